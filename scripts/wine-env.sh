@@ -1,0 +1,60 @@
+# Sourced by the Wine wrappers. Sets up a private Wine session for one build folder:
+#   WINEPREFIX  the project-local prefix (32-bit, X11 driver draws no decorations)
+#   DISPLAY     the caller's display, or a private Xvfb started on demand
+#   wineserver  kept alive (-p) so that each test program starts quickly
+# Every background process is detached from our stdio so that callers such as
+# ctest, which wait for their children's pipes to close, never hang on it.
+
+export WINEARCH=win32
+export WINEDEBUG=-all
+export LANG=zh_CN.UTF-8
+export LC_ALL=zh_CN.UTF-8
+: "${WINEPREFIX:?WINEPREFIX must name the project-local prefix}"
+export WINEPREFIX
+
+wine_session_dir() { echo "${WINEPREFIX}.session"; }
+
+# Starts (or reuses) a private Xvfb when no display is given.
+ensure_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local dir; dir=$(wine_session_dir); mkdir -p "$dir"
+  exec 8>"$dir/xvfb.lock"; flock 8
+  if [ -f "$dir/xvfb.display" ] && kill -0 "$(cat "$dir/xvfb.pid" 2>/dev/null)" 2>/dev/null; then
+    DISPLAY=$(cat "$dir/xvfb.display")
+  else
+    local fdfile="$dir/xvfb.displayfd"; rm -f "$fdfile"
+    setsid Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp 7>"$fdfile" </dev/null >/dev/null 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    local i; for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
+    DISPLAY=":$(tr -d '\n' <"$fdfile")"
+    echo "$DISPLAY" >"$dir/xvfb.display"
+  fi
+  exec 8>&-
+  export DISPLAY
+}
+
+# Creates the prefix once (under a lock: tests may start in parallel).
+ensure_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 9>"${WINEPREFIX}.lock"; flock 9
+  if [ ! -f "$WINEPREFIX/.project-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    # No Mono or Gecko: nothing here needs them and their installers would ask.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.project-ready"
+  fi
+  exec 9>&-
+}
+
+ensure_wineserver() {
+  setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+}
+
+end_wine_session() {
+  wineserver -k >/dev/null 2>&1 || true
+  local dir; dir=$(wine_session_dir)
+  if [ -f "$dir/xvfb.pid" ]; then kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true; fi
+  rm -rf "$dir"
+}

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs a Windows program under the build's private Wine session.
+# Usage: wine-run.sh PREFIX PROGRAM.exe [ARGS...]   (the emulator of the cross build)
+set -euo pipefail
+export WINEPREFIX="$1"; shift
+source "$(dirname "$0")/wine-env.sh"
+ensure_display
+ensure_prefix
+ensure_wineserver
+exec wine "$@"

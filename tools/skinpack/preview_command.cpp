@@ -1,0 +1,12 @@
+#include <cstdio>
+
+#include "tools/skinpack/commands.h"
+
+namespace skinpack {
+
+int RunPreview(const Args&) {
+  std::fprintf(stderr, "skinpack: not built yet\n");
+  return 2;
+}
+
+}  // namespace skinpack
