@@ -1,0 +1,437 @@
+#include "skin/store/lzh_codec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace skin {
+
+namespace {
+
+constexpr int kT = TLZH::kTreeSize;
+constexpr int kR = TLZH::kRoot;
+constexpr int kN = TLZH::kSymbolCount;
+constexpr int kWindowMask = TLZH::kWindowSize - 1;
+
+const char kNoMemory[] = "LZH : Cannot get memory for dictionary tables";
+
+// The adaptive Huffman tree shared by both directions. The node order, the swap rule and
+// the rebuild must match every other implementation of the format bit for bit, so the
+// table widths are those of the format (16-bit frequencies wrap as they would there).
+struct AdaptiveTree {
+  uint16_t freq[kT + 1];  // [kT] is a sentinel that stops the swap scan
+  int16_t prnt[kT + kN];  // parent of a node; [kT + symbol] is the node holding a leaf
+  int16_t son[kT + 1];    // first child of an internal node, or kT + symbol for a leaf;
+                          // [kT] is never written, it keeps son[c + 1] inside the table
+
+  void Start() {
+    for (int i = 0; i < kN; ++i) {
+      freq[i] = 1;
+      son[i] = int16_t(i + kT);
+      prnt[i + kT] = int16_t(i);
+    }
+    for (int i = 0, j = kN; j <= kR; i += 2, ++j) {
+      freq[j] = uint16_t(freq[i] + freq[i + 1]);
+      son[j] = int16_t(i);
+      prnt[i] = prnt[i + 1] = int16_t(j);
+    }
+    freq[kT] = 0xFFFF;
+    son[kT] = 0;
+    prnt[kR] = 0;
+  }
+
+  // Halves the frequencies (rounding up) and rebuilds the tree from the leaves.
+  void Rebuild() {
+    int j = 0;
+    for (int i = 0; i < kT; ++i) {
+      if (son[i] >= kT) {
+        freq[j] = uint16_t((freq[i] + 1) / 2);
+        son[j] = son[i];
+        ++j;
+      }
+    }
+    for (int i = 0, j2 = kN; j2 < kT; i += 2, ++j2) {
+      const unsigned f = unsigned(freq[i]) + freq[i + 1];
+      int k = j2 - 1;
+      while (f < freq[k]) --k;
+      ++k;
+      const size_t moved = size_t(j2 - k);
+      std::memmove(&freq[k + 1], &freq[k], moved * sizeof(freq[0]));
+      freq[k] = uint16_t(f);
+      std::memmove(&son[k + 1], &son[k], moved * sizeof(son[0]));
+      son[k] = int16_t(i);
+    }
+    for (int i = 0; i < kT; ++i) {
+      const int k = son[i];
+      if (k >= kT) {
+        prnt[k] = int16_t(i);
+      } else {
+        prnt[k] = prnt[k + 1] = int16_t(i);
+      }
+    }
+  }
+
+  void Update(int symbol) {
+    if (freq[kR] == TLZH::kMaxFreq) Rebuild();
+    int c = prnt[symbol + kT];
+    do {
+      const uint16_t k = ++freq[c];
+      if (k > freq[c + 1]) {
+        int l = c + 1;
+        while (k > freq[l + 1]) ++l;  // the sentinel (0xFFFF) ends the scan
+        freq[c] = freq[l];
+        freq[l] = k;
+        const int i = son[c];
+        prnt[i] = int16_t(l);
+        if (i < kT) prnt[i + 1] = int16_t(l);
+        const int j = son[l];
+        son[l] = int16_t(i);
+        prnt[j] = int16_t(c);
+        if (j < kT) prnt[j + 1] = int16_t(c);
+        son[c] = int16_t(j);
+        c = l;
+      }
+      c = prnt[c];
+    } while (c != 0);
+  }
+};
+
+// Reads code bits most significant first; past the end of the input every bit is 0.
+class BitReader {
+ public:
+  BitReader(const uint8_t* begin, const uint8_t* end) : p_(begin), end_(end) {}
+
+  unsigned Bit() {
+    if (count_ == 0) Refill();
+    const unsigned bit = unsigned(buffer_ >> 63);
+    buffer_ <<= 1;
+    --count_;
+    return bit;
+  }
+
+  // n <= 16 bits as a number, first bit highest.
+  unsigned Bits(int n) {
+    if (count_ < n) Refill();
+    const unsigned value = unsigned(buffer_ >> (64 - n));
+    buffer_ <<= n;
+    count_ -= n;
+    return value;
+  }
+
+ private:
+  void Refill() {
+    if (end_ - p_ >= 8) {
+      uint64_t word = 0;
+      for (int i = 0; i < 8; ++i) word = (word << 8) | p_[i];
+      const int take = (64 - count_) / 8;
+      buffer_ |= (take == 8 ? word : word >> (64 - 8 * take)) << (64 - count_ - 8 * take);
+      p_ += take;
+      count_ += 8 * take;
+      return;
+    }
+    while (count_ <= 56) {
+      const uint64_t byte = p_ < end_ ? *p_++ : 0;
+      buffer_ |= byte << (56 - count_);
+      count_ += 8;
+    }
+  }
+
+  const uint8_t* p_;
+  const uint8_t* end_;
+  uint64_t buffer_ = 0;
+  int count_ = 0;  // valid bits at the top of buffer_
+};
+
+// Upper six bits of a match position -> the first byte of its code and the code's length.
+struct PositionCode {
+  uint8_t first_byte;
+  uint8_t length;
+};
+
+constexpr PositionCode EncodeUpper(unsigned u) {
+  if (u < 1) return {0x00, 3};
+  if (u < 4) return {uint8_t(0x20 + (u - 1) * 16), 4};
+  if (u < 12) return {uint8_t(0x50 + (u - 4) * 8), 5};
+  if (u < 24) return {uint8_t(0x90 + (u - 12) * 4), 6};
+  if (u < 48) return {uint8_t(0xC0 + (u - 24) * 2), 7};
+  return {uint8_t(0xF0 + (u - 48)), 8};
+}
+
+// For every first byte b: upper six bits in the low byte, code length in the high byte.
+struct PositionTable {
+  uint16_t entry[256];
+  constexpr PositionTable() : entry() {
+    for (unsigned u = 0; u < 64; ++u) {
+      const PositionCode code = EncodeUpper(u);
+      const unsigned span = 1u << (8 - code.length);
+      for (unsigned b = code.first_byte; b < code.first_byte + span; ++b)
+        entry[b] = uint16_t(u | (code.length << 8));
+    }
+  }
+};
+constexpr PositionTable kPositionTable;
+
+int32_t ReadLength(std::span<const uint8_t> source) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value |= uint32_t(i < source.size() ? source[i] : 0) << (8 * i);
+  return int32_t(value);
+}
+
+// The byte a match reads from before `position` bytes have been written: window bytes
+// 0..4035 start as spaces, 4036..4095 as zeros.
+inline uint8_t InitialWindowByte(int64_t position) { return position < -4036 ? 0 : 0x20; }
+
+class BitWriter {
+ public:
+  explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
+
+  void Put(uint32_t value, int n) {  // n <= 32; the low n bits, highest first
+    acc_ = (acc_ << n) | (value & ((uint64_t(1) << n) - 1));
+    count_ += n;
+    while (count_ >= 8) {
+      count_ -= 8;
+      out_.push_back(uint8_t(acc_ >> count_));
+    }
+  }
+
+  void Flush() {
+    if (count_ > 0) out_.push_back(uint8_t(acc_ << (8 - count_)));
+    count_ = 0;
+  }
+
+ private:
+  std::vector<uint8_t>& out_;
+  uint64_t acc_ = 0;
+  int count_ = 0;
+};
+
+void EncodeSymbol(AdaptiveTree& tree, BitWriter& out, int symbol) {
+  // Walk from the leaf to the root; the bit of a node is whether it is the second child.
+  uint8_t bits[kT];
+  int depth = 0;
+  int k = tree.prnt[symbol + kT];
+  do {
+    bits[depth++] = uint8_t(k & 1);
+    k = tree.prnt[k];
+  } while (k != kR && depth < kT);
+  uint32_t word = 0;
+  int pending = 0;
+  while (depth > 0) {
+    word = (word << 1) | bits[--depth];
+    if (++pending == 32) {
+      out.Put(word, 32);
+      word = 0;
+      pending = 0;
+    }
+  }
+  if (pending > 0) out.Put(word, pending);
+  tree.Update(symbol);
+}
+
+void EncodePosition(BitWriter& out, unsigned position) {
+  const PositionCode code = EncodeUpper(position >> 6);
+  out.Put(code.first_byte >> (8 - code.length), code.length);
+  out.Put(position & 0x3F, 6);
+}
+
+// Hash chains over the last 4096 positions of a buffer that starts with the decoder's
+// initial window contents, so that matches may also reach into those leading spaces.
+class MatchFinder {
+ public:
+  struct Match {
+    int length = 0;
+    int distance = 0;  // 1..4096 bytes back
+  };
+
+  MatchFinder(const std::vector<uint8_t>& buffer, int first, int max_chain)
+      : buf_(buffer), next_insert_(first), lowest_(first), max_chain_(std::max(1, max_chain)) {
+    head_.assign(kHashSize, -1);
+    prev_.assign(TLZH::kWindowSize, -1);
+  }
+
+  // The longest match for `pos` of at most `limit` bytes; the nearest wins among equals.
+  Match Find(int pos, int limit) {
+    InsertUpTo(pos);
+    Match best;
+    if (limit <= TLZH::kThreshold) return best;
+    const uint8_t* const here = buf_.data() + pos;
+    int best_length = TLZH::kThreshold;
+    int candidate = head_[Hash(here)];
+    for (int chain = max_chain_; candidate >= lowest_ && chain > 0; --chain) {
+      const int distance = pos - candidate;
+      if (distance > TLZH::kWindowSize) break;
+      const uint8_t* const there = buf_.data() + candidate;
+      if (there[best_length] == here[best_length] && there[0] == here[0]) {
+        int length = 0;
+        while (length < limit && there[length] == here[length]) ++length;
+        if (length > best_length) {
+          best_length = length;
+          best = {length, distance};
+          if (length >= limit) break;
+        }
+      }
+      const int next = prev_[candidate & kWindowMask];
+      if (next >= candidate) break;
+      candidate = next;
+    }
+    return best;
+  }
+
+ private:
+  static constexpr int kHashBits = 15;
+  static constexpr int kHashSize = 1 << kHashBits;
+
+  static unsigned Hash(const uint8_t* p) {
+    const uint32_t v = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+    return (v * 2654435761u) >> (32 - kHashBits);
+  }
+
+  void InsertUpTo(int pos) {
+    const int last_hashable = int(buf_.size()) - 3;
+    for (; next_insert_ < pos; ++next_insert_) {
+      if (next_insert_ > last_hashable) continue;
+      const unsigned h = Hash(buf_.data() + next_insert_);
+      prev_[next_insert_ & kWindowMask] = head_[h];
+      head_[h] = next_insert_;
+    }
+  }
+
+  const std::vector<uint8_t>& buf_;
+  int next_insert_;
+  int lowest_;
+  int max_chain_;
+  std::vector<int> head_;
+  std::vector<int> prev_;
+};
+
+}  // namespace
+
+int64_t TLZH::ExpandLimit(size_t stream_size) {
+  const int64_t code_bits = stream_size > 4 ? int64_t(stream_size - 4) * 8 : 0;
+  if (code_bits >= kMaxExpandedLength / kLookAhead) return kMaxExpandedLength;
+  return std::min<int64_t>(kMaxExpandedLength, (code_bits + 1) * kLookAhead);
+}
+
+void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destination) {
+  destination.clear();
+  const int32_t length = ReadLength(source);
+  if (length <= 0) return;
+  if (length > ExpandLimit(source.size())) {
+    throw ElzhException("LZH : expanded length " + std::to_string(length) + " is more than a " +
+                        std::to_string(source.size()) + "-byte stream can hold (limit " +
+                        std::to_string(ExpandLimit(source.size())) + ")");
+  }
+  std::unique_ptr<AdaptiveTree> tree;
+  try {
+    tree = std::make_unique<AdaptiveTree>();
+    // A final match may run up to kLookAhead - 1 bytes past the length.
+    destination.resize(size_t(length) + kLookAhead);
+  } catch (const std::bad_alloc&) {
+    destination.clear();
+    throw ElzhException(kNoMemory);
+  }
+  tree->Start();
+  BitReader bits(source.data() + std::min<size_t>(4, source.size()), source.data() + source.size());
+  uint8_t* const out = destination.data();
+  int64_t count = 0;
+  while (count < length) {
+    int c = tree->son[kR];
+    while (c < kT) c = tree->son[c + bits.Bit()];
+    c -= kT;
+    tree->Update(c);
+    if (c < 256) {
+      out[count++] = uint8_t(c);
+      continue;
+    }
+    // Position: its first 8 bits select the upper six bits and the code length.
+    const unsigned first = bits.Bits(8);
+    const unsigned entry = kPositionTable.entry[first];
+    const int extra = (entry >> 8) - 2;
+    const unsigned low = ((first << extra) | bits.Bits(extra)) & 0x3F;
+    const int distance = int(((entry & 0xFF) << 6) | low) + 1;
+    const int match_length = c - (255 - kThreshold);
+    int64_t from = count - distance;
+    if (from >= 0) {
+      // Byte by byte: an overlapping match repeats what it has just written.
+      for (int k = 0; k < match_length; ++k) out[count + k] = out[from + k];
+    } else {
+      for (int k = 0; k < match_length; ++k, ++from)
+        out[count + k] = from >= 0 ? out[from] : InitialWindowByte(from);
+    }
+    count += match_length;
+  }
+  destination.resize(size_t(count));
+}
+
+void TLZH::Compress(std::span<const uint8_t> source, std::vector<uint8_t>& destination,
+                    const LzhCompressOptions& options) {
+  destination.clear();
+  if (source.size() > size_t(INT32_MAX) - kWindowSize) {
+    throw ElzhException("LZH : input of " + std::to_string(source.size()) +
+                        " bytes is too long for the 32-bit length field");
+  }
+  std::unique_ptr<AdaptiveTree> tree;
+  std::vector<uint8_t> buffer;
+  try {
+    tree = std::make_unique<AdaptiveTree>();
+    // The decoder's window before the first byte, then the input.
+    buffer.assign(size_t(kInitialPosition), 0x20);
+    buffer.insert(buffer.end(), source.begin(), source.end());
+    destination.reserve(source.size() / 2 + 64);
+  } catch (const std::bad_alloc&) {
+    throw ElzhException(kNoMemory);
+  }
+  const uint32_t length = uint32_t(source.size());
+  for (int i = 0; i < 4; ++i) destination.push_back(uint8_t(length >> (8 * i)));
+  if (source.empty()) return;
+
+  tree->Start();
+  BitWriter out(destination);
+  MatchFinder finder(buffer, kInitialPosition - kLookAhead, options.max_chain);
+  const int end = int(buffer.size());
+  auto limit_at = [end](int pos) { return std::min(kLookAhead, end - pos); };
+  auto emit_match = [&](const MatchFinder::Match& m) {
+    EncodeSymbol(*tree, out, 255 - kThreshold + m.length);
+    EncodePosition(out, unsigned(m.distance - 1));
+  };
+
+  int pos = kInitialPosition;
+  MatchFinder::Match match = finder.Find(pos, limit_at(pos));
+  while (pos < end) {
+    if (match.length <= kThreshold) {
+      EncodeSymbol(*tree, out, buffer[size_t(pos)]);
+      ++pos;
+      if (pos < end) match = finder.Find(pos, limit_at(pos));
+      continue;
+    }
+    if (options.lazy && match.length < limit_at(pos) && pos + 1 < end) {
+      const MatchFinder::Match next = finder.Find(pos + 1, limit_at(pos + 1));
+      if (next.length > match.length) {
+        EncodeSymbol(*tree, out, buffer[size_t(pos)]);
+        ++pos;
+        match = next;
+        continue;
+      }
+    }
+    emit_match(match);
+    pos += match.length;
+    if (pos < end) match = finder.Find(pos, limit_at(pos));
+  }
+  out.Flush();
+}
+
+std::vector<uint8_t> LzhExpand(std::span<const uint8_t> source) {
+  std::vector<uint8_t> out;
+  TLZH().Expand(source, out);
+  return out;
+}
+
+std::vector<uint8_t> LzhCompress(std::span<const uint8_t> source,
+                                 const LzhCompressOptions& options) {
+  std::vector<uint8_t> out;
+  TLZH().Compress(source, out, options);
+  return out;
+}
+
+}  // namespace skin

@@ -1,0 +1,161 @@
+#include "skin/store/skin_reader.h"
+
+#include <algorithm>
+
+namespace skin {
+
+namespace {
+
+int32_t ReadInt32(std::span<const uint8_t> bytes, size_t offset) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value |= uint32_t(bytes[offset + i]) << (8 * i);
+  return int32_t(value);
+}
+
+std::string Quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
+
+}  // namespace
+
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t p = 0;
+  while (p < text.size()) {
+    const size_t start = p;
+    while (p < text.size() && text[p] != '\r' && text[p] != '\n') ++p;
+    lines.emplace_back(text.substr(start, p - start));
+    if (p < text.size() && text[p] == '\r') ++p;
+    if (p < text.size() && text[p] == '\n') ++p;
+  }
+  return lines;
+}
+
+bool TSkinReader::Load(std::span<const uint8_t> package) {
+  const std::vector<uint8_t> container = LzhExpand(package);
+  return LoadContainer(container);
+}
+
+bool TSkinReader::LoadContainer(std::span<const uint8_t> container) {
+  const size_t size = container.size();
+  ContainerHeader header;
+  header.format_mark = size >= 4 ? ReadInt32(container, 0) : 0;
+  if (header.format_mark != kSkinFormatMark) {
+    reporter_->ShowMessage(kOlderSkinFileMessage);
+    return false;
+  }
+  if (size < kContainerHeaderSize) {
+    throw PackageError("container of " + std::to_string(size) +
+                       " bytes is shorter than its 16-byte header");
+  }
+  header.directory_length = ReadInt32(container, 4);
+  header.reserved[0] = ReadInt32(container, 8);
+  header.reserved[1] = ReadInt32(container, 12);
+
+  const int64_t directory_length = header.directory_length;
+  if (directory_length < 0) {
+    throw PackageError("directory length " + std::to_string(directory_length) + " is negative");
+  }
+  if (directory_length > int64_t(size - kContainerHeaderSize)) {
+    throw PackageError("directory of " + std::to_string(directory_length) +
+                       " bytes reaches past the end of the " + std::to_string(size) +
+                       "-byte container");
+  }
+  const std::string_view text(
+      reinterpret_cast<const char*>(container.data()) + kContainerHeaderSize,
+      size_t(directory_length));
+  std::vector<std::string> directory = SplitLines(AsciiLower(text));
+  const size_t count = directory.size();
+  if (count > size_t(kMaxSkinEntries)) {
+    throw PackageError("directory lists " + std::to_string(count) + " entries, more than the " +
+                       std::to_string(kMaxSkinEntries) + " a package may hold");
+  }
+  const size_t table = kContainerHeaderSize + size_t(directory_length);
+  if (4 * count > size - table) {
+    throw PackageError("size table of " + std::to_string(count) +
+                       " entries reaches past the end of the " + std::to_string(size) +
+                       "-byte container");
+  }
+  std::vector<int32_t> sizes(count);
+  std::vector<size_t> offsets(count);
+  const size_t data_start = table + 4 * count;
+  const size_t data_size = size - data_start;
+  uint64_t total = 0;
+  for (size_t i = 0; i < count; ++i) {
+    sizes[i] = ReadInt32(container, table + 4 * i);
+    if (sizes[i] < 0) {
+      throw PackageError("entry " + std::to_string(i) + " " + Quoted(directory[i]) +
+                         " has a negative size (" + std::to_string(sizes[i]) + ")");
+    }
+    offsets[i] = size_t(total);
+    total += uint64_t(sizes[i]);
+  }
+  if (total != data_size) {
+    throw PackageError("the entry sizes add up to " + std::to_string(total) +
+                       " bytes but the container holds " + std::to_string(data_size) +
+                       " bytes of entry data");
+  }
+
+  header_ = header;
+  directory_ = std::move(directory);
+  sizes_ = std::move(sizes);
+  offsets_ = std::move(offsets);
+  data_.assign(container.begin() + std::ptrdiff_t(data_start), container.end());
+  return true;
+}
+
+std::span<const uint8_t> TSkinReader::Entry(int index) const {
+  if (index < 0 || index >= EntryCount()) return {};
+  return std::span<const uint8_t>(data_).subspan(offsets_[size_t(index)],
+                                                 size_t(sizes_[size_t(index)]));
+}
+
+int TSkinReader::FindEntry(std::string_view name) const {
+  const std::string lower = AsciiLower(name);
+  const auto it = std::find(directory_.begin(), directory_.end(), lower);
+  return it == directory_.end() ? -1 : int(it - directory_.begin());
+}
+
+void TSkinReader::GetEntryByName(std::string_view name, std::vector<uint8_t>& destination) const {
+  const std::span<const uint8_t> entry = Entry(FindEntry(name));
+  destination.assign(entry.begin(), entry.end());
+}
+
+bool TSkinReader::GetEntryByPartName(std::string_view pattern, std::vector<uint8_t>& destination,
+                                     std::string& name) const {
+  destination.clear();
+  for (size_t i = 0; i < directory_.size(); ++i) {
+    if (directory_[i].find(pattern) == std::string::npos) continue;
+    const std::span<const uint8_t> entry = Entry(int(i));
+    destination.assign(entry.begin(), entry.end());
+    name = directory_[i];
+    return true;
+  }
+  return false;
+}
+
+std::string_view ImageEntryName(std::string_view image_name) {
+  const size_t separator = image_name.find_last_of("\\:");
+  const std::string_view file =
+      separator == std::string_view::npos ? image_name : image_name.substr(separator + 1);
+  const size_t dot = file.rfind('.');
+  if (file.empty() || dot == std::string_view::npos || file.substr(dot) != ".bmp") return {};
+  return file;
+}
+
+bool FetchImageEntry(const TSkinReader& reader, std::string_view image_name,
+                     std::vector<uint8_t>& out) {
+  out.clear();
+  const std::string_view entry_name = ImageEntryName(image_name);
+  if (entry_name.empty()) return false;
+  reader.GetEntryByName(entry_name, out);
+  return !out.empty();
+}
+
+}  // namespace skin
