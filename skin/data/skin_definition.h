@@ -1,0 +1,115 @@
+#pragma once
+// A whole skin as the definition reads: every element slot, the caption buttons, the
+// colour scheme, the extra colours and the skin name. Window-free and self-contained, so
+// the skin data component can build on it and tools and tests can read skins natively.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "skin/data/colour_scheme.h"
+#include "skin/data/ini_file.h"
+#include "skin/data/skin_elements.h"
+#include "skin/store/skin_reader.h"
+#include "skin/store/skin_reporter.h"
+
+namespace skin {
+
+// Supplies the bitmap an image key names. The rules for image names (the file-name part
+// after the last "\" or ":", the exact ".bmp" extension, lookup in lower case) are the
+// fetcher's to apply; a name that is refused or not found clears the target.
+class ImageFetcher {
+ public:
+  virtual ~ImageFetcher() = default;
+  virtual void FetchBitmap(PixelBitmap& target, std::string_view image_name) = 0;
+};
+
+// The colour scheme fields are members of the definition itself (from ColourScheme).
+// Slots: LeftStrip, RightStrip, TopStrip, BottomStrip, Title and Buttons always hold a
+// record (a moved-from definition excepted); every other slot is empty when the skin
+// gives no such element.
+struct SkinDefinition : ColourScheme {
+  SkinDefinition();
+  SkinDefinition(SkinDefinition&&) = default;
+  SkinDefinition& operator=(SkinDefinition&&) = default;
+
+  std::unique_ptr<TDataSkinBorder> LeftStrip, RightStrip, TopStrip, BottomStrip;
+  std::unique_ptr<TDataSkinTitle> Title;
+  std::unique_ptr<TDataSkinButton> Buttons;
+  // One per caption-button section in file order, then the three MDI child buttons.
+  std::vector<std::unique_ptr<TDataSkinSysButton>> SysButtons;
+
+  std::unique_ptr<TDataSkinBorder> Progress;
+  std::unique_ptr<TDataSkinObject> MenuBarElement;
+  std::unique_ptr<TDataSkinObject> GroupBoxEdge;
+  std::unique_ptr<TDataSkinObject> Toolbars;
+  std::unique_ptr<TDataSkinBorder> Tabs;
+  std::unique_ptr<TDataSkinObject> StatusBarEdges;
+  std::unique_ptr<TDataSkinBorder> ComboButton;
+  std::unique_ptr<TDataSkinObject> SunkEdge;
+  std::unique_ptr<TDataSkinObject> ExtraImages;
+  std::unique_ptr<TDataSkinObject> Headerbar;
+  std::unique_ptr<TDataSkinObject> MenuItem;
+  std::unique_ptr<TDataSkinObject> MenuBackground;
+  std::unique_ptr<TDataSkinObject> Scrollbar;
+  std::unique_ptr<TDataSkinObject> HorzScroll;
+  std::unique_ptr<TDataSkinObject> VertScroll;
+  std::unique_ptr<TDataSkinObject> HorzScrollThumb;
+  std::unique_ptr<TDataSkinObject> VertScrollThumb;
+  std::unique_ptr<TDataSkinObject> TrackbarThumbHorz;
+  std::unique_ptr<TDataSkinObject> TrackbarThumbVert;
+  std::unique_ptr<TDataSkinObject> TrackbarThumbLeft;
+  std::unique_ptr<TDataSkinObject> TrackbarThumbRight;
+  std::unique_ptr<TDataSkinObject> TrackbarThumbUp;
+  std::unique_ptr<TDataSkinObject> TrackbarThumbDown;
+  std::unique_ptr<TDataSkinBorder> UpDownHorz;
+  std::unique_ptr<TDataSkinBorder> UpDownVert;
+
+  std::string SkinName;
+};
+
+// Every slot except the caption buttons, in reading order (strips, Title, Buttons,
+// Progress, MenuBarElement, ... UpDownVert), with its name and its record (nullptr when the
+// slot is empty); for tools that walk all slots.
+struct SlotView {
+  const char* name;
+  const TDataSkinObject* record;
+};
+std::vector<SlotView> ListSlots(const SkinDefinition& definition);
+
+// Reads the whole definition into `definition`, in the fixed order: skin name, frame
+// strips, colour scheme, caption buttons and MDI buttons, [Buttons], title, progress, menu
+// bar, the other elements, the combo button's mirrored second image, the up-down
+// elements, and the frame counts. The always-present records are refilled in place (their
+// addresses stay); every other slot is freed and re-created only if its image key is
+// non-empty. Nothing is an error: missing keys take their defaults.
+void ReadSkinDefinition(const IniFile& ini, ImageFetcher& images, SkinDefinition& definition);
+
+// Fetches bitmaps from a loaded package reader (FetchImageEntry's name rules) and decodes
+// them. An entry that is not a valid bitmap file leaves the target empty; its fault is
+// kept in Problems() ("name.bmp: reason") so tools can report it.
+class ReaderImageFetcher : public ImageFetcher {
+ public:
+  explicit ReaderImageFetcher(const TSkinReader& reader) : reader_(reader) {}
+  void FetchBitmap(PixelBitmap& target, std::string_view image_name) override;
+  const std::vector<std::string>& Problems() const { return problems_; }
+
+ private:
+  const TSkinReader& reader_;
+  std::vector<uint8_t> scratch_;
+  std::vector<std::string> problems_;
+};
+
+// Reads a whole skin from the bytes of a package (a skin file): expands it, takes the
+// first entry whose name contains ".ini" as the definition and reads it with its bitmaps.
+// False with *error (if given) when the format mark is wrong (the reporter has shown the
+// message), when the codec or the container is faulty, or when there is no definition;
+// `definition` is then untouched. `image_problems` (if given) receives the bitmaps that
+// did not decode.
+bool LoadSkinPackage(std::span<const uint8_t> package, SkinDefinition& definition,
+                     SkinReporter& reporter, std::string* error,
+                     std::vector<std::string>* image_problems = nullptr);
+
+}  // namespace skin
