@@ -50,6 +50,22 @@ ensure_prefix() {
 
 ensure_wineserver() {
   setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+  # Wine's own services (services.exe, winedevice.exe, ...) start with the first program of a
+  # session and inherit its stdio, so a test started first would keep ctest waiting on its
+  # pipe until the session ends. Start them here, detached, unless they already run.
+  wine_services_running && return 0
+  local dir; dir=$(wine_session_dir); mkdir -p "$dir"
+  exec 8>"$dir/services.lock"; flock 8
+  wine_services_running || setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  exec 8>&-
+}
+
+wine_services_running() {
+  local p
+  for p in $(pgrep -x services.exe 2>/dev/null); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
 }
 
 end_wine_session() {

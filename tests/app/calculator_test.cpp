@@ -14,6 +14,12 @@
 #endif
 
 namespace calc {
+
+void PrintTo(const Outcome& outcome, std::ostream* os) {
+  static const char* const kinds[] = {"memo", "message", "conversion error"};
+  *os << kinds[static_cast<int>(outcome.kind)] << " \"" << outcome.text << '"';
+}
+
 namespace {
 
 Outcome MemoText(const char* text) { return {Outcome::Kind::kMemo, text}; }
