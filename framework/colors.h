@@ -1,0 +1,73 @@
+#pragma once
+// Colours as stored in descriptions and held by controls: an RGB value in COLORREF layout
+// (red in the low byte) or a system colour reference, 0xFF000000 plus a system colour index.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace fw {
+
+using TColor = int32_t;
+
+constexpr TColor kSystemColorFlag = static_cast<TColor>(0xFF000000);
+constexpr TColor SystemColor(int index) {
+  return static_cast<TColor>(0xFF000000u | unsigned(index));
+}
+constexpr bool IsSystemColor(TColor c) {
+  return (static_cast<uint32_t>(c) & 0xFF000000u) == 0xFF000000u;
+}
+constexpr int SystemColorIndex(TColor c) {
+  return static_cast<int>(static_cast<uint32_t>(c) & 0xFFu);
+}
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+// System colour references (index = COLOR_* constant).
+constexpr TColor clScrollBar = SystemColor(0);
+constexpr TColor clBackground = SystemColor(1);
+constexpr TColor clActiveCaption = SystemColor(2);
+constexpr TColor clInactiveCaption = SystemColor(3);
+constexpr TColor clMenu = SystemColor(4);
+constexpr TColor clWindow = SystemColor(5);
+constexpr TColor clWindowFrame = SystemColor(6);
+constexpr TColor clMenuText = SystemColor(7);
+constexpr TColor clWindowText = SystemColor(8);
+constexpr TColor clCaptionText = SystemColor(9);
+constexpr TColor clActiveBorder = SystemColor(10);
+constexpr TColor clInactiveBorder = SystemColor(11);
+constexpr TColor clAppWorkSpace = SystemColor(12);
+constexpr TColor clHighlight = SystemColor(13);
+constexpr TColor clHighlightText = SystemColor(14);
+constexpr TColor clBtnFace = SystemColor(15);
+constexpr TColor clBtnShadow = SystemColor(16);
+constexpr TColor clGrayText = SystemColor(17);
+constexpr TColor clBtnText = SystemColor(18);
+constexpr TColor clInactiveCaptionText = SystemColor(19);
+constexpr TColor clBtnHighlight = SystemColor(20);
+constexpr TColor cl3DDkShadow = SystemColor(21);
+constexpr TColor cl3DLight = SystemColor(22);
+constexpr TColor clInfoText = SystemColor(23);
+constexpr TColor clInfoBk = SystemColor(24);
+
+// "clBtnFace" <-> clBtnFace; names compare ignoring ASCII case.
+std::optional<TColor> ColorFromName(std::string_view name);
+const char* ColorName(TColor color);  // nullptr when the colour has no name
+
+}  // namespace fw
