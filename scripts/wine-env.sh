@@ -45,7 +45,28 @@ ensure_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.project-ready"
   fi
+  [ -f "$WINEPREFIX/.project-fonts" ] || ensure_prefix_fonts
   exec 9>&-
+}
+
+# Wine's own fonts (MS Sans Serif, Tahoma, Marlett for the caption buttons, ...) are not
+# found where this Wine build looks for them, so every face would fall back to one CJK font.
+# Copy them into the prefix and link the common UI faces to the installed Chinese font, so
+# that GBK texts drawn in "MS Sans Serif" still show their Chinese glyphs.
+ensure_prefix_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts/" 2>/dev/null || true
+  local cjk="wqy-zenhei.ttc,WenQuanYi Zen Hei" face
+  for face in "MS Sans Serif" "Microsoft Sans Serif" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$face" /t REG_MULTI_SZ /d "$cjk" /f </dev/null >/dev/null 2>&1
+  done
+  for face in SimSun NSimSun "MS Song"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+      /v "$face" /t REG_SZ /d "WenQuanYi Zen Hei" /f </dev/null >/dev/null 2>&1
+  done
+  touch "$WINEPREFIX/.project-fonts"
 }
 
 ensure_wineserver() {
