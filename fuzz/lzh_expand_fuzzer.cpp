@@ -1,0 +1,35 @@
+// LZH expansion of arbitrary bytes: no crash, bounded output, the same bytes as the plain
+// second implementation, and a compression round trip of the input itself.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+#include "skin/store/lzh_codec.h"
+#include "tests/skin/store/reference_lzh.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::span<const uint8_t> input(data, size);
+  std::vector<uint8_t> out;
+  bool expanded = false;
+  try {
+    skin::TLZH().Expand(input, out);
+    expanded = true;
+  } catch (const skin::ElzhException&) {
+  }
+  if (expanded) {
+    int32_t length = 0;
+    if (size >= 4)
+      length = int32_t(uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 |
+                       uint32_t(data[3]) << 24);
+    const size_t want = length > 0 ? size_t(length) : 0;
+    if (out.size() < want || out.size() >= want + (want ? 60 : 1)) std::abort();
+    if (size >= 4 && out.size() <= (size_t(1) << 20)) {
+      const std::vector<uint8_t> bytes(data, data + size);
+      if (reference_lzh::Expand(bytes) != out) std::abort();
+    }
+  }
+  const std::vector<uint8_t> packed = skin::LzhCompress(input);
+  if (skin::LzhExpand(packed) != std::vector<uint8_t>(data, data + size)) std::abort();
+  return 0;
+}

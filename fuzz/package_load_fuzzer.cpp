@@ -1,0 +1,50 @@
+// Package loading from arbitrary bytes, both as a package and as an expanded container:
+// no crash, and a loaded package's entries are consistent with its size table.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "skin/store/package_writer.h"
+#include "skin/store/skin_reader.h"
+
+namespace {
+
+void Check(const skin::TSkinReader& reader) {
+  size_t total = 0;
+  std::vector<uint8_t> bytes;
+  for (int i = 0; i < reader.EntryCount(); ++i) {
+    const std::string& name = reader.Directory()[size_t(i)];
+    if (reader.Entry(i).size() != size_t(reader.Sizes()[size_t(i)])) std::abort();
+    total += reader.Entry(i).size();
+    reader.GetEntryByName(name, bytes);
+    const int first = reader.FindEntry(name);
+    if (first < 0 || first > i) std::abort();
+    if (bytes.size() != reader.Entry(first).size()) std::abort();
+    skin::FetchImageEntry(reader, name, bytes);
+    skin::FetchImageEntry(reader, "dir\\" + name, bytes);
+  }
+  if (total != reader.Data().size()) std::abort();
+  std::string name;
+  reader.GetEntryByPartName(".ini", bytes, name);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::span<const uint8_t> input(data, size);
+  for (int as_container = 0; as_container < 2; ++as_container) {
+    skin::RecordingSkinReporter reporter;
+    skin::TSkinReader reader(reporter);
+    try {
+      const bool loaded = as_container ? reader.LoadContainer(input) : reader.Load(input);
+      // The message goes exactly with a refused mark.
+      if (loaded != reporter.messages.empty()) std::abort();
+      if (loaded) Check(reader);
+    } catch (const skin::PackageError&) {
+    } catch (const skin::ElzhException&) {
+    }
+  }
+  return 0;
+}
