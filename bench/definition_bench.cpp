@@ -4,6 +4,7 @@
 // Usage: definition_bench [--write PKG] [--rounds N]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>

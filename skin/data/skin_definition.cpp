@@ -351,8 +351,16 @@ void ReaderImageFetcher::FetchBitmap(PixelBitmap& target, std::string_view image
     return;
   }
   std::string error;
-  if (!DecodeBmp(scratch_, target, &error))
+  if (!DecodeBmp(scratch_, target, &error)) {
     problems_.push_back(std::string(ImageEntryName(image_name)) + ": " + error);
+    return;
+  }
+  pixels_delivered_ += int64_t(target.Width()) * target.Height();
+  if (pixels_delivered_ > kPixelBudget) {
+    target.Clear();
+    problems_.push_back(std::string(ImageEntryName(image_name)) +
+                        ": skipped, the skin's images exceed the pixel budget");
+  }
 }
 
 bool LoadSkinPackage(std::span<const uint8_t> package, SkinDefinition& definition,

@@ -90,8 +90,15 @@ void ReadSkinDefinition(const IniFile& ini, ImageFetcher& images, SkinDefinition
 // Fetches bitmaps from a loaded package reader (FetchImageEntry's name rules) and decodes
 // them. An entry that is not a valid bitmap file leaves the target empty; its fault is
 // kept in Problems() ("name.bmp: reason") so tools can report it.
+//
+// A definition may name one large bitmap from thousands of caption-button sections, so
+// the pixels handed out over the fetcher's life are budgeted: once kPixelBudget pixels
+// have been delivered, further bitmaps come back empty (and are recorded as problems).
+// Real skins use a few hundred thousand pixels.
 class ReaderImageFetcher : public ImageFetcher {
  public:
+  static constexpr int64_t kPixelBudget = int64_t(1) << 25;
+
   explicit ReaderImageFetcher(const TSkinReader& reader) : reader_(reader) {}
   void FetchBitmap(PixelBitmap& target, std::string_view image_name) override;
   const std::vector<std::string>& Problems() const { return problems_; }
@@ -100,6 +107,7 @@ class ReaderImageFetcher : public ImageFetcher {
   const TSkinReader& reader_;
   std::vector<uint8_t> scratch_;
   std::vector<std::string> problems_;
+  int64_t pixels_delivered_ = 0;
 };
 
 // Reads a whole skin from the bytes of a package (a skin file): expands it, takes the

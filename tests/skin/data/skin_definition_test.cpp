@@ -423,6 +423,23 @@ TEST(LoadSkinPackage, ReadsDefinitionAndBitmapsFromPackage) {
   EXPECT_TRUE(reporter.messages.empty());
 }
 
+TEST(LoadSkinPackage, OneLargeBitmapNamedManyTimesIsBudgeted) {
+  // 40 caption buttons each naming a 1024 x 1024 bitmap would hold 40 M pixels.
+  std::string ini;
+  for (int i = 0; i < 40; ++i) ini += "[Button" + std::to_string(i) + "]\nButtonImage=big.bmp\n";
+  const std::vector<PackageEntry> entries = {{"big.bmp", EncodeBmp(PixelBitmap(1024, 1024))},
+                                             {"s.ini", Text(ini)}};
+  SkinDefinition d;
+  std::vector<std::string> problems;
+  ASSERT_TRUE(LoadSkinPackage(WritePackage(entries), d, DefaultSkinReporter(), nullptr, &problems));
+  int64_t pixels = 0;
+  for (const auto& b : d.SysButtons) pixels += int64_t(b->Image.Width()) * b->Image.Height();
+  EXPECT_LE(pixels, ReaderImageFetcher::kPixelBudget);
+  EXPECT_FALSE(d.SysButtons[0]->Image.Empty());
+  EXPECT_TRUE(d.SysButtons[39]->Image.Empty());
+  EXPECT_EQ(problems.size(), 40u - 32u);
+}
+
 TEST(LoadSkinPackage, RefusedPackagesLeaveTheDefinitionAlone) {
   SkinDefinition d;
   d.SkinName = "before";
