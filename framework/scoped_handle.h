@@ -105,3 +105,42 @@ class ScopedSelectObject {
 };
 
 }  // namespace fw
+
+namespace fw {
+
+struct WindowTraits {
+  using Handle = HWND;
+  static void Close(HWND h) { DestroyWindow(h); }
+};
+// A window the owner destroys (hidden utility windows).
+using ScopedWindow = ScopedHandle<WindowTraits>;
+
+// A timer of a window, killed on scope exit.
+class ScopedTimer {
+ public:
+  ScopedTimer() = default;
+  ScopedTimer(HWND hwnd, UINT_PTR id, UINT interval)
+      : hwnd_(hwnd), id_(SetTimer(hwnd, id, interval, nullptr)) {}
+  ScopedTimer(const ScopedTimer&) = delete;
+  ScopedTimer& operator=(const ScopedTimer&) = delete;
+  ScopedTimer(ScopedTimer&& other) noexcept
+      : hwnd_(other.hwnd_), id_(std::exchange(other.id_, 0)) {}
+  ScopedTimer& operator=(ScopedTimer&& other) noexcept {
+    Reset();
+    hwnd_ = other.hwnd_;
+    id_ = std::exchange(other.id_, 0);
+    return *this;
+  }
+  ~ScopedTimer() { Reset(); }
+  explicit operator bool() const { return id_ != 0; }
+  void Reset() {
+    if (id_) KillTimer(hwnd_, id_);
+    id_ = 0;
+  }
+
+ private:
+  HWND hwnd_ = nullptr;
+  UINT_PTR id_ = 0;
+};
+
+}  // namespace fw

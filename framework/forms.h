@@ -1,0 +1,99 @@
+#pragma once
+// Forms: top-level windows whose controls come from a stored description. The window class
+// of a form is its class name ("TForm1"). A form's description is read from the RCDATA
+// resource named after its class (ReadDescriptionResource) or from text.
+#include <string_view>
+
+#include "framework/controls.h"
+
+namespace fw {
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = TEvent<void(TObject* sender, TCloseAction& action)>;
+
+class TCustomForm : public TWinControl {
+  FW_CLASS_INFO()
+ public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+
+  // Reads the description from the RCDATA resource named ClassName() in the program.
+  void ReadDescriptionResource();
+  void ReadDescription(std::string_view text);
+
+  TFormBorderStyle BorderStyle() const { return border_style_; }
+  void SetBorderStyle(TFormBorderStyle style);
+  uint32_t BorderIcons() const { return border_icons_; }
+  void SetBorderIcons(uint32_t icons);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition position) { position_ = position; }
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+  void SetClientWidth(int width) override;
+  void SetClientHeight(int height) override;
+  int PixelsPerInch() const { return pixels_per_inch_; }
+  void SetPixelsPerInch(int v) { pixels_per_inch_ = v; }
+  int TextHeight() const { return text_height_; }
+  void SetTextHeight(int v) { text_height_ = v; }
+  bool KeyPreview() const { return key_preview_; }
+  void SetKeyPreview(bool v) { key_preview_ = v; }
+
+  // The control that has (or gets, when the form is activated) the focus.
+  TWinControl* ActiveControl() const { return active_control_; }
+  void SetActiveControl(TWinControl* control);
+  // A control of this form received the focus.
+  void ActiveControlChanged(TWinControl* control) { active_control_ = control; }
+
+  void Show();
+  void Close();
+  void BringToFront();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnDestroy;
+  TCloseEvent OnClose;
+
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void AdjustCreateParams(TCreateParams& params) override;
+  void WndProc(TMessage& message) override;
+  void VisibleChanged() override;
+
+ private:
+  void ClientSizeToWindow();
+  TFormBorderStyle border_style_ = bsSizeable;
+  uint32_t border_icons_ = biSystemMenu | biMinimize | biMaximize;
+  TPosition position_ = poDefaultPosOnly;
+  int client_width_ = -1, client_height_ = -1;  // requested before the window exists
+  int pixels_per_inch_ = 96;
+  int text_height_ = 13;
+  bool key_preview_ = false;
+  TWinControl* active_control_ = nullptr;
+};
+
+class TForm : public TCustomForm {
+  FW_CLASS_INFO()
+ public:
+  explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+extern const std::vector<std::string> kBorderStyleNames;
+extern const std::vector<std::string> kBorderIconNames;
+extern const std::vector<std::string> kPositionNames;
+
+}  // namespace fw

@@ -1,0 +1,30 @@
+#pragma once
+// TTimer: fires OnTimer every Interval milliseconds while Enabled, through the thread's
+// message loop (a timer on a hidden message-only window shared by all timers).
+#include "framework/component.h"
+#include "framework/scoped_handle.h"
+
+namespace fw {
+
+class TTimer : public TComponent {
+  FW_CLASS_INFO()
+ public:
+  explicit TTimer(TComponent* owner);
+  ~TTimer() override;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool v);
+  int32_t Interval() const { return static_cast<int32_t>(interval_); }
+  void SetInterval(int32_t ms);
+
+  TNotifyEvent OnTimer;
+  void Loaded() override;
+
+ private:
+  void Update();
+  bool enabled_ = true;
+  UINT interval_ = 1000;
+  ScopedTimer timer_;
+};
+
+}  // namespace fw
