@@ -18,13 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const skin::ElzhException&) {
   }
   if (expanded) {
-    int32_t length = 0;
-    if (size >= 4)
-      length = int32_t(uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 |
-                       uint32_t(data[3]) << 24);
+    // Missing length bytes read as 0.
+    uint32_t length_bits = 0;
+    for (size_t i = 0; i < 4 && i < size; ++i) length_bits |= uint32_t(data[i]) << (8 * i);
+    const int32_t length = int32_t(length_bits);
     const size_t want = length > 0 ? size_t(length) : 0;
     if (out.size() < want || out.size() >= want + (want ? 60 : 1)) std::abort();
-    if (size >= 4 && out.size() <= (size_t(1) << 20)) {
+    if (out.size() <= (size_t(1) << 20)) {
       const std::vector<uint8_t> bytes(data, data + size);
       if (reference_lzh::Expand(bytes) != out) std::abort();
     }

@@ -130,7 +130,10 @@ class Decoder {
   std::vector<uint8_t> Run() {
     std::vector<uint8_t> out;
     long textsize = 0;
-    for (int i = 0; i < 4; i++) textsize |= long(GetC()) << (8 * i);
+    for (int i = 0; i < 4; i++) {
+      const int c = GetC();  // a missing byte counts as 0
+      if (c > 0) textsize |= long(c) << (8 * i);
+    }
     textsize = long(int32_t(uint32_t(textsize)));
     if (textsize <= 0) return out;
     tree_.StartHuff();

@@ -1,0 +1,192 @@
+// LZH codec throughput and ratio. Expansion is timed against the plain textbook decoder
+// (bit at a time, ring window) compiled into this same program, on the same streams.
+//
+//   lzh_bench [PACKAGE...]
+// Without arguments it uses the skin package of the build (if there is one), a package
+// packed here from a synthetic skin folder (BMPs and an INI), and a 1 MiB mixed input.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "skin/store/lzh_codec.h"
+#include "skin/store/package_writer.h"
+#include "tests/skin/store/reference_lzh.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+// Runs `body` until at least `min_seconds` have passed; seconds per run.
+template <typename Body>
+double TimePerRun(Body body, double min_seconds = 0.5) {
+  int runs = 0;
+  const Clock::time_point start = Clock::now();
+  double elapsed = 0;
+  do {
+    body();
+    ++runs;
+    elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+  } while (elapsed < min_seconds);
+  return elapsed / runs;
+}
+
+// A 24-bit bottom-up BMP with the kinds of content skin art has: gradients, flat fills,
+// bevel lines and a magenta colour key.
+Bytes SyntheticBmp(int width, int height, uint32_t seed) {
+  const int stride = (width * 3 + 3) & ~3;
+  const uint32_t image = uint32_t(stride * height), file = 54 + image;
+  Bytes b = {'B', 'M'};
+  auto put32 = [&b](uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+  };
+  auto put16 = [&b](uint16_t v) {
+    b.push_back(uint8_t(v));
+    b.push_back(uint8_t(v >> 8));
+  };
+  put32(file);
+  put32(0);
+  put32(54);
+  put32(40);
+  put32(uint32_t(width));
+  put32(uint32_t(height));
+  put16(1);
+  put16(24);
+  put32(0);
+  put32(image);
+  put32(2835);
+  put32(2835);
+  put32(0);
+  put32(0);
+  std::mt19937 rng(seed);
+  const int style = int(seed % 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t r, g, bl;
+      if (x < 2 || y < 2 || x >= width - 2 || y >= height - 2) {
+        r = g = bl = (x < 2 || y >= height - 2) ? 0xF0 : 0x40;  // bevel
+      } else if (style == 0) {
+        r = uint8_t(0x60 + y * 0x80 / height);
+        g = uint8_t(0x70 + y * 0x70 / height);
+        bl = uint8_t(0x90 + y * 0x50 / height);
+      } else if (style == 1) {
+        r = 0xFF, g = 0x00, bl = 0xFF;  // colour key
+        if ((x / 8 + y / 8) % 3 == 0) r = g = bl = 0xC0;
+      } else {
+        const uint8_t noise = uint8_t(rng() % 6);
+        r = uint8_t(0xA0 + noise), g = uint8_t(0xA4 + noise), bl = uint8_t(0xB0 + noise);
+      }
+      b.push_back(bl);
+      b.push_back(g);
+      b.push_back(r);
+    }
+    for (int p = width * 3; p < stride; ++p) b.push_back(0);
+  }
+  return b;
+}
+
+Bytes SyntheticPackage() {
+  std::vector<skin::PackageEntry> entries;
+  std::string ini = "[Skin]\r\nName=Synthetic\r\n";
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = "element" + std::to_string(i) + ".bmp";
+    ini += "[Element" + std::to_string(i) + "]\r\nImage=" + name +
+           "\r\nLeftWidth=4\r\nTopHeight=4\r\nRightWidth=4\r\nBottomHeight=4\r\nFrameCount=" +
+           std::to_string(1 + i % 4) + "\r\nTile=0\r\n";
+    entries.push_back(
+        {name, SyntheticBmp(16 + (i * 7) % 48 * (1 + i % 4), 12 + i % 20, uint32_t(i))});
+  }
+  entries.insert(entries.begin(), {"synthetic.ini", Bytes(ini.begin(), ini.end())});
+  return skin::WritePackage(entries);
+}
+
+Bytes MixedBytes(size_t n, uint32_t seed) {
+  std::mt19937 rng(seed);
+  static const char* const kWords[] = {"[Button]",    "LeftWidth=", "Tile=1",          "\r\n",
+                                       "FrameCount=", "button.bmp", "Color=$00FF00FF "};
+  Bytes out;
+  while (out.size() < n) {
+    switch (rng() % 5) {
+      case 0:
+        for (const char* w = kWords[rng() % 7]; *w; ++w) out.push_back(uint8_t(*w));
+        break;
+      case 1:
+        out.insert(out.end(), rng() % 200, uint8_t(rng()));
+        break;
+      case 2:
+        for (int i = int(rng() % 40); i > 0; --i) out.push_back(uint8_t(rng()));
+        break;
+      default:
+        if (out.size() > 8) {
+          const size_t from = out.size() - 1 - rng() % std::min<size_t>(out.size() - 1, 5000);
+          const size_t len = 3 + rng() % 80;
+          for (size_t i = 0; i < len; ++i) out.push_back(out[from + i]);
+        }
+    }
+  }
+  out.resize(n);
+  return out;
+}
+
+double Mbps(size_t bytes, double seconds) { return double(bytes) / seconds / 1e6; }
+
+// Expansion figures for one compressed stream.
+void Expansion(const char* label, const Bytes& stream) {
+  const Bytes ours = skin::LzhExpand(stream);
+  const Bytes theirs = reference_lzh::Expand(stream);
+  const double t_ours = TimePerRun([&] { skin::LzhExpand(stream); });
+  const double t_ref = TimePerRun([&] { reference_lzh::Expand(stream); });
+  std::printf("  expand %-9s %8zu -> %8zu bytes  TLZH %7.1f MB/s  textbook %7.1f MB/s  x%.2f%s\n",
+              label, stream.size(), ours.size(), Mbps(ours.size(), t_ours),
+              Mbps(ours.size(), t_ref), t_ref / t_ours, ours == theirs ? "" : "  OUTPUTS DIFFER");
+}
+
+void Input(const std::string& label, const Bytes& input, const Bytes* given = nullptr) {
+  std::printf("%s: %zu bytes\n", label.c_str(), input.size());
+  if (given) Expansion("as given", *given);
+  struct Mode {
+    const char* name;
+    skin::LzhCompressOptions options;
+  } const modes[] = {{"default", {}}, {"greedy", {4096, false}}, {"fast", {16, false}}};
+  for (const Mode& m : modes) {
+    Bytes packed;
+    const double t = TimePerRun([&] { packed = skin::LzhCompress(input, m.options); });
+    const bool ok = skin::LzhExpand(packed) == input;
+    std::printf("  compress %-7s %8zu bytes (%5.1f%% of input)  %6.1f MB/s in%s\n", m.name,
+                packed.size(), 100.0 * double(packed.size()) / double(input.size()),
+                Mbps(input.size(), t), ok ? "" : "  ROUND TRIP FAILED");
+    if (&m == &modes[0]) Expansion(m.name, packed);
+  }
+}
+
+Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> packages(argv + 1, argv + argc);
+#ifdef LZH_BENCH_SKIN_PACKAGE
+  if (packages.empty() && std::filesystem::exists(LZH_BENCH_SKIN_PACKAGE))
+    packages.push_back(LZH_BENCH_SKIN_PACKAGE);
+#endif
+  for (const std::string& path : packages) {
+    const Bytes package = ReadFile(path);
+    try {
+      Input("skin package " + path, skin::LzhExpand(package), &package);
+    } catch (const skin::ElzhException& e) {
+      std::printf("%s: %s\n", path.c_str(), e.what());
+    }
+  }
+  const Bytes synthetic = SyntheticPackage();
+  Input("synthetic skin package (container)", skin::LzhExpand(synthetic));
+  Input("mixed 1 MiB", MixedBytes(1 << 20, 5));
+  return 0;
+}
