@@ -192,8 +192,10 @@ class Reader {
       if (b->FrameCount == 0) {
         b->FrameCount = 6;
         if (!b->Image.Empty()) {
-          const double ratio = double(b->Image.Width()) / double(b->Image.Height());
-          b->FrameCount = ratio <= 3.8 ? 3 : 6;
+          // width / height <= 3.8, in integers: a floating-point quotient would make an
+          // exact 3.8 (38 x 10) fall either way depending on the FPU's precision (x87).
+          const int64_t w = b->Image.Width(), h = b->Image.Height();
+          b->FrameCount = 5 * w <= 19 * h ? 3 : 6;
           if (b->Action < 0) b->FrameCount = 6;
         }
         if (b->Action == 3 || b->Action == 11) b->Image.Clear();
