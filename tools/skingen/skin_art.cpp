@@ -227,7 +227,8 @@ FrameColours FrameFor(const Theme& t, bool active) {
 // The colour of the title gradient on row y (before the caption's furniture).
 Colour TitleRow(const Theme& t, const FrameColours& k, int y) {
   int tt = y * 256 / std::max(1, t.title_height - 1);
-  return GradientAt({{0, k.top}, {110, k.mid}, {256, k.bottom}}, tt);
+  // A soft sheen: light at the top, a slight step below the middle, darker at the foot.
+  return GradientAt({{0, k.top}, {118, k.mid}, {132, Shade(k.mid, -9)}, {256, k.bottom}}, tt);
 }
 
 constexpr uint32_t kBrushSeed = 0x5eed;

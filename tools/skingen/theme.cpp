@@ -14,7 +14,7 @@ Theme Metallic() {
   t.caption_w = 20;
   t.caption_h = 18;
   t.caption_radius = 3;
-  t.brush = 3;
+  t.brush = 4;
 
   t.title_top = {238, 240, 244};
   t.title_mid = {208, 212, 219};
