@@ -1,5 +1,7 @@
 #include "framework/application.h"
 
+#include <cctype>
+
 #include "framework/std_controls.h"
 
 namespace fw {
@@ -95,7 +97,9 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 
 std::string ExceptionMessageText(const std::string& message) {
   std::string text = message;
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  // Sentences get their full stop; texts ending in punctuation (or in a multi-byte
+  // character such as a full-width mark) are left as they are.
+  if (!text.empty() && std::isalnum(static_cast<unsigned char>(text.back()))) text += '.';
   return text;
 }
 

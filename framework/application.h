@@ -61,7 +61,7 @@ class TApplication : public TComponent {
   // disabled. Returns the button pressed.
   int MessageBox(const std::string& text, const std::string& caption = {}, UINT flags = MB_OK);
   // The standard error box: the exception's message under the title, with the stop icon;
-  // a full stop is added when the last character sorts after '.' (letters, digits, ...).
+  // a full stop is added when the message ends in an ASCII letter or digit.
   void ShowException(const std::exception& e);
   // What the window procedures do with an exception that escaped a handler.
   void HandleException(std::exception_ptr error);

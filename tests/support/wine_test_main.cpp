@@ -1,6 +1,11 @@
+// The main of every Wine test program: message boxes are recorded and closed, a watchdog
+// ends a test that hangs (see fw_test.h).
 #include <gtest/gtest.h>
+
+#include "tests/support/fw_test.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  fwtest::InstallTestGuards();
   return RUN_ALL_TESTS();
 }

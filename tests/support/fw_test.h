@@ -1,0 +1,79 @@
+#pragma once
+// Helpers for tests that run under Wine.
+//
+// Every Wine test program links wine_test_main.cpp, which
+//  - installs a WH_CBT hook on the test thread that records and closes every message box
+//    (window class "#32770") as soon as it is activated, so no test waits on a modal box;
+//    a box that no MessageBoxRecorder expects fails the running test with its text;
+//  - runs a watchdog thread: a test still running after FW_TEST_WATCHDOG seconds (default
+//    30) prints its name and ends the process with exit code 3, so nothing hangs ctest.
+//
+// Asserting on message boxes:
+//   fwtest::MessageBoxRecorder boxes;          // record from here to the end of the scope
+//   app.MessageBox("text");                    // returns at once (OK was pressed)
+//   EXPECT_THAT(boxes.Texts(), ElementsAre("text"));
+//   EXPECT_EQ(boxes.Boxes()[0].caption, "title");
+//
+// Waiting for Windows: PumpUntil([&] { return painted; }) dispatches messages until the
+// condition holds or the timeout passes (returns the condition's last value).
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/application.h"
+
+namespace fwtest {
+
+void RecordBox(HWND box);
+
+struct RecordedBox {
+  std::string caption;
+  std::string text;
+  std::vector<std::string> buttons;  // button captions in window order
+  bool has_icon = false;
+  RECT rect{};                        // window rectangle on the screen
+  bool owner_disabled = false;        // the main form was disabled while the box showed
+};
+
+class MessageBoxRecorder {
+ public:
+  MessageBoxRecorder();
+  ~MessageBoxRecorder();
+  MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+  MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+  const std::vector<RecordedBox>& Boxes() const { return boxes_; }
+  std::vector<std::string> Texts() const;
+  void Clear() { boxes_.clear(); }
+
+ private:
+  friend void RecordBox(HWND box);
+  std::vector<RecordedBox> boxes_;
+  MessageBoxRecorder* previous_;
+};
+
+// Dispatches the thread's messages until condition() is true or timeout_ms passed.
+bool PumpUntil(const std::function<bool()>& condition, int timeout_ms = 5000);
+// Dispatches messages for the given time.
+void PumpFor(int milliseconds);
+
+// Installs the hook and the watchdog; called by the test main.
+void InstallTestGuards();
+
+// A test fixture with an application object (and the standard classes registered).
+class ApplicationTest : public testing::Test {
+ protected:
+  void SetUp() override { app_ = std::make_unique<fw::TApplication>(); }
+  void TearDown() override { app_.reset(); }
+  fw::TApplication& App() { return *app_; }
+
+ private:
+  std::unique_ptr<fw::TApplication> app_;
+};
+
+}  // namespace fwtest
