@@ -385,7 +385,9 @@ Canvas RenderCheck(const Theme& t, bool radio) {
     Face f;
     f.top = disabled ? t.face : Mix(t.window, t.track, 60);
     f.bottom = disabled ? t.face : t.window;
-    f.outline = disabled ? Mix(t.shadow, t.face, 128) : t.dark_shadow;
+    // On a dark face the box is outlined in a light grey, on a light face in a dark one.
+    Colour edge = t.text.r > 128 ? Mix(t.face, t.text, 100) : t.dark_shadow;
+    f.outline = disabled ? Mix(edge, t.face, 128) : edge;
     f.light = disabled ? t.face : Mix(t.window, t.shadow, 70);
     Canvas c(s, s);
     DrawFace(c, {0, 0, s, s}, radio ? 6 : 2, f, true);
