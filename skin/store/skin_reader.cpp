@@ -37,9 +37,17 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::vector<uint8_t> ExpandPackage(std::span<const uint8_t> package) {
+  std::vector<uint8_t> container = LzhExpand(package);
+  // A final match may run past the stated length; the length is what the container holds.
+  uint32_t length = 0;
+  for (size_t i = 0; i < 4 && i < package.size(); ++i) length |= uint32_t(package[i]) << (8 * i);
+  if (container.size() > length) container.resize(length);
+  return container;
+}
+
 bool TSkinReader::Load(std::span<const uint8_t> package) {
-  const std::vector<uint8_t> container = LzhExpand(package);
-  return LoadContainer(container);
+  return LoadContainer(ExpandPackage(package));
 }
 
 bool TSkinReader::LoadContainer(std::span<const uint8_t> container) {

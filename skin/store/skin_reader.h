@@ -50,8 +50,9 @@ class TSkinReader {
  public:
   explicit TSkinReader(SkinReporter& reporter = DefaultSkinReporter()) : reporter_(&reporter) {}
 
-  // Expands `package` and loads the container it holds. False (after the message) if the
-  // format mark is not 20000; exceptions as described above.
+  // Expands `package` and loads the container it holds (the expanded length it states; a
+  // final match running past it is cut). False (after the message) if the format mark is
+  // not 20000; exceptions as described above.
   bool Load(std::span<const uint8_t> package);
   // The same for a container that is already expanded.
   bool LoadContainer(std::span<const uint8_t> container);
@@ -82,6 +83,10 @@ class TSkinReader {
   std::vector<uint8_t> data_;
   ContainerHeader header_;
 };
+
+// The container a package holds: its LZH expansion, cut to the length the stream states
+// (a final match may run past it). Throws ElzhException.
+std::vector<uint8_t> ExpandPackage(std::span<const uint8_t> package);
 
 // Fetches the bytes of the bitmap an image key names, by the rules of the skin
 // definition: the file-name part of the value (after the last '\' or ':') must be

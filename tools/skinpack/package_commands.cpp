@@ -96,7 +96,7 @@ void LoadPackage(const fs::path& path, skin::TSkinReader& reader,
   const Bytes package = ReadFile(path);
   Bytes container;
   try {
-    container = skin::LzhExpand(package);
+    container = skin::ExpandPackage(package);
   } catch (const skin::ElzhException& e) {
     Fail(path, std::string("not a skin package: ") + e.what());
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "skin/store/package_writer.h"
+#include "tests/skin/store/reference_lzh.h"
 
 namespace skin {
 namespace {
@@ -183,6 +184,21 @@ TEST(SkinReader, HoldsAtMost1001Entries) {
   EXPECT_THROW(
       reader.LoadContainer(RawContainer(20000, directory, std::vector<int32_t>(1002, 0), "")),
       PackageError);
+}
+
+TEST(SkinReader, ContainerEndsAtTheStatedLengthWhenTheLastMatchRunsOn) {
+  const Bytes container = BuildContainer(std::vector<PackageEntry>{{"a.bmp", Bytes(20, 'x')}});
+  // The entry's 20 bytes as one literal and a 25-byte match: 6 bytes past the length.
+  reference_lzh::Encoder encoder;
+  encoder.Begin(int32_t(container.size()));
+  for (size_t i = 0; i + 20 < container.size(); ++i) encoder.Literal(container[i]);
+  encoder.Literal('x');
+  encoder.Match(25, 0);
+  const Bytes package = encoder.Finish();
+  ASSERT_EQ(LzhExpand(package).size(), container.size() + 6);
+  TSkinReader reader;
+  ASSERT_TRUE(reader.Load(package));
+  EXPECT_EQ(Entry(reader, "a.bmp"), std::string(20, 'x'));
 }
 
 TEST(SkinReader, CodecErrorsPassToTheCaller) {
