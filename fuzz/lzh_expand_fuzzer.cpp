@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t length = int32_t(length_bits);
     const size_t want = length > 0 ? size_t(length) : 0;
     if (out.size() < want || out.size() >= want + (want ? 60 : 1)) std::abort();
-    if (out.size() <= (size_t(1) << 20)) {
+    if (out.size() <= (size_t(1) << 16)) {  // the plain decoder is slow under ASan
       const std::vector<uint8_t> bytes(data, data + size);
       if (reference_lzh::Expand(bytes) != out) std::abort();
     }

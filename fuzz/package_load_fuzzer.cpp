@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Long expansions are the codec fuzzer's business; here they only slow the search.
   uint32_t length = 0;
   for (size_t i = 0; i < 4 && i < size; ++i) length |= uint32_t(data[i]) << (8 * i);
-  const int first_mode = length > (1u << 16) ? 1 : 0;
+  const int first_mode = length > (1u << 13) ? 1 : 0;
   for (int as_container = first_mode; as_container < 2; ++as_container) {
     skin::RecordingSkinReporter reporter;
     skin::TSkinReader reader(reporter);
