@@ -197,6 +197,18 @@ void TileCopy(const PixelBitmap& source, const PixelRect& source_rect, PixelBitm
     const uint8_t* src_row = source.ScanLine(source_rect.top + (y - target.top) % h);
     uint8_t* dst = dest.ScanLine(y) + size_t(covered.left) * size_t(dst_bpp);
     int sx = (covered.left - target.left) % w;
+    if (src_bpp == dst_bpp) {
+      // Whole spans of the tile row at a time.
+      for (int x = covered.left; x < covered.right;) {
+        const int n = std::min(w - sx, covered.right - x);
+        std::memcpy(dst, src_row + size_t(source_rect.left + sx) * size_t(src_bpp),
+                    size_t(n) * size_t(src_bpp));
+        dst += size_t(n) * size_t(dst_bpp);
+        x += n;
+        sx = 0;
+      }
+      continue;
+    }
     for (int x = covered.left; x < covered.right; ++x) {
       CopyPixel(dst, dst_bpp, src_row + size_t(source_rect.left + sx) * size_t(src_bpp), src_bpp);
       dst += dst_bpp;

@@ -281,6 +281,26 @@ TEST(Tiling, OriginsRunPastTheTargetAndNeedAPositiveTile) {
   EXPECT_TRUE(TileOrigins({10, 0, 0, 10}, 3, 3).empty());
 }
 
+TEST(Tiling, CopiesAcrossPixelFormatsAndClips) {
+  const PixelBitmap src24 = Coordinates(9, 5);
+  const PixelBitmap src32 = src24.Converted(PixelFormat::kBgra32);
+  PixelBitmap a(30, 12, PixelFormat::kBgra32), b(30, 12, PixelFormat::kBgra32);
+  TileCopy(src24, {1, 1, 5, 4}, a, {2, 1, 20, 9});
+  TileCopy(src32, {1, 1, 5, 4}, b, {2, 1, 20, 9});
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a.Pixel(2, 1), At(1, 1));
+  EXPECT_EQ(a.Pixel(21, 9), At(4, 3));  // the last tile ends past the target, at x 22, y 10
+  EXPECT_EQ(a.Pixel(22, 9), 0u);
+  EXPECT_EQ(a.Pixel(3, 10), 0u);
+
+  PixelBitmap clipped(30, 12, PixelFormat::kBgra32);
+  const PixelRect clip{0, 0, 21, 8};
+  TileCopy(src24, {1, 1, 5, 4}, clipped, {2, 1, 20, 9}, &clip);
+  EXPECT_EQ(clipped.Pixel(20, 7), At(3, 1));
+  EXPECT_EQ(clipped.Pixel(21, 7), 0u);
+  EXPECT_EQ(clipped.Pixel(20, 8), 0u);
+}
+
 // ---------------------------------------------------------------------------------------
 // Transparency and masks
 
