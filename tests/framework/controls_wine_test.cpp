@@ -185,8 +185,8 @@ TEST_F(ControlsTest, KeyPressFilterDiscardsOrReplacesCharacters) {
   edit->OnKeyPress = [&](fw::TObject* sender, char& key) {
     EXPECT_EQ(sender, edit);
     keys.push_back(key);
-    if (key == 'a') key = 0;     // refused
-    if (key == 'b') key = 'B';   // replaced
+    if (key == 'a') key = 0;    // refused
+    if (key == 'b') key = 'B';  // replaced
   };
   HWND hwnd = edit->Handle();
   for (char c : {'1', 'a', 'b', '2'}) SendMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(c), 1);
@@ -329,8 +329,8 @@ TEST(CanvasAndBitmap, DibBitmapRowsAreTopDownAndDrawable) {
   bitmap.Canvas().FillRect(top_row);
   GdiFlush();
   const uint8_t* row0 = bitmap.ScanLine(0);
-  EXPECT_EQ(row0[0], 0);    // blue
-  EXPECT_EQ(row0[2], 255);  // red
+  EXPECT_EQ(row0[0], 0);                  // blue
+  EXPECT_EQ(row0[2], 255);                // red
   EXPECT_EQ(bitmap.ScanLine(1)[2], 255);  // new area is white
   EXPECT_EQ(bitmap.ScanLine(1)[1], 255);
   EXPECT_EQ(bitmap.ScanLine(3), nullptr);

@@ -1,6 +1,4 @@
 // Forms from stored descriptions, the application's message box and message loop.
-#include <cstdio>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -111,7 +109,8 @@ TEST_F(FormsTest, HandlersNamedInTheDescriptionRun) {
 TEST_F(FormsTest, ABadDescriptionFailsCreationWithItsLine) {
   TDescribedForm form(nullptr);
   try {
-    form.ReadDescription("object F: TDescribedForm\n  object Edit1: TEdit\n    Nope = 3\n  end\nend");
+    form.ReadDescription(
+        "object F: TDescribedForm\n  object Edit1: TEdit\n    Nope = 3\n  end\nend");
     FAIL() << "no error";
   } catch (const fw::EReadError& e) {
     EXPECT_THAT(e.what(), testing::StartsWith("line 3: Property Nope does not exist"));
@@ -145,15 +144,6 @@ TEST_F(FormsTest, ErrorBoxAddsAFullStopOnlyAfterALetterOrDigit) {
   EXPECT_EQ(fw::ExceptionMessageText("7"), "7.");
   EXPECT_EQ(fw::ExceptionMessageText("\xA3\xA1"), "\xA3\xA1");  // ends in a GBK character
   EXPECT_EQ(fw::ExceptionMessageText(""), "");
-}
-
-TEST_F(FormsTest, ShowingAFormTakesLittleTime) {
-  TDescribedForm* form = App().CreateForm<TDescribedForm>();
-  const DWORD start = GetTickCount();
-  form->Show();
-  const DWORD shown = GetTickCount();
-  UpdateWindow(form->Handle());
-  std::printf("show %lu ms, paint %lu ms\n", shown - start, GetTickCount() - shown);
 }
 
 TEST_F(FormsTest, RunEndsWhenTheMainFormCloses) {

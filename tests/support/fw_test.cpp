@@ -51,8 +51,8 @@ RecordedBox Describe(HWND box) {
       }
     }
   }
-  if (fw::TApplication* app = fw::Application(); app && app->MainForm() &&
-                                                  app->MainForm()->HandleAllocated())
+  if (fw::TApplication* app = fw::Application();
+      app && app->MainForm() && app->MainForm()->HandleAllocated())
     r.owner_disabled = !IsWindowEnabled(app->MainForm()->Handle());
   return r;
 }

@@ -36,8 +36,8 @@ struct RecordedBox {
   std::string text;
   std::vector<std::string> buttons;  // button captions in window order
   bool has_icon = false;
-  RECT rect{};                        // window rectangle on the screen
-  bool owner_disabled = false;        // the main form was disabled while the box showed
+  RECT rect{};                  // window rectangle on the screen
+  bool owner_disabled = false;  // the main form was disabled while the box showed
 };
 
 class MessageBoxRecorder {
