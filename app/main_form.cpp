@@ -23,6 +23,7 @@ const fw::TClassInfo& TForm1::StaticClassInfo() {
     c.Field("Label6", &TForm1::Label6);
     c.Field("Label7", &TForm1::Label7);
     c.Field("Label8", &TForm1::Label8);
+    c.Field("SkinData1", &TForm1::SkinData1);
     c.Method("Button1Click", &TForm1::Button1Click);
     c.Method("Button2Click", &TForm1::Button2Click);
     c.Method("Button3Click", &TForm1::Button3Click);
@@ -33,7 +34,7 @@ const fw::TClassInfo& TForm1::StaticClassInfo() {
   return info;
 }
 
-TForm1::TForm1(fw::TComponent* owner) : fw::TForm(owner) {}
+TForm1::TForm1(fw::TComponent* owner) : fw::TForm(owner) { skin::RegisterSkinDataClass(); }
 
 namespace {
 

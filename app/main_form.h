@@ -4,6 +4,7 @@
 
 #include "framework/forms.h"
 #include "framework/std_controls.h"
+#include "skin/data/skin_data.h"
 
 class TForm1 : public fw::TForm {
   FW_CLASS_INFO()
@@ -27,6 +28,7 @@ class TForm1 : public fw::TForm {
   fw::TLabel* Label6 = nullptr;
   fw::TLabel* Label7 = nullptr;
   fw::TLabel* Label8 = nullptr;
+  skin::TSkinData* SkinData1 = nullptr;
 
   void Button1Click(fw::TObject* sender);  // n!
   void Button2Click(fw::TObject* sender);  // P(n, m)

@@ -199,11 +199,6 @@ const fw::TClassInfo& TSkinData::StaticClassInfo() {
 
 void RegisterSkinDataClass() { fw::RegisterComponentClass(TSkinData::StaticClassInfo()); }
 
-namespace {
-// Programs that use TSkinData link this file and can read descriptions naming it.
-const bool registered_at_start = (RegisterSkinDataClass(), true);
-}  // namespace
-
 SkinReporter& TSkinData::Reporter() {
   static ApplicationReporter application_reporter;
   return g_reporter ? *g_reporter : application_reporter;

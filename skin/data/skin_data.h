@@ -175,7 +175,9 @@ class TSkinData : public fw::TComponent, public SkinDefinition {
 // The resource name of the glyph strip.
 inline constexpr const char* kMenuGlyphsResource = "SKINMENUGLYPHS";
 
-// Registers TSkinData with the class registry so that descriptions can create it.
+// Registers TSkinData with the class registry so that descriptions can create it. A form
+// whose description names TSkinData calls it before reading (a registration from a static
+// initialiser would be lost: nothing else pulls this file out of the static library).
 void RegisterSkinDataClass();
 
 }  // namespace skin
