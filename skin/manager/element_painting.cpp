@@ -237,16 +237,9 @@ void DrawTransparent(HDC dc, const RECT& target, const PixelBitmap& bitmap, COLO
 void DrawTransparent(HDC dc, const RECT& target, HBITMAP bitmap, COLORREF key,
                      TransparentMethod method) {
   if (Inverted(target) || !bitmap) return;
-  // The mask is built from a 32-bit copy of the pixels; the bitmap itself is the source.
-  const PixelBitmap pixels = ReadBitmapPixels(bitmap);
-  if (pixels.Empty()) return;
-  const int w = std::min<int>(target.right - target.left, pixels.Width());
-  const int h = std::min<int>(target.bottom - target.top, pixels.Height());
-  if (w <= 0 || h <= 0) return;
-  fw::ScopedBitmap mask = MonochromeMask(pixels, key);
-  if (!mask) return;
-  SelectedDc source_dc(bitmap);
-  BlitThroughMask(dc, target, w, h, source_dc.get(), mask.get(), method);
+  // Through a 32-bit copy of the pixels, which gives the mask too: the bitmap may still be
+  // selected into its own DC (an off-screen canvas), where it cannot be selected again.
+  DrawTransparent(dc, target, ReadBitmapPixels(bitmap), key, method);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -231,10 +231,14 @@ TEST(DrawTransparentPaths, LeaveExactlyTheMagentaPixelsOnBothPaths) {
       for (int overload = 0; overload < 2; ++overload) {
         Canvas canvas(50, 30);
         const RECT target{6, 4, 6 + 60, 4 + 20};  // wider than the bitmap, lower than it
-        if (overload == 0)
+        if (overload == 0) {
           DrawTransparent(canvas.dc(), target, src, kMagentaKey, method);
-        else
+        } else {
+          // A GDI bitmap still selected into its own canvas, as an off-screen cache is.
+          fw::ScopedMemoryDc own_dc(CreateCompatibleDC(nullptr));
+          fw::ScopedSelectObject selected(own_dc.get(), as_gdi.bitmap.get());
           DrawTransparent(canvas.dc(), target, as_gdi.bitmap.get(), kMagentaKey, method);
+        }
         const PixelBitmap got = canvas.Pixels();
         for (int y = 0; y < 30; ++y) {
           for (int x = 0; x < 50; ++x) {
