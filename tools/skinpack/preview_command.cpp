@@ -568,7 +568,7 @@ Block FramesBlock(std::string label, const PixelBitmap& image, int frames, bool 
   const int fw = std::min(first.Width(), kMaxFrameSideShown);
   const int fh = std::min(first.Height(), kMaxFrameSideShown);
   Block b;
-  const int label_h = kGlyphHeight + 4;
+  constexpr int label_h = kGlyphHeight + 4;
   const int cell_w = std::max(fw + 2, TinyTextWidth("99") + 2);
   b.width = std::max(TinyTextWidth(label), n * (cell_w + 4));
   b.height = label_h + fh + 2 + 2 + kGlyphHeight;
@@ -577,7 +577,7 @@ Block FramesBlock(std::string label, const PixelBitmap& image, int frames, bool 
     b.width = TinyTextWidth(label);
     b.height = label_h;
   }
-  b.draw = [label, &image, n, stacked, fw, fh, cell_w, label_h](PixelBitmap& sheet, int x, int y) {
+  b.draw = [label, &image, n, stacked, fw, fh, cell_w](PixelBitmap& sheet, int x, int y) {
     DrawTinyText(sheet, x, y, label, kLabelColour);
     if (fw <= 0 || fh <= 0) return;
     for (int k = 1; k <= n; ++k) {
