@@ -78,6 +78,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
       return true;
     }
   }
+  // Alt+character: the form may take it as an accelerator (its menu bar, say).
+  if (msg.message == WM_SYSCHAR) {
+    TWinControl* control = TWinControl::FromHandle(msg.hwnd);
+    TCustomForm* form = control ? control->ParentForm() : nullptr;
+    if (form && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
+  }
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
   return true;

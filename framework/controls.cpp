@@ -736,6 +736,20 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_MOUSELEAVE:
       TrackMouse(message);
       break;
+    case WM_WINDOWPOSCHANGED: {
+      // Moved or sized by anyone (the user, SetWindowPos, a skinned frame): keep the bounds.
+      DefaultHandler(message);
+      RECT r;
+      GetWindowRect(handle_, &r);
+      if (HWND parent = GetParent(handle_);
+          parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+      left_ = r.left;
+      top_ = r.top;
+      width_ = r.right - r.left;
+      height_ = r.bottom - r.top;
+      return;
+    }
     case WM_ERASEBKGND:
       if (PaintsItself()) {
         RECT client;

@@ -81,6 +81,7 @@ void TCustomForm::ReadDescription(std::string_view text) { ReadComponentFromText
 void TCustomForm::Loaded() {
   TWinControl::Loaded();
   if (OnCreate) OnCreate(this);
+  if (visible_) VisibleChanged();
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
@@ -214,6 +215,7 @@ void TCustomForm::BringToFront() {
 }
 
 void TCustomForm::VisibleChanged() {
+  if (IsLoading()) return;  // a description's Visible = True shows the form in Loaded
   if (visible_) {
     HWND hwnd = Handle();
     // The real window rectangle from now on.

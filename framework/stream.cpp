@@ -6,7 +6,11 @@
 namespace fw {
 
 void TStream::ReadBuffer(void* buffer, size_t count) {
-  if (Read(buffer, count) != count) throw EReadError("Stream read error");
+  const int64_t at = Position();
+  if (Read(buffer, count) != count) {
+    SetPosition(at);  // a failed read takes nothing
+    throw EReadError("Stream read error");
+  }
 }
 
 void TStream::WriteBuffer(const void* buffer, size_t count) {

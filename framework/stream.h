@@ -25,7 +25,7 @@ class TStream {
   void SetPosition(int64_t position) { Seek(position, TSeekOrigin::soBeginning); }
   int64_t Remaining() { return Size() - Position(); }
 
-  // Exactly count bytes or EReadError (never a partial read).
+  // Exactly count bytes, or EReadError with the position unchanged.
   void ReadBuffer(void* buffer, size_t count);
   void WriteBuffer(const void* buffer, size_t count);
   // Little-endian 32-bit signed integer.
