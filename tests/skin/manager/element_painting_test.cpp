@@ -199,6 +199,35 @@ TEST(DrawOntoDc, DrawElementDirectLeavesTheCentreUntouched) {
   }
 }
 
+TEST(DrawOntoDc, DrawElementDirectOnAWindowDcMatchesThePortableResult) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "ElementPaintingTestWindow";
+  RegisterClassA(&wc);  // no background brush: nothing repaints what the test draws
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0,
+                                64, 48, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  UpdateWindow(window);
+  const PixelBitmap src = Coordinates(36, 12);
+  const RECT target{6, 5, 58, 44};
+  PixelBitmap want = Filled(64, 48);
+  ComposeElementOnto(want, ToPixelRect(target), src, {3, 4, 2, 5}, 2, 3, false, false, false);
+  PixelBitmap got;
+  {
+    fw::ScopedGetDc dc(window);
+    fw::ScopedBrush fill(CreateSolidBrush(kBackground));
+    const RECT all{0, 0, 64, 48};
+    FillRect(dc.get(), &all, fill.get());
+    DrawElementDirect(dc.get(), target, src, {3, 4, 2, 5}, 2, 3, false);
+    Canvas copy(64, 48, 0);
+    BitBlt(copy.dc(), 0, 0, 64, 48, dc.get(), 0, 0, SRCCOPY);
+    got = copy.Pixels();
+  }
+  DestroyWindow(window);
+  ExpectSamePicture(got, want, "window DC");
+}
+
 TEST(DrawOntoDc, TileBitmapDrawsWholeTilesPastTheTarget) {
   const PixelBitmap src = Coordinates(20, 20);
   Canvas canvas(40, 30);
