@@ -236,6 +236,19 @@ void WrongHandler(const std::string& handler, const std::string& property) {
 
 }  // namespace detail
 
+std::optional<FormValue> GetPublishedProperty(const TComponent& component, std::string_view name) {
+  const TPropertyInfo* p = component.ClassInfo().FindProperty(name);
+  if (!p) return std::nullopt;
+  return p->get(component);
+}
+
+bool SetPublishedProperty(TComponent& component, std::string_view name, const FormValue& value) {
+  const TPropertyInfo* p = component.ClassInfo().FindProperty(name);
+  if (!p) return false;
+  p->set(component, value, component.Owner());
+  return true;
+}
+
 // ---- TComponent ---------------------------------------------------------------------------
 
 const TClassInfo& TComponent::StaticClassInfo() {

@@ -246,6 +246,12 @@ class TComponent : public TPersistent {
   TComponentState state_ = 0;
 };
 
+// A published property by name, as a description value (the way a skinner reads a
+// control's "Checked" or sets a tool bar's "Flat" := True without knowing its class).
+// nullopt / false when the class publishes no such property; a bad value throws EReadError.
+std::optional<FormValue> GetPublishedProperty(const TComponent& component, std::string_view name);
+bool SetPublishedProperty(TComponent& component, std::string_view name, const FormValue& value);
+
 // ---- building a class description --------------------------------------------------------
 
 namespace detail {

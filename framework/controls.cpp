@@ -676,7 +676,9 @@ bool TWinControl::ReflectNotification(TMessage& message) {
   TWinControl* control = FromHandle(child);
   if (!control || control == this) return false;
   message.Result = control->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
-  return true;
+  // A colour request the child leaves unanswered gets the parent's default brush.
+  const bool colour = message.Msg >= WM_CTLCOLORMSGBOX && message.Msg <= WM_CTLCOLORSTATIC;
+  return !(colour && message.Result == 0);
 }
 
 bool TWinControl::ForwardMouse(TMessage& message) {

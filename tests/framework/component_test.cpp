@@ -274,6 +274,17 @@ TEST_F(ComponentStreaming, LoadedRunsAfterAllPropertiesRootFirst) {
   g_probe_log = nullptr;
 }
 
+TEST_F(ComponentStreaming, PropertiesCanBeReadAndSetByName) {
+  Gadget g(nullptr);
+  EXPECT_EQ(fw::GetPublishedProperty(g, "active"), fw::FormValue::Ident("False"));
+  EXPECT_TRUE(fw::SetPublishedProperty(g, "Active", fw::FormValue::Ident("True")));
+  EXPECT_TRUE(g.active_);
+  EXPECT_EQ(fw::GetPublishedProperty(g, "Kinds"), fw::FormValue::Set({}));
+  EXPECT_FALSE(fw::GetPublishedProperty(g, "Flat").has_value());
+  EXPECT_FALSE(fw::SetPublishedProperty(g, "Flat", fw::FormValue::Ident("True")));
+  EXPECT_THROW(fw::SetPublishedProperty(g, "Count", fw::FormValue::Ident("True")), fw::EReadError);
+}
+
 struct BadCase {
   const char* text;
   const char* message;

@@ -152,6 +152,55 @@ TEST_F(ControlsTest, WindowProcPropertyCanBeReplacedAndGivenBack) {
   EXPECT_EQ(edit->Text(), "xyz");
 }
 
+// Records (message, wParam, lParam) of what reaches it and passes everything on.
+struct Recorder {
+  struct Entry {
+    UINT msg;
+    WPARAM w;
+    LPARAM l;
+    bool operator==(const Entry&) const = default;
+  };
+  void Hook(fw::TControl& control) {
+    saved = control.WindowProc();
+    control.SetWindowProc(fw::TWndMethod::Of<&Recorder::Proc>(this));
+  }
+  void Proc(fw::TMessage& m) {
+    if (m.Msg >= WM_USER && m.Msg < WM_USER + 100) log.push_back({m.Msg, m.WParam, m.LParam});
+    saved(m);
+  }
+  fw::TWndMethod saved;
+  std::vector<Entry> log;
+};
+
+TEST_F(ControlsTest, StackedWindowProcsPassUnhandledMessagesDownOnceInOrder) {
+  auto* edit = Add<fw::TEdit>(10, 10);
+  HWND hwnd = edit->Handle();
+  const fw::TWndMethod original = edit->WindowProc();
+  Recorder below;
+  below.Hook(*edit);
+  Interceptor skinner;  // handles WM_LBUTTONDOWN itself, passes the rest
+  skinner.Hook(*edit);
+  SendMessageA(hwnd, WM_USER + 2, 1, 2);
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  PostMessageA(hwnd, WM_USER + 3, 5, 6);
+  fwtest::PumpFor(20);
+  SendMessageA(hwnd, WM_USER + 4, 7, 8);
+  using E = Recorder::Entry;
+  EXPECT_THAT(below.log,
+              ElementsAre(E{WM_USER + 2, 1, 2}, E{WM_USER + 3, 5, 6}, E{WM_USER + 4, 7, 8}));
+  // Detaching in reverse order gives each layer back what it replaced.
+  skinner.Unhook();
+  EXPECT_EQ(edit->WindowProc(), fw::TWndMethod::Of<&Recorder::Proc>(&below));
+  below.log.clear();
+  SendMessageA(hwnd, WM_USER + 5, 0, 0);
+  EXPECT_THAT(below.log, ElementsAre(E{WM_USER + 5, 0, 0}));
+  edit->SetWindowProc(below.saved);
+  EXPECT_EQ(edit->WindowProc(), original);
+  // An empty method stands for the control's own procedure.
+  edit->SetWindowProc(fw::TWndMethod());
+  EXPECT_EQ(edit->WindowProc(), original);
+}
+
 TEST_F(ControlsTest, WindowlessChildIsPaintedThroughItsWindowProc) {
   auto* label = Add<fw::TLabel>(10, 10, 80, 20);
   label->SetAutoSize(false);
