@@ -466,6 +466,20 @@ class MockWindow {
     FillRect(area, r, face_);
     const auto* p = d_.Progress.get();
     if (!HasImage(p)) return;
+    if (p->Style == 1) {
+      // Chunk style: the whole image as the trough, then chunks side by side.
+      if (p->Image2.Empty()) return;
+      DrawElementOn(area, r, p->Image, MarginsOf(*p), 1, 1, true, p->Tile != 0, false);
+      const int filled = percent * r.Width() / 100, cw = p->Image2.Width();
+      PixelBitmap chunks(filled, p->Image2.Height());
+      chunks.Fill(skin::kMagentaKey);
+      for (int x = 0; x <= filled && filled > 0; x += cw)
+        skin::StretchCopy(p->Image2, {0, 0, cw, chunks.Height()}, chunks,
+                          {x, 0, x + cw, chunks.Height()});
+      PutDown(area, r.left + p->LeftWidth, r.top + (r.Height() - chunks.Height()) / 2, chunks,
+              true);
+      return;
+    }
     DrawElementOn(area, r, p->Image, MarginsOf(*p), 1, 2, true, p->Tile != 0, false);
     const PixelRect filled{r.left, r.top, r.left + percent * r.Width() / 100, r.bottom};
     DrawElementOn(area, filled, p->Image, MarginsOf(*p), 2, 2, true, p->Tile != 0, false);
