@@ -495,3 +495,59 @@ TEST_F(SkinDataTest, MenuGlyphsHoldFourMaskedGlyphs) {
 }
 
 }  // namespace
+
+namespace {
+
+using SkinManagerTest = SkinDataTest;
+
+TEST_F(SkinManagerTest, HookIsInstalledOnceAndPassesCallsOn) {
+  skin::TSkinManage* manager = skin::CreateSkinManager();
+  EXPECT_EQ(skin::CreateSkinManager(), manager);
+  manager->InstallHook();
+  const HHOOK first = manager->HookHandle.get();
+  ASSERT_NE(first, nullptr);
+  manager->InstallHook();
+  EXPECT_EQ(manager->HookHandle.get(), first);
+  EXPECT_THAT(manager->Requests, ElementsAre(Req{Req::InstallHook}, Req{Req::InstallHook}));
+  EXPECT_NE(skin::WindowsVersion, 0u);
+  // The hooks installed before ours still see window activations.
+  fwtest::MessageBoxRecorder boxes;
+  App().MessageBox("through the hook chain");
+  EXPECT_THAT(boxes.Texts(), ElementsAre("through the hook chain"));
+}
+
+TEST_F(SkinManagerTest, RequestsBeforeTheFirstActivationOnlySwitchTheManager) {
+  skin::TSkinManage& manager = *skin::CreateSkinManager();
+  for (int action : {skin::ActRefresh, skin::ActPurge, 42}) {
+    manager.ScheduleAction(action, 250);
+    EXPECT_FALSE(manager.Active);
+    EXPECT_EQ(manager.PendingAction, action);
+  }
+  manager.ScheduleAction(ActSkin, 250);
+  EXPECT_TRUE(manager.Active);
+  manager.ScheduleAction(ActUnskin, 250);
+  EXPECT_FALSE(manager.Active);
+  EXPECT_FALSE(manager.Timer.Enabled());
+
+  // Once started, the timer waits for a pending component and keeps ticking until then.
+  manager.StartCount = 1;
+  manager.ScheduleAction(ActSkin, 250);
+  EXPECT_TRUE(manager.Timer.Enabled());
+  manager.RunPendingAction();
+  EXPECT_TRUE(manager.Timer.Enabled());
+  EXPECT_FALSE(manager.Active);
+}
+
+TEST_F(SkinManagerTest, ComponentsRegisterOnce) {
+  skin::TSkinManage& manager = *skin::CreateSkinManager();
+  TSkinData a(nullptr), b(nullptr);
+  manager.AddSkinData(&a);
+  manager.AddSkinData(&b);
+  manager.AddSkinData(&a);
+  EXPECT_THAT(manager.SkinDatas, ElementsAre(&a, &b));
+  manager.RemoveSkinData(&a);
+  manager.RemoveSkinData(&a);
+  EXPECT_THAT(manager.SkinDatas, ElementsAre(&b));
+}
+
+}  // namespace
