@@ -2,7 +2,8 @@
 // has finished its first paint (visible, no update region left, the GUI thread idle).
 // Run it inside a Wine session:
 //   scripts/wine-session.sh $PWD/build/wineprefix wine build/win32/bench/startup_bench.exe
-// Usage: startup_bench.exe [path\to\calc.exe] [runs]   (default: ..\app\calc.exe, 7 runs)
+// Usage: startup_bench.exe [path\to\calc.exe] [runs]   (default: ..\app\calc.exe, 7 runs;
+// an empty path is the default too)
 #include <windows.h>
 
 #include <algorithm>
@@ -92,7 +93,7 @@ Run TimeOneStart(const std::string& exe, LARGE_INTEGER frequency) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string exe = argc > 1 ? argv[1] : DefaultCalculatorPath();
+  const std::string exe = argc > 1 && *argv[1] ? argv[1] : DefaultCalculatorPath();
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);

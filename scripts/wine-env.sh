@@ -97,7 +97,7 @@ ensure_wineserver() {
 wine_services_running() {
   local p
   for p in $(pgrep -x services.exe 2>/dev/null); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
 }
