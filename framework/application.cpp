@@ -43,15 +43,10 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
 
 void TApplication::Run() {
   if (main_form_ && !main_form_->Visible()) main_form_->Show();
+  // Until WM_QUIT is taken from the queue: one left there would end the next modal loop.
   MSG msg;
-  while (!terminated_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      terminated_ = true;
-      break;
-    }
-    ProcessMessage(msg);
-  }
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(msg);
+  terminated_ = true;
 }
 
 bool TApplication::ProcessMessages() {

@@ -152,6 +152,10 @@ TEST_F(FormsTest, RunEndsWhenTheMainFormCloses) {
   App().Run();
   EXPECT_TRUE(App().Terminated());
   EXPECT_TRUE(form->Visible());
+  // The loop took its WM_QUIT: a message box afterwards still waits for its button.
+  fwtest::MessageBoxRecorder boxes;
+  App().MessageBox("after");
+  EXPECT_THAT(boxes.Texts(), ElementsAre("after"));
 }
 
 TEST_F(FormsTest, WrittenFormReadsBackTheSame) {
