@@ -1,6 +1,7 @@
 #include "framework/std_controls.h"
 
 #include "framework/application.h"
+#include "framework/comctrls.h"
 #include "framework/forms.h"
 #include "framework/timer.h"
 

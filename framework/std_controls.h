@@ -220,7 +220,7 @@ class TPanel : public TCustomControl {
   TAlignment alignment_ = taCenter;
 };
 
-// Registers every class of this file and TForm with the class registry.
+// Registers every class of this file, TForm, TTimer and the common controls (comctrls.h).
 void RegisterStandardClasses();
 
 }  // namespace fw

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/application.h"
+#include "framework/comctrls.h"
 #include "framework/image_list.h"
 #include "framework/std_controls.h"
 #include "framework/timer.h"
@@ -79,6 +80,36 @@ TEST_F(ControlsTest, WindowClassesCarryTheFrameworkClassNames) {
   EXPECT_EQ(SendMessageA(check->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_TRUE(memo->Handle() && (GetWindowLongA(memo->Handle(), GWL_STYLE) & ES_MULTILINE));
   EXPECT_EQ(fw::TWinControl::FromHandle(button->Handle()), button);
+}
+
+TEST_F(ControlsTest, CommonControlsKeepTheirRangeAndReportChanges) {
+  auto* progress = Add<fw::TProgressBar>(10, 10, 150, 16);
+  progress->SetMax(50);
+  progress->SetPosition(20);
+  auto* bar = Add<fw::TScrollBar>(10, 40, 150, 17);
+  auto* tabs = Add<fw::TTabControl>(10, 70, 200, 100);
+  tabs->SetTabs({"one", "two"});
+  auto* track = Add<fw::TTrackBar>(220, 10);
+  auto* updown = Add<fw::TUpDown>(220, 60);
+  auto* status = Add<fw::TStatusBar>(0, 250, 400, 19);
+  EXPECT_EQ(ClassOf(progress->Handle()), "TProgressBar");
+  EXPECT_EQ(ClassOf(bar->Handle()), "TScrollBar");
+  EXPECT_EQ(ClassOf(tabs->Handle()), "TTabControl");
+  EXPECT_EQ(ClassOf(track->Handle()), "TTrackBar");
+  EXPECT_EQ(ClassOf(updown->Handle()), "TUpDown");
+  EXPECT_EQ(ClassOf(status->Handle()), "TStatusBar");
+  EXPECT_EQ(SendMessageA(progress->Handle(), PBM_GETPOS, 0, 0), 20);
+  EXPECT_EQ(SendMessageA(progress->Handle(), PBM_GETRANGE, FALSE, 0), 50);
+  EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+  int changes = 0;
+  bar->OnChange = [&](fw::TObject*) { ++changes; };
+  // The parent reflects the bar's scroll request to it (CN_HSCROLL).
+  SendMessageA(form_->Handle(), WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(bar->Handle()));
+  SendMessageA(form_->Handle(), WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(bar->Handle()));
+  EXPECT_EQ(bar->Position(), 2);
+  EXPECT_EQ(changes, 2);
+  SendMessageA(form_->Handle(), WM_HSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar->Handle()));
+  EXPECT_EQ(bar->Position(), 0);
 }
 
 TEST_F(ControlsTest, TextSetBeforeTheWindowReachesIt) {
