@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -99,6 +103,44 @@ TEST(FloatToText, GeneralFormatWith15Digits) {
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(FloatToText(value), text) << value;
 }
+
+#ifndef _WIN32
+// The general format's rule (scientific when the exponent is below -4 or at least 15) is
+// printf's %.15G; glibc rounds it correctly, so it serves as an independent reference once
+// its exponent is written the way the memo writes it ("E+18" -> "E18", "E-05" -> "E-5").
+std::string ReferenceText(double value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15G", value);
+  std::string text(buf);
+  const size_t e = text.find('E');
+  if (e == std::string::npos) return text;
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  return text.substr(0, e + 1) + std::to_string(exponent);
+}
+
+TEST(FloatToText, AgreesWithCorrectlyRoundedReference) {
+  uint64_t state = 0x9E3779B97F4A7C15u;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    double value;
+    if (i % 2 == 0) {
+      const uint64_t bits = next();
+      std::memcpy(&value, &bits, sizeof value);
+      if (!std::isfinite(value) || value == 0) continue;
+    } else {
+      // Values near the format's boundaries: 15-digit numbers and powers of ten.
+      const int exponent = static_cast<int>(next() % 40) - 20;
+      value = std::pow(10.0, exponent) * (1.0 - static_cast<double>(next() % 1000) * 1e-16);
+    }
+    ASSERT_EQ(FloatToText(value), ReferenceText(value)) << std::hexfloat << value;
+  }
+}
+#endif
 
 TEST(ReadEditValue, EmptinessAndTrimming) {
   for (const char* blank : {"", " ", "   ", "\t", "\r\n", "\x01\x1f "}) {
