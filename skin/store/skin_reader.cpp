@@ -24,10 +24,10 @@ std::string AsciiLower(std::string_view text) {
   return lower;
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
+std::vector<std::string> SplitLines(std::string_view text, size_t max_lines) {
   std::vector<std::string> lines;
   size_t p = 0;
-  while (p < text.size()) {
+  while (p < text.size() && lines.size() < max_lines) {
     const size_t start = p;
     while (p < text.size() && text[p] != '\r' && text[p] != '\n') ++p;
     lines.emplace_back(text.substr(start, p - start));
@@ -78,11 +78,13 @@ bool TSkinReader::LoadContainer(std::span<const uint8_t> container) {
   const std::string_view text(
       reinterpret_cast<const char*>(container.data()) + kContainerHeaderSize,
       size_t(directory_length));
-  std::vector<std::string> directory = SplitLines(AsciiLower(text));
+  // One line past the limit is enough to refuse, and keeps a directory of a million empty
+  // lines from becoming a million strings.
+  std::vector<std::string> directory = SplitLines(AsciiLower(text), size_t(kMaxSkinEntries) + 1);
   const size_t count = directory.size();
   if (count > size_t(kMaxSkinEntries)) {
-    throw PackageError("directory lists " + std::to_string(count) + " entries, more than the " +
-                       std::to_string(kMaxSkinEntries) + " a package may hold");
+    throw PackageError("directory lists more than the " + std::to_string(kMaxSkinEntries) +
+                       " entries a package may hold");
   }
   const size_t table = kContainerHeaderSize + size_t(directory_length);
   if (4 * count > size - table) {

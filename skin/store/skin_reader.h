@@ -15,6 +15,7 @@
 // directory or size table reaching past its end, more than kMaxSkinEntries entries, a
 // negative size, sizes that do not add up to the entry data) throws PackageError, and the
 // codec's faults throw ElzhException. A failed load leaves the reader as it was.
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -101,7 +102,7 @@ std::string_view ImageEntryName(std::string_view image_name);
 // ASCII-only lower-casing, as the container's names use.
 std::string AsciiLower(std::string_view text);
 // Splits text into lines: CR LF, a bare CR or a bare LF ends a line; a last line without
-// an end counts; an empty text has no lines.
-std::vector<std::string> SplitLines(std::string_view text);
+// an end counts; an empty text has no lines. Stops after `max_lines` lines.
+std::vector<std::string> SplitLines(std::string_view text, size_t max_lines = SIZE_MAX);
 
 }  // namespace skin

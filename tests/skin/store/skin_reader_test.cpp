@@ -184,6 +184,10 @@ TEST(SkinReader, HoldsAtMost1001Entries) {
   EXPECT_THROW(
       reader.LoadContainer(RawContainer(20000, directory, std::vector<int32_t>(1002, 0), "")),
       PackageError);
+  // A directory of a few million empty lines is refused without holding them all.
+  EXPECT_THROW(reader.LoadContainer(RawContainer(20000, std::string(4 << 20, '\n'), {}, "")),
+               PackageError);
+  EXPECT_EQ(SplitLines("a\nb\nc", 2), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(SkinReader, ContainerEndsAtTheStatedLengthWhenTheLastMatchRunsOn) {
