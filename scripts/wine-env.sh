@@ -35,6 +35,7 @@ ensure_display() {
 
 # Creates the prefix once (under a lock: tests may start in parallel).
 ensure_prefix() {
+  local changed=
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 9>"${WINEPREFIX}.lock"; flock 9
   if [ ! -f "$WINEPREFIX/.project-ready" ]; then
@@ -42,11 +43,15 @@ ensure_prefix() {
     # No Mono or Gecko: nothing here needs them and their installers would ask.
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-    wineserver -w
     touch "$WINEPREFIX/.project-ready"
+    changed=1
   fi
-  [ -f "$WINEPREFIX/.project-fonts" ] || ensure_prefix_fonts
-  [ -f "$WINEPREFIX/.project-unmanaged" ] || ensure_prefix_unmanaged
+  [ -f "$WINEPREFIX/.project-fonts" ] || { ensure_prefix_fonts; changed=1; }
+  [ -f "$WINEPREFIX/.project-unmanaged" ] || { ensure_prefix_unmanaged; changed=1; }
+  # Let the wineserver that these steps started end: a later `wineserver -p` would not
+  # take it over, and programs started after it would spawn Wine's services anew, holding
+  # the pipes of whoever started them.
+  [ -z "${changed:-}" ] || wineserver -w
   exec 9>&-
 }
 
