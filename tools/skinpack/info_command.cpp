@@ -85,11 +85,12 @@ void PrintRecordText(const TDataSkinObject& r, const char* indent) {
         s->Visibility1);
 }
 
-#define SCHEME_FIELDS(X)                                                                          \
-  X(WindowText)                                                                                   \
-  X(TitleTextActive) X(TitleTextNoActive) X(ButtonFace) X(ButtonText) X(ButtonHilight)            \
-      X(Buttonlight) X(ButtonShadow) X(ButtonDkShadow) X(HilightText) X(Hilight) X(MenubarColour) \
-          X(MenuBarText) X(MenuText) X(MenuColour) X(ScrollbarColour)
+#define SCHEME_FIELDS(X)                                                                           \
+  X(WindowText)                                                                                    \
+  X(TitleTextActive)                                                                               \
+  X(TitleTextNoActive) X(ButtonFace) X(ButtonText) X(ButtonHilight) X(Buttonlight) X(ButtonShadow) \
+      X(ButtonDkShadow) X(HilightText) X(Hilight) X(MenubarColour) X(MenuBarText) X(MenuText)      \
+          X(MenuColour) X(ScrollbarColour)
 
 void PrintText(const SkinDefinition& d) {
   std::printf("SkinName \"%s\"\n\nElements:\n", d.SkinName.c_str());

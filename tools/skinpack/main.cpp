@@ -12,8 +12,7 @@ const std::vector<Command>& Commands() {
        "Packs the skin definition (*.ini) and the bitmaps (*.bmp) of DIR into the package OUT.",
        RunPack},
       {"unpack", "PKG DIR", "write every entry of a package into a folder",
-       "Writes each entry of the package PKG as a file into DIR (created if missing).",
-       RunUnpack},
+       "Writes each entry of the package PKG as a file into DIR (created if missing).", RunUnpack},
       {"list", "PKG", "list the entries with their sizes, in directory order",
        "Prints one line per entry of PKG: its size in bytes and its name.", RunList},
       {"verify", "PKG", "check a package's container and the images its definition names",
@@ -29,8 +28,8 @@ const std::vector<Command>& Commands() {
        RunPreview},
       {"lzh-compress", "IN OUT", "compress a file into a raw LZH stream",
        "Compresses IN into OUT: a 4-byte length, then the code.", RunLzhCompress},
-      {"lzh-expand", "IN OUT", "expand a raw LZH stream",
-       "Expands the LZH stream IN into OUT.", RunLzhExpand},
+      {"lzh-expand", "IN OUT", "expand a raw LZH stream", "Expands the LZH stream IN into OUT.",
+       RunLzhExpand},
   };
   return commands;
 }
