@@ -15,6 +15,7 @@
 
 #include "skin/store/lzh_codec.h"
 #include "skin/store/package_writer.h"
+#include "tests/skin/store/lzh_test_input.h"
 #include "tests/skin/store/reference_lzh.h"
 
 namespace {
@@ -106,33 +107,7 @@ Bytes SyntheticPackage() {
   return skin::WritePackage(entries);
 }
 
-Bytes MixedBytes(size_t n, uint32_t seed) {
-  std::mt19937 rng(seed);
-  static const char* const kWords[] = {"[Button]",    "LeftWidth=", "Tile=1",          "\r\n",
-                                       "FrameCount=", "button.bmp", "Color=$00FF00FF "};
-  Bytes out;
-  while (out.size() < n) {
-    switch (rng() % 5) {
-      case 0:
-        for (const char* w = kWords[rng() % 7]; *w; ++w) out.push_back(uint8_t(*w));
-        break;
-      case 1:
-        out.insert(out.end(), rng() % 200, uint8_t(rng()));
-        break;
-      case 2:
-        for (int i = int(rng() % 40); i > 0; --i) out.push_back(uint8_t(rng()));
-        break;
-      default:
-        if (out.size() > 8) {
-          const size_t from = out.size() - 1 - rng() % std::min<size_t>(out.size() - 1, 5000);
-          const size_t len = 3 + rng() % 80;
-          for (size_t i = 0; i < len; ++i) out.push_back(out[from + i]);
-        }
-    }
-  }
-  out.resize(n);
-  return out;
-}
+using lzh_test_input::MixedBytes;
 
 double Mbps(size_t bytes, double seconds) { return double(bytes) / seconds / 1e6; }
 
