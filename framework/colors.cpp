@@ -1,6 +1,6 @@
 #include "framework/colors.h"
 
-#include <cctype>
+#include "framework/same_text.h"
 
 namespace fw {
 
@@ -54,16 +54,6 @@ constexpr NamedColor kNamedColors[] = {
     {"clInfoText", clInfoText},
     {"clInfoBk", clInfoBk},
 };
-
-bool SameText(std::string_view a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
 }  // namespace
 
 std::optional<TColor> ColorFromName(std::string_view name) {

@@ -4,19 +4,11 @@
 #include <cctype>
 #include <map>
 
+#include "framework/same_text.h"
+
 namespace fw {
 
 namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 std::string Lower(std::string_view s) {
   std::string out(s);

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <limits>
 
+#include "framework/same_text.h"
+
 namespace fw {
 
 FormDescriptionError::FormDescriptionError(int line, const std::string& what)
@@ -200,15 +202,6 @@ int HexDigit(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 class Parser {
  public:
@@ -278,7 +271,7 @@ class Parser {
     FormObject object;
     object.line = line_;
     const std::string keyword = ReadIdent("'object'");
-    if (!SameWord(keyword, "object")) Fail("expected 'object', found '" + keyword + "'");
+    if (!SameText(keyword, "object")) Fail("expected 'object', found '" + keyword + "'");
     object.name = ReadIdent("an object name");
     Expect(':', "after the object name");
     object.class_name = ReadIdent("a class name");
@@ -287,8 +280,8 @@ class Parser {
       if (AtEnd()) Fail("missing 'end' of object '" + object.name + "'");
       const int line = line_;
       const std::string word = ReadIdent("a property, 'object' or 'end'");
-      if (SameWord(word, "end")) break;
-      if (SameWord(word, "object")) {
+      if (SameText(word, "end")) break;
+      if (SameText(word, "object")) {
         pos_ -= word.size();
         object.children.push_back(ParseObject(depth + 1));
         continue;

@@ -1,7 +1,8 @@
 #include "framework/string_list.h"
 
-#include <cctype>
 #include <stdexcept>
+
+#include "framework/same_text.h"
 
 namespace fw {
 
@@ -41,14 +42,7 @@ void TStringList::Assign(const TStringList& other) {
 
 int TStringList::IndexOf(std::string_view text) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
-    const std::string& line = lines_[i];
-    if (line.size() != text.size()) continue;
-    bool same = true;
-    for (size_t k = 0; k < text.size() && same; ++k) {
-      same = std::tolower(static_cast<unsigned char>(line[k])) ==
-             std::tolower(static_cast<unsigned char>(text[k]));
-    }
-    if (same) return static_cast<int>(i);
+    if (SameText(lines_[i], text)) return static_cast<int>(i);
   }
   return -1;
 }
