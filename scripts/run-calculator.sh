@@ -25,9 +25,7 @@ own_session=1
 if [ -f "$session/xvfb.pid" ] && kill -0 "$(cat "$session/xvfb.pid")" 2>/dev/null; then
   own_session=0
 fi
-ensure_display
-ensure_prefix
-ensure_wineserver
+start_wine_session
 
 title='阶乘排列组合计算'
 shot=$(dirname "$exe")/calc-screenshot.png

@@ -107,6 +107,13 @@ wine_services_running() {
   return 1
 }
 
+# Display, prefix and a persistent wineserver: what every program of the session needs.
+start_wine_session() {
+  ensure_display
+  ensure_prefix
+  ensure_wineserver
+}
+
 end_wine_session() {
   wineserver -k >/dev/null 2>&1 || true
   local dir; dir=$(wine_session_dir)

@@ -4,7 +4,5 @@
 set -euo pipefail
 export WINEPREFIX="$1"; shift
 source "$(dirname "$0")/wine-env.sh"
-ensure_display
-ensure_prefix
-ensure_wineserver
+start_wine_session
 exec wine "$@"
