@@ -15,6 +15,8 @@ export WINEPREFIX
 wine_session_dir() { echo "${WINEPREFIX}.session"; }
 
 # Starts (or reuses) a private Xvfb when no display is given.
+# Background processes never inherit the lock descriptors (8, 9): a stray one that outlived
+# its session would otherwise hold the lock and stall every later session.
 ensure_display() {
   [ -n "${DISPLAY:-}" ] && return 0
   local dir; dir=$(wine_session_dir); mkdir -p "$dir"
@@ -23,7 +25,7 @@ ensure_display() {
     DISPLAY=$(cat "$dir/xvfb.display")
   else
     local fdfile="$dir/xvfb.displayfd"; rm -f "$fdfile"
-    setsid Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp 7>"$fdfile" </dev/null >/dev/null 2>&1 &
+    setsid Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp 7>"$fdfile" 8>&- </dev/null >/dev/null 2>&1 &
     echo $! >"$dir/xvfb.pid"
     local i; for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
     DISPLAY=":$(tr -d '\n' <"$fdfile")"
@@ -95,7 +97,7 @@ ensure_wineserver() {
   wine_services_running && return 0
   local dir; dir=$(wine_session_dir); mkdir -p "$dir"
   exec 8>"$dir/services.lock"; flock 8
-  wine_services_running || setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wine_services_running || setsid wine cmd /c exit 8>&- </dev/null >/dev/null 2>&1 || true
   exec 8>&-
 }
 
