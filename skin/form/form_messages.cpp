@@ -197,6 +197,14 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void TSkinForm::StartSkinning() {
   if (LifeState == LifeAttached) {
+    // A dialog may still lay itself out after its activation (a message box sizes itself in
+    // its WM_INITDIALOG, which under Wine comes after the activation the manager attaches
+    // on): the client area to keep is the one it has now, under the system frame still.
+    RECT window{};
+    GetWindowRect(Handle, &window);
+    GetClientRect(Handle, &ClientRect);
+    SystemFrameSize = {0, 0, (window.right - window.left) - ClientRect.right,
+                       (window.bottom - window.top) - ClientRect.bottom};
     if (MdiKind == MdiChild && SkinManager && SkinManager->MdiMaximized) {
       SetCaptionStyles(true);
       RecalcFrame();
@@ -212,7 +220,7 @@ void TSkinForm::StartSkinning() {
   if (HoverTimer) HoverTimer->SetEnabled(true);
   // A frameless or minimised window, or one whose region did not change, still needs its
   // frame drawn once now that the frame is live.
-  RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT TSkinForm::OnSize(UINT msg, WPARAM wparam, LPARAM lparam) {
