@@ -5,7 +5,9 @@
 # Every background process is detached from our stdio so that callers such as
 # ctest, which wait for their children's pipes to close, never hang on it.
 
-export WINEARCH=win32
+# 32-bit by default; WINEARCH=win64 runs a 64-bit build (cmake/mingw-x86_64.cmake).
+: "${WINEARCH:=win32}"
+export WINEARCH
 export WINEDEBUG=-all
 export LANG=zh_CN.UTF-8
 export LC_ALL=zh_CN.UTF-8
