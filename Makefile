@@ -1,5 +1,6 @@
 # Front door. `make` builds everything (native and Windows); `make test` sets up what is
-# missing, builds and runs every test; `make run` starts the calculator under Wine.
+# missing, builds and runs every test; `make run` starts the calculator under Wine and
+# `make gallery` the control gallery.
 # Build folders live under $(BUILD); each has its own Wine prefix.
 
 BUILD       ?= build
@@ -10,7 +11,7 @@ JOBS        ?= $(shell nproc)
 WINEPREFIX_ := $(abspath $(BUILD))/wineprefix
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all setup native win32 fuzz test run clean format
+.PHONY: all setup native win32 fuzz test run gallery clean format
 
 all: native win32
 
@@ -43,6 +44,17 @@ test: setup
 run: setup
 	@$(MAKE) --no-print-directory win32
 	@scripts/run-calculator.sh $(WINEPREFIX_) $(WIN32)/app/calc.exe
+
+# The control gallery: builds just gallery.exe and starts it like `make run`.
+gallery: setup
+	@cmake -S . -B $(NATIVE) $(CMAKE_GEN) -Wno-dev >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS) --target skingen skinpack
+	@cmake -S . -B $(WIN32) $(CMAKE_GEN) -Wno-dev \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	  -DHOST_TOOLS_DIR=$(abspath $(NATIVE))/tools \
+	  -DWINE_PREFIX=$(WINEPREFIX_) >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS) --target gallery
+	@scripts/run-calculator.sh $(WINEPREFIX_) $(WIN32)/app/gallery/gallery.exe 'Control Gallery'
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -61,7 +61,11 @@ void DrawKindGlyph(TBitBtnKind kind, TBitmap& bitmap) {
       c.Pen().SetWidth(1);
       c.Pen().SetColor(clNavy);
       c.Brush().SetColor(clBlue);
-      Ellipse(c.Handle(), 1, 1, 17, 17);
+      {
+        ScopedSelectObject brush(c.Handle(), c.Brush().Handle());
+        ScopedSelectObject pen(c.Handle(), c.Pen().Handle());
+        Ellipse(c.Handle(), 1, 1, 17, 17);
+      }
       c.Font().SetColor(clWhite);
       c.Font().SetStyle(fsBold);
       c.Brush().SetStyle(bsClear);

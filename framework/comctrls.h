@@ -226,6 +226,9 @@ class TStatusBar : public TWinControl {
   TStatusPanel* AddPanel(const std::string& text, int width);
   // The window's rectangle of panel i (SB_GETRECT), or an empty one.
   RECT PanelRect(int index);
+  // The window's own text is the first panel's: the caption is kept apart from it.
+  std::string GetText() const override { return text_; }
+  void SetText(const std::string& text) override { text_ = text; }
 
  protected:
   void CreateParams(TCreateParams& params) override;

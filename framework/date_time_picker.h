@@ -29,6 +29,9 @@ class TDateTimePicker : public TWinControl {
   void SetDate(const std::string& text);  // "YYYY-MM-DD"; EConvertError otherwise
   std::string Time() const;
   void SetTime(const std::string& text);  // "HH:MM:SS"; EConvertError otherwise
+  // The window shows the value; the caption is kept apart from it.
+  std::string GetText() const override { return text_; }
+  void SetText(const std::string& text) override { text_ = text; }
 
   TNotifyEvent OnChange;
 

@@ -396,9 +396,11 @@ void TTabSet::Paint() {
     POINT shape[4] = {{r.left, 0}, {r.left + 3, bottom}, {r.right - 3, bottom}, {r.right, 0}};
     canvas.Brush().SetColor(selected ? clWindow : clBtnFace);
     canvas.Pen().SetColor(clWindowFrame);
-    SelectObject(canvas.Handle(), canvas.Brush().Handle());
-    SelectObject(canvas.Handle(), canvas.Pen().Handle());
-    Polygon(canvas.Handle(), shape, 4);
+    {
+      ScopedSelectObject brush(canvas.Handle(), canvas.Brush().Handle());
+      ScopedSelectObject pen(canvas.Handle(), canvas.Pen().Handle());
+      Polygon(canvas.Handle(), shape, 4);
+    }
     if (selected) {
       // The selected tab joins the edge.
       canvas.Pen().SetColor(clWindow);

@@ -456,6 +456,12 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v) {
   style_ = v;
 }
 
+std::string TCustomComboBox::GetText() const {
+  if (!HandleAllocated() && style_ == csDropDownList)
+    return item_index_ >= 0 && item_index_ < items_.Count() ? items_[item_index_] : std::string();
+  return TWinControl::GetText();
+}
+
 void TCustomComboBox::SetText(const std::string& text) {
   // A drop-down list has no edit: its text is the item that is selected.
   if (style_ == csDropDownList) {

@@ -197,6 +197,7 @@ class TCustomComboBox : public TWinControl {
   void SetStyle(TComboBoxStyle v);
   int DropDownCount() const { return drop_down_count_; }
   void SetDropDownCount(int v) { drop_down_count_ = v; }
+  std::string GetText() const override;
   void SetText(const std::string& text) override;
 
   TNotifyEvent OnChange;

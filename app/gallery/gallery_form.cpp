@@ -83,6 +83,8 @@ void DrawGalleryGlyph(fw::TBitmap& bitmap, int size, fw::TColor colour, int shap
     c.Brush().SetColor(picture == 0 ? colour : fw::clGray);
     c.Pen().SetColor(picture == 0 ? fw::clBlack : fw::clSilver);
     const int m = size / 5;
+    fw::ScopedSelectObject brush(c.Handle(), c.Brush().Handle());
+    fw::ScopedSelectObject pen(c.Handle(), c.Pen().Handle());
     switch (shape % 3) {
       case 0:
         Ellipse(c.Handle(), x + m, m, x + size - m, size - m);
