@@ -128,6 +128,9 @@ TTrackBar::TTrackBar(TComponent* owner) : TRangeControl(owner) {
   width_ = 150;
   height_ = 45;
   max_ = 10;
+  // The bar's background is the colour its parent answers for it.
+  parent_color_ = true;
+  color_ = clBtnFace;
   SetTabStop(true);
 }
 void TTrackBar::SetOrientation(TTrackBarOrientation v) {
@@ -209,6 +212,8 @@ const TClassInfo& TUpDown::StaticClassInfo() {
 TUpDown::TUpDown(TComponent* owner) : TRangeControl(owner) {
   width_ = 17;
   height_ = 25;
+  parent_color_ = true;
+  color_ = clBtnFace;
 }
 TUpDown::~TUpDown() {
   if (associate_) associate_->RemoveFreeNotification(this);

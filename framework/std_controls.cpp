@@ -485,13 +485,25 @@ void TCustomComboBox::CreateParams(TCreateParams& params) {
 }
 
 void TCustomComboBox::CreateHandleDone() {
+  const std::string text = text_;
   SetItems(items_);
-  if (item_index_ < 0 && style_ == csDropDownList && !text_.empty())
-    item_index_ = items_.IndexOf(text_);
+  if (item_index_ < 0 && style_ == csDropDownList && !text.empty())
+    item_index_ = items_.IndexOf(text);
   SetItemIndex(item_index_);
+  // Filling the list empties the edit: an edit's own text comes back.
+  if (item_index_ < 0 && style_ != csDropDownList && !text.empty())
+    SetWindowTextA(Handle(), text.c_str());
 }
 
 void TCustomComboBox::WndProc(TMessage& message) {
+  // A simple combo box's list may end above the window's bottom: the rest shows the parent.
+  if (message.Msg == WM_ERASEBKGND && style_ == csSimple && parent_) {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    FillRect(reinterpret_cast<HDC>(message.WParam), &client, parent_->BrushHandle());
+    message.Result = 1;
+    return;
+  }
   if (message.Msg == CN_COMMAND &&
       (HIWORD(message.WParam) == CBN_SELCHANGE || HIWORD(message.WParam) == CBN_EDITCHANGE)) {
     item_index_ = ItemIndex();
