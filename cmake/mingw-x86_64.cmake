@@ -11,3 +11,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+# Class-long indices that the 64-bit headers give only in their pointer-sized form; user
+# handles fit 32 bits, so the 32-bit calls that use them still work there.
+set(CMAKE_C_FLAGS_INIT "-DGCL_HICON=GCLP_HICON -DGCL_HICONSM=GCLP_HICONSM")
+set(CMAKE_CXX_FLAGS_INIT "-DGCL_HICON=GCLP_HICON -DGCL_HICONSM=GCLP_HICONSM")

@@ -149,6 +149,13 @@ void TButton::SetDefault(bool v) {
   Invalidate();
 }
 
+void TButton::Click() {
+  if (modal_result_ != mrNone) {
+    if (TCustomForm* form = ParentForm()) form->SetModalResult(modal_result_);
+  }
+  TButtonControl::Click();
+}
+
 void TButton::CreateParams(TCreateParams& params) {
   TButtonControl::CreateParams(params);
   params.superclass = "BUTTON";

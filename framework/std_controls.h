@@ -58,8 +58,10 @@ class TButton : public TButtonControl {
   void SetDefault(bool v);
   bool Cancel() const { return cancel_; }
   void SetCancel(bool v) { cancel_ = v; }
+  // Clicked, the button gives this result to its form (ending ShowModal), then fires OnClick.
   int ModalResult() const { return modal_result_; }
   void SetModalResult(int v) { modal_result_ = v; }
+  void Click() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -300,10 +302,6 @@ class TPanel : public TCustomPanel {
  public:
   explicit TPanel(TComponent* owner) : TCustomPanel(owner) {}
 };
-
-// Modal results a button gives its form.
-constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
-              mrNo = 7, mrAll = 8, mrClose = 11;
 
 // Registers every class of this file, TForm, TTimer and every other control family of the
 // framework (common controls, buttons, tab controls, ...).

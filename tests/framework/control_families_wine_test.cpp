@@ -829,4 +829,29 @@ TEST_F(FamiliesTest, RichEditAndDateTimePicker) {
   EXPECT_EQ(picker->Date(), "2025-03-04");
 }
 
+TEST_F(FamiliesTest, ButtonModalResultEndsShowModal) {
+  App().SetMainForm(form_);
+  ShowForm();
+  auto* dialog = new TFamilyForm(&App());
+  dialog->SetName("Dialog");
+  dialog->SetBounds(100, 100, 300, 200);
+  auto* ok = new fw::TBitBtn(dialog);
+  ok->SetParent(dialog);
+  ok->SetBounds(20, 20, 90, 28);
+  ok->SetKind(fw::bkOK);
+  bool main_form_disabled = false;
+  ok->OnClick = [&](fw::TObject*) { main_form_disabled = !IsWindowEnabled(form_->Handle()); };
+  // The click arrives while the modal loop runs.
+  PostMessageA(ok->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(dialog->ShowModal(), fw::mrOk);
+  EXPECT_TRUE(main_form_disabled);
+  EXPECT_TRUE(IsWindowEnabled(form_->Handle()));
+  EXPECT_FALSE(dialog->Visible());
+  // Closing the window ends it with mrCancel, without ending the application.
+  PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(dialog->ShowModal(), fw::mrCancel);
+  EXPECT_FALSE(App().Terminated());
+  EXPECT_THROW(form_->ShowModal(), fw::Exception);  // already showing
+}
+
 }  // namespace
