@@ -1,5 +1,4 @@
-# Cross-compiling for 64-bit Windows with MinGW-w64, for machines whose Wine can run only
-# 64-bit programs; programs run under Wine with WINEARCH=win64.
+# Cross-compiling for 64-bit Windows (the test build on machines that cannot run 32-bit programs) with MinGW-w64; programs run under Wine.
 # The posix thread model: the C++ thread library (and GoogleTest, which needs it) works.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -11,7 +10,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
-# Class-long indices that the 64-bit headers give only in their pointer-sized form; user
-# handles fit 32 bits, so the 32-bit calls that use them still work there.
-set(CMAKE_C_FLAGS_INIT "-DGCL_HICON=GCLP_HICON -DGCL_HICONSM=GCLP_HICONSM")
-set(CMAKE_CXX_FLAGS_INIT "-DGCL_HICON=GCLP_HICON -DGCL_HICONSM=GCLP_HICONSM")

@@ -8,8 +8,7 @@ namespace fw {
 
 // One stub: machine code that replaces the window handle argument with the stub's own
 // address and jumps to the shared entry, followed by what the entry needs. On 32-bit x86
-// the stdcall WNDPROC's first argument sits at [esp+4]; on x86-64 (a build for a Wine that
-// runs only 64-bit programs) it is in rcx. The Long/LongPtr calls are the same on 32 bits.
+// the stdcall WNDPROC's first argument sits at [esp+4]; on x86-64 it is in rcx.
 struct SubclassThunk {
   uint8_t code[24];
   WindowSubclass::Handler handler;  // null in pass-through mode
@@ -20,7 +19,6 @@ struct SubclassThunk {
 };
 
 namespace {
-
 
 // Stubs come from executable pages that are never given back; freed stubs are reused.
 class ThunkPool {
@@ -89,30 +87,27 @@ LRESULT CALLBACK ThunkEntry(HWND stub, UINT msg, WPARAM wparam, LPARAM lparam) {
 void WriteCode(SubclassThunk* t) {
   uint8_t* c = t->code;
   std::memset(c, 0xCC, sizeof t->code);
-#if defined(_WIN64)
-  // mov rcx, imm64 (the stub); mov rax, imm64 (the entry); jmp rax
+#if defined(_M_X64) || defined(__x86_64__)
   const uint64_t self = reinterpret_cast<uint64_t>(t);
   const uint64_t entry = reinterpret_cast<uint64_t>(&ThunkEntry);
-  c[0] = 0x48;
+  c[0] = 0x48;  // mov rcx, imm64
   c[1] = 0xB9;
   std::memcpy(c + 2, &self, 8);
-  c[10] = 0x48;
+  c[10] = 0x48;  // mov rax, imm64
   c[11] = 0xB8;
   std::memcpy(c + 12, &entry, 8);
-  c[20] = 0xFF;
+  c[20] = 0xFF;  // jmp rax
   c[21] = 0xE0;
 #else
-  // mov dword ptr [esp+4], imm32
-  c[0] = 0xC7;
+  const uint32_t self = reinterpret_cast<uint32_t>(t);
+  c[0] = 0xC7;  // mov dword ptr [esp+4], imm32
   c[1] = 0x44;
   c[2] = 0x24;
   c[3] = 0x04;
-  uint32_t self = reinterpret_cast<uint32_t>(t);
   std::memcpy(c + 4, &self, 4);
-  // jmp rel32
-  c[8] = 0xE9;
-  int32_t rel = static_cast<int32_t>(reinterpret_cast<uint32_t>(&ThunkEntry) -
-                                     reinterpret_cast<uint32_t>(c + 13));
+  c[8] = 0xE9;  // jmp rel32
+  const int32_t rel = static_cast<int32_t>(reinterpret_cast<uint32_t>(&ThunkEntry) -
+                                           reinterpret_cast<uint32_t>(c + 13));
   std::memcpy(c + 9, &rel, 4);
 #endif
   FlushInstructionCache(GetCurrentProcess(), c, sizeof t->code);
@@ -130,8 +125,7 @@ bool WindowSubclass::Install(HWND hwnd, Handler handler, void* context) {
   t->hwnd = hwnd;
   t->old_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
   SetLastError(0);
-  LONG_PTR previous =
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(t->code));
+  LONG_PTR previous = SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(t->code));
   if (previous == 0 && GetLastError() != 0) {
     Pool().Give(t);
     return false;
