@@ -193,11 +193,11 @@ void TGalleryForm::RightToLeftCheckClick(fw::TObject*) {
 void TGalleryForm::SetRightToLeft(bool v) {
   if (v == right_to_left_) return;
   right_to_left_ = v;
+  RightToLeftCheck->SetChecked(v);
   if (!HandleAllocated()) return;
   const bool visible = Visible();
   DestroyHandle();
   HandleNeeded();
-  RightToLeftCheck->SetChecked(v);
   if (visible) {
     ShowWindow(Handle(), SW_SHOW);
     BringToFront();
