@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <cstring>
+
 #include "framework/application.h"
 
 TGalleryForm* GalleryForm = nullptr;
@@ -17,9 +19,12 @@ std::vector<uint8_t> ResourceBytes(const char* name) {
   HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(10) /*RT_RCDATA*/);
   if (!resource) return {};
   HGLOBAL loaded = LoadResource(module, resource);
-  const auto* data = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
-  if (!data) return {};
-  return std::vector<uint8_t>(data, data + SizeofResource(module, resource));
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  const DWORD size = SizeofResource(module, resource);
+  if (!data || size == 0) return {};
+  std::vector<uint8_t> bytes(size);
+  std::memcpy(bytes.data(), data, size);
+  return bytes;
 }
 
 }  // namespace
