@@ -1,5 +1,6 @@
 # Front door. `make` builds everything (native and Windows); `make test` sets up what is
-# missing, builds and runs every test; `make run` starts the calculator under Wine.
+# missing, builds and runs every test; `make run` starts the calculator under Wine and
+# `make gallery` the control gallery.
 # Build folders live under $(BUILD); each has its own Wine prefix.
 
 BUILD       ?= build
@@ -19,7 +20,7 @@ RUN_BUILD   = $$(scripts/runs-32bit.sh && echo $(WIN32) || echo $(WIN64))
 RUN_PREFIX  = $$(scripts/runs-32bit.sh && echo $(WINEPREFIX_) || echo $(WINEPREFIX64_))
 RUN_NAME    = $$(scripts/runs-32bit.sh && echo win32 || echo win64)
 
-.PHONY: all setup native host-tools win32 win64 run-build fuzz test run clean format
+.PHONY: all setup native host-tools win32 win64 run-build fuzz test run gallery clean format
 
 all: native win32
 
@@ -72,6 +73,13 @@ run: setup host-tools
 	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
 	@cmake --build $(RUN_BUILD) -j $(JOBS) --target calc
 	@scripts/run-calculator.sh $(RUN_PREFIX) $(RUN_BUILD)/app/calc.exe
+
+# Builds only the control gallery and starts it like `make run`.
+gallery: setup host-tools
+	@if scripts/runs-32bit.sh; then $(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_)); \
+	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target gallery
+	@scripts/run-calculator.sh $(RUN_PREFIX) $(RUN_BUILD)/app/gallery/gallery.exe 'Control Gallery'
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

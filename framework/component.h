@@ -88,6 +88,7 @@ enum class TPropertyKind {
   pkStringList,  // list of strings
   pkColor,       // a colour name or an integer
   pkEvent,       // the name of a handler the root component publishes
+  pkComponent,   // the name of another component of the same owner (an identifier)
 };
 
 struct TPropertyInfo {
@@ -356,6 +357,27 @@ class TClassBuilder {
         [set](C& c, const FormValue& v, const std::string& n) {
           std::invoke(set, c, detail::ColorValue(v, n));
         });
+  }
+  // A reference to another component by its name: get returns the name (empty: nothing is
+  // stored), set receives the identifier; the class resolves it, usually in Loaded, when
+  // every component of the description exists.
+  template <class G, class S>
+  TClassBuilder& Reference(std::string name, G get, S set) {
+    TPropertyInfo p;
+    p.name = std::move(name);
+    p.kind = TPropertyKind::pkComponent;
+    p.get = [get](const TComponent& c) -> std::optional<FormValue> {
+      std::string referenced = std::invoke(get, static_cast<const C&>(c));
+      if (referenced.empty()) return std::nullopt;
+      return FormValue::Ident(std::move(referenced));
+    };
+    p.set = [set, n = p.name](TComponent& c, const FormValue& v, TComponent*) {
+      if (v.kind != FormValue::Kind::kIdent)
+        throw EReadError("Invalid value for property " + n + ": expected a component name");
+      std::invoke(set, static_cast<C&>(c), v.text);
+    };
+    info_.AddProperty(std::move(p));
+    return *this;
   }
   // An event field (a TEvent member); stored only when it has a handler name.
   template <class Sig, class Base>

@@ -107,6 +107,10 @@ using TKeyPressEvent = TEvent<void(TObject* sender, char& key)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
+// Modal results: what a button gives its form, what ShowModal answers.
+constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+              mrNo = 7, mrAll = 8, mrClose = 11;
+
 class TControl : public TComponent {
   FW_CLASS_INFO()
  public:

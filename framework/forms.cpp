@@ -1,5 +1,7 @@
 #include "framework/forms.h"
 
+#include <vector>
+
 #include "framework/application.h"
 #include "framework/form_reader.h"
 
@@ -248,6 +250,10 @@ void TCustomForm::Close() {
   TApplication* app = Application();
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
+  if (modal_) {
+    modal_result_ = mrCancel;  // ShowModal hides the form
+    return;
+  }
   if (app && app->MainForm() == this) {
     app->Terminate();
     return;
@@ -255,6 +261,42 @@ void TCustomForm::Close() {
   if (action == caHide) Hide();
   if (action == caMinimize && HandleAllocated()) ShowWindow(Handle(), SW_MINIMIZE);
   if (action == caFree) DestroyHandle();
+}
+
+int TCustomForm::ShowModal() {
+  if (modal_ || Visible()) throw Exception("Cannot make a visible window modal");
+  TApplication* app = Application();
+  std::vector<HWND> disabled;
+  if (app) {
+    for (TCustomForm* form : app->Forms()) {
+      if (form == this || !form->HandleAllocated() || !IsWindowEnabled(form->Handle())) continue;
+      EnableWindow(form->Handle(), FALSE);
+      disabled.push_back(form->Handle());
+    }
+  }
+  modal_ = true;
+  modal_result_ = mrNone;
+  Show();
+  MSG msg;
+  while (modal_result_ == mrNone) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+      // The application quits: leave WM_QUIT for its own loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (app) {
+      app->ProcessMessage(msg);
+    } else {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  modal_ = false;
+  for (HWND hwnd : disabled) {
+    if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+  }
+  Hide();
+  return modal_result_;
 }
 
 void TCustomForm::WndProc(TMessage& message) {

@@ -58,6 +58,13 @@ class TCustomForm : public TWinControl {
 
   void Show();
   void Close();
+  // Shows the form with the application's other forms disabled and handles messages until
+  // ModalResult is set (by a button with a modal result, or mrCancel when the form is
+  // closed); then hides it and answers the result (mrNone when the application quits).
+  int ShowModal();
+  int ModalResult() const { return modal_result_; }
+  void SetModalResult(int v) { modal_result_ = v; }
+  bool Modal() const { return modal_; }
   void BringToFront();
 
   TNotifyEvent OnCreate;
@@ -84,6 +91,8 @@ class TCustomForm : public TWinControl {
   int text_height_ = 13;
   bool key_preview_ = false;
   TWinControl* active_control_ = nullptr;
+  int modal_result_ = 0;
+  bool modal_ = false;
 };
 
 class TForm : public TCustomForm {
