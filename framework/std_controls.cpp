@@ -3,6 +3,7 @@
 #include "framework/application.h"
 #include "framework/comctrls.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "framework/timer.h"
 
 namespace fw {
@@ -496,6 +497,7 @@ void RegisterStandardClasses() {
         &TMemo::StaticClassInfo(), &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(),
         &TPanel::StaticClassInfo(), &TTimer::StaticClassInfo()})
     RegisterComponentClass(*info);
+  RegisterMenuClasses();
 }
 
 }  // namespace fw
