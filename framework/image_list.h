@@ -10,6 +10,7 @@ namespace fw {
 
 struct ImageListTraits {
   using Handle = HIMAGELIST;
+  static constexpr HandleKind kKind = HandleKind::ImageList;
   static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
 };
 using ScopedImageList = ScopedHandle<ImageListTraits>;

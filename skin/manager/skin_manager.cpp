@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "framework/application.h"
+#include "framework/same_text.h"
 #include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/element_painting.h"
+#include "skin/manager/popup_menu.h"
 
 namespace skin {
 
@@ -29,14 +34,17 @@ void DebugLog(const char*) {}
 
 void ActionTimer::SetInterval(UINT ms) {
   interval_ = ms;
-  if (id_) id_ = SetTimer(nullptr, id_, interval_, &ActionTimer::OnTick);
+  // A thread timer's interval changes by setting it again under the same id.
+  if (id_) SetTimer(nullptr, id_, interval_, &ActionTimer::OnTick);
 }
 
 void ActionTimer::SetEnabled(bool on) {
   if (on && !id_) {
     id_ = SetTimer(nullptr, 0, interval_, &ActionTimer::OnTick);
+    if (id_) fw::CountHandle(fw::HandleKind::Timer, +1);
   } else if (!on && id_) {
     KillTimer(nullptr, id_);
+    fw::CountHandle(fw::HandleKind::Timer, -1);
     id_ = 0;
   }
 }
@@ -46,22 +54,85 @@ void CALLBACK ActionTimer::OnTick(HWND, UINT, UINT_PTR, DWORD) {
   if (SkinManager && SkinManager->Timer.id_) SkinManager->Timer.callback_();
 }
 
-TSkinManage::TSkinManage() : Timer(&TimerTick) {}
+std::string WindowClassName(HWND window) {
+  char name[100] = {};
+  int n = GetClassNameA(window, name, sizeof name);
+  return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+bool IsMdiChildWindow(HWND window) {
+  if (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) return false;
+  HWND parent = GetParent(window);
+  return parent && Lower(WindowClassName(parent)) == "mdiclient";
+}
+
+HWND OwnerWindowOf(const TSkinData* data) {
+  auto* form = dynamic_cast<fw::TWinControl*>(data->Owner());
+  return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+}  // namespace
+
+TSkinManage::TSkinManage() : Timer(&TimerTick) {
+  // The process-wide scratch surface exists while skinning runs.
+  CreateScratchBitmap();
+}
 
 TSkinManage::~TSkinManage() {
   StartCount = 4;
   Timer.SetEnabled(false);
   HookHandle.reset();
-  // Controllers and popup skinners are not created yet; the lists only hold pointers.
-  Forms.clear();
+  // Controllers let go without touching size, styles or colours: the program is ending.
+  while (!Forms.empty()) {
+    TSkinForm* form = Forms.back();
+    form->LifeState = LifeClosing;
+    form->DetachQuietly();
+    Forms.pop_back();
+    delete form;  // its destructor's RemoveForm finds nothing left to remove
+  }
+  // Popup skinners go without being detached: their menus are gone by now.
+  for (TSkinPopupMenu* popup : Popups) delete popup;
   Popups.clear();
   SkinDatas.clear();
+  FreeScratchBitmap();
 }
 
 LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wparam, LPARAM lparam) {
-  // Window creation, destruction and activation will be handled here; for now every
-  // call is passed on untouched.
-  HHOOK hook = SkinManager ? SkinManager->HookHandle.get() : nullptr;
+  TSkinManage* manager = SkinManager;
+  HHOOK hook = manager ? manager->HookHandle.get() : nullptr;
+  if (code < 0 || !manager) return CallNextHookEx(hook, code, wparam, lparam);
+  HWND window = reinterpret_cast<HWND>(wparam);
+  switch (code) {
+    case HCBT_CREATEWND: {
+      const std::string name = WindowClassName(window);
+      auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lparam);
+      if (name == "ScrollBar" && create && create->lpcs && (create->lpcs->style & SBS_SIZEGRIP) &&
+          manager->FindForm(create->lpcs->hwndParent)) {
+        return 10;  // no size grip on a skinned window: the skin draws the frame
+      }
+      if (name == "#32768") manager->SkinPopup(window);
+      break;
+    }
+    case HCBT_DESTROYWND:
+      manager->ReleasePopup(window);
+      break;
+    case HCBT_ACTIVATE:
+      if (manager->StartCount == 0) manager->StartCount = 1;
+      manager->AttachWindow(window);
+      break;
+    default:
+      break;
+  }
+  // The manager may have gone while a controller was attached (a test freeing it from a
+  // handler); the hook handle read at entry is still the right one to pass on.
   return CallNextHookEx(hook, code, wparam, lparam);
 }
 
@@ -102,11 +173,162 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
   auto it = std::find(SkinDatas.begin(), SkinDatas.end(), data);
   if (it != SkinDatas.end()) SkinDatas.erase(it);
   if (PendingSkinData == data) PendingSkinData = nullptr;
+  // A controller must not outlive the skin data it draws with: the ones left (windows
+  // without a form object) let go quietly now.
+  for (size_t i = Forms.size(); i-- > 0;) {
+    TSkinForm* form = Forms[i];
+    if (form->SkinData != data) continue;
+    Forms.erase(Forms.begin() + static_cast<std::ptrdiff_t>(i));
+    if (form->LifeState != LifeClosed) {
+      form->LifeState = LifeClosing;
+      form->DetachQuietly();
+    }
+    if (!form->Owner()) delete form;
+  }
+}
+
+TSkinForm* TSkinManage::FindForm(HWND window) const {
+  for (TSkinForm* form : Forms)
+    if (form->Handle == window) return form;
+  return nullptr;
+}
+
+void TSkinManage::RemoveForm(HWND window) {
+  for (auto it = Forms.begin(); it != Forms.end(); ++it) {
+    if ((*it)->Handle == window) {
+      Forms.erase(it);
+      return;
+    }
+  }
+}
+
+fw::TCustomForm* TSkinManage::FormOfWindow(HWND window) const {
+  fw::TApplication* app = fw::Application();
+  if (!app || !window) return nullptr;
+  for (fw::TCustomForm* form : app->Forms())
+    if (form->HandleAllocated() && form->Handle() == window) return form;
+  return nullptr;
+}
+
+bool TSkinManage::ShouldSkinClass(const std::string& class_name) const {
+  bool answer = true;
+  for (TSkinData* data : SkinDatas) {
+    if (data->SkinFormtype == sfMainform) {
+      data->FormFilter(class_name, answer);
+      break;
+    }
+  }
+  return answer;
+}
+
+TSkinData* TSkinManage::ChooseSkinData(HWND window) const {
+  TSkinData* chosen = nullptr;
+  for (TSkinData* data : SkinDatas)
+    if (data->SkinFormtype == sfOnlyThisForm && OwnerWindowOf(data) == window) chosen = data;
+  if (chosen) return chosen;
+  const std::string name = Lower(WindowClassName(window));
+  if (name == "tmessageform" || name == "#32770") {
+    for (TSkinData* data : SkinDatas)
+      if (data->SkinFormtype == sfDialog) chosen = data;
+    if (chosen) return chosen;
+  }
+  for (TSkinData* data : SkinDatas)
+    if (data->SkinFormtype == sfMainform) chosen = data;
+  if (chosen) return chosen;
+  return SkinDatas.empty() ? nullptr : SkinDatas.front();
 }
 
 bool TSkinManage::AttachWindow(HWND window) {
   Requests.push_back({ManagerRequest::AttachWindow, nullptr, 0, 0, window});
+  if (!Active) return false;
+  if (!IsWindow(window)) return false;
+  if (SendMessageA(window, WM_SKINQUERY, 0, 0) == 1) return false;
+  if (FindForm(window)) return false;
+  fw::TCustomForm* form = FormOfWindow(window);
+  if (!InSkinAllPass && IsMdiChildWindow(window)) return false;
+  RECT r{};
+  GetWindowRect(window, &r);
+  if (static_cast<long long>(r.right - r.left) * (r.bottom - r.top) == 0) return false;
+  if (form && form->Tag() == 99) return false;
+  const std::string class_name = WindowClassName(window);
+  if (class_name == "TApplication") return false;
+  if (!ShouldSkinClass(class_name)) return false;
+  TSkinData* data = ChooseSkinData(window);
+  if (!data || data->NoSkinLoaded) return false;
+
+  TSkinForm* controller = new TSkinForm(form);
+  controller->Handle = window;
+  Forms.push_back(controller);
+  if (form) {
+    controller->AttachToForm(data, form);
+  } else {
+    controller->AttachToWindow(data);
+  }
+  PostMessageA(window, WM_SKINSTART, 0, 1000);
+  return true;
+}
+
+void TSkinManage::SkinPopup(HWND window) {
+  if (!Active) return;
+  if (SendMessageA(window, WM_SKINQUERY, 0, 0) == 1) return;
+  if (IsPopupTracked(window)) return;
+  TSkinData* data = ChooseSkinData(window);
+  if (!data || data->NoSkinLoaded || !data->SkinControls.Contains(xcMainMenu)) return;
+  auto* popup = new TSkinPopupMenu();
+  Popups.push_back(popup);
+  popup->Attach(window, data, nullptr);
+}
+
+void TSkinManage::ReleasePopup(HWND window) {
+  for (auto it = Popups.begin(); it != Popups.end(); ++it) {
+    if ((*it)->Window() == window) {
+      TSkinPopupMenu* popup = *it;
+      Popups.erase(it);
+      popup->Detach();
+      delete popup;
+      return;
+    }
+  }
+}
+
+bool TSkinManage::IsPopupTracked(HWND window) const {
+  for (TSkinPopupMenu* popup : Popups)
+    if (popup->Window() == window) return true;
   return false;
+}
+
+HBITMAP TSkinManage::PopupBackground(HMENU menu) const {
+  for (TSkinPopupMenu* popup : Popups)
+    if (popup->Menu() == menu) return popup->FrameBitmap();
+  return nullptr;
+}
+
+void TSkinManage::SetMdiMax(bool maximized) {
+  if (maximized == MdiMaximized) return;
+  MdiMaximized = maximized;
+  for (size_t i = 0; i < Forms.size(); ++i) {
+    TSkinForm* form = Forms[i];
+    if (form->MdiKind != MdiChild) continue;
+    if (maximized) {
+      if (form->RegionApplied) form->RemoveWindowRegion();
+      form->SetCaptionStyles(true);
+    } else if (form->ShowState == ShowMinimized) {
+      form->SetCaptionStyles(true);
+    } else {
+      form->ShowState = ShowNormal;
+      form->UpdateWindowRegion();
+      form->SetCaptionStyles(false);
+      if (!form->RegionApplied) form->RecalcFrame();
+    }
+  }
+  DebugLog(maximized ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
+}
+
+int TSkinManage::CountMdiChildren() const {
+  int n = 0;
+  for (TSkinForm* form : Forms)
+    if (form->MdiKind == MdiChild) ++n;
+  return n;
 }
 
 void TSkinManage::ScheduleAction(int action, int interval) {
@@ -122,21 +344,115 @@ void TSkinManage::ScheduleAction(int action, int interval) {
   }
 }
 
-void TSkinManage::ClearFormCaches() { Requests.push_back({ManagerRequest::ClearFormCaches}); }
+void TSkinManage::ClearFormCaches() {
+  Requests.push_back({ManagerRequest::ClearFormCaches});
+  for (size_t i = 0; i < Forms.size(); ++i) Forms[i]->ClearCaptionButtons();
+}
+
+void TSkinManage::UnskinForm(TSkinForm* form) {
+  form->DetachAndRestore();
+  HWND window = form->Handle;
+  if (IsWindow(window)) {
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+  }
+  RemoveForm(window);
+  delete form;
+}
+
+void TSkinManage::FreeClosedForms() {
+  for (size_t i = Forms.size(); i-- > 0;) {
+    TSkinForm* form = Forms[i];
+    if (form->LifeState != LifeClosed) continue;
+    Forms.erase(Forms.begin() + static_cast<std::ptrdiff_t>(i));
+    delete form;
+  }
+}
 
 void TSkinManage::RunPendingAction() {
   if (!PendingSkinData) return;  // the timer stays on and ticks again
   Timer.SetEnabled(false);
-  // With no controllers yet, skinning and unskinning only switch attaching on or off;
-  // refresh and purge have nothing to walk.
-  if (PendingAction == ActSkin) {
-    Active = true;
-  } else if (PendingAction == ActUnskin) {
-    Active = false;
-  }
   TSkinData* data = PendingSkinData;
-  PendingSkinData = nullptr;
-  data->FireSkinChanged();
+  const int action = PendingAction;
+  fw::TApplication* app = fw::Application();
+  if (data->SkinFormtype == sfOnlyThisForm) {
+    switch (action) {
+      case ActSkin:
+        Active = true;
+        InSkinAllPass = true;
+        if (app) {
+          const auto forms = app->Forms();
+          for (size_t i = forms.size(); i-- > 0;) {
+            if (forms[i] == data->Owner()) {
+              if (forms[i]->HandleAllocated()) AttachWindow(forms[i]->Handle());
+              break;
+            }
+          }
+        }
+        InSkinAllPass = false;
+        break;
+      case ActUnskin:
+        Active = false;
+        for (size_t i = Forms.size(); i-- > 0;) {
+          if (Forms[i]->SkinData == data) {
+            UnskinForm(Forms[i]);
+            break;
+          }
+        }
+        break;
+      case ActRefresh:
+        for (TSkinForm* form : Forms) {
+          if (form->SkinData == data) {
+            form->ClearCaptionButtons();
+            form->LoadFrameMetrics();
+            form->ReapplySkin();
+            break;
+          }
+        }
+        break;
+      case ActPurge:
+        FreeClosedForms();
+        break;
+      default:
+        break;
+    }
+  } else {
+    switch (action) {
+      case ActSkin:
+        Active = true;
+        InSkinAllPass = true;
+        if (app) {
+          const auto forms = app->Forms();
+          for (size_t i = forms.size(); i-- > 0;)
+            if (forms[i]->HandleAllocated()) AttachWindow(forms[i]->Handle());
+        }
+        InSkinAllPass = false;
+        break;
+      case ActUnskin:
+        Active = false;
+        while (!Forms.empty()) UnskinForm(Forms.back());
+        break;
+      case ActRefresh:
+        for (size_t i = 0; i < Forms.size(); ++i) {
+          if (Forms[i]->SkinData != data) continue;
+          Forms[i]->ClearCaptionButtons();
+          Forms[i]->LoadFrameMetrics();
+        }
+        for (size_t i = 0; i < Forms.size(); ++i)
+          if (Forms[i]->SkinData == data) Forms[i]->ReapplySkin();
+        break;
+      case ActPurge:
+        FreeClosedForms();
+        break;
+      default:
+        break;
+    }
+  }
+  // The component may have unregistered while its forms were detached.
+  if (PendingSkinData == data) {
+    data->FireSkinChanged();
+    PendingSkinData = nullptr;
+  }
 }
 
 TSkinManage* CreateSkinManager() {

@@ -1,23 +1,28 @@
 #pragma once
-// The process-wide skin manager. Skin data components register with it, ask it to skin,
-// unskin or refresh their forms, and it watches the GUI thread through a WH_CBT hook.
+// The process-wide skin manager. Skin data components register with it and ask it to skin,
+// unskin or refresh their forms; it watches the GUI thread through a WH_CBT hook, hands
+// every top-level window that is to be skinned to a skinned-form controller (TSkinForm)
+// and every menu window to a popup skinner, keeps the lists of both, and carries out the
+// components' requests from a 250 ms timer, outside the window procedures that asked.
 //
-// This first version keeps the manager's full interface and its bookkeeping (the list of
-// skin data components, Active, StartCount, the pending action and its 250 ms timer) but
-// has no form controllers or popup skinners yet: the hook only passes calls on, and
-// AttachWindow attaches nothing. Every request is also recorded in Requests, in order, so
-// that tests can check what the components asked for.
+// Every request a component makes is also recorded in Requests, in order, so that tests
+// can check what was asked.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/scoped_handle.h"
 
+namespace fw {
+class TCustomForm;
+}
+
 namespace skin {
 
 class TSkinData;
-class TSkinForm;       // the skinned-form controller (later)
-class TSkinPopupMenu;  // the popup-menu skinner (later)
+class TSkinForm;
+class TSkinPopupMenu;
 
 // Deferred action codes (PendingAction).
 constexpr int ActSkin = 1;
@@ -84,12 +89,32 @@ class TSkinManage {
   // Forgets the component; also drops it as PendingSkinData so no tick reaches it freed.
   void RemoveSkinData(TSkinData* data);
   // Decides whether the window is to be skinned and attaches a controller; true when one
-  // was created. No controllers exist yet, so this answers false.
+  // was created.
   bool AttachWindow(HWND window);
+  // The skin data a window is to be drawn with, or nullptr.
+  TSkinData* ChooseSkinData(HWND window) const;
+  // Asks the first main-form skin data's filter about a window class.
+  bool ShouldSkinClass(const std::string& class_name) const;
+  TSkinForm* FindForm(HWND window) const;
+  // Forgets the controller of the window without freeing it (its destructor calls this).
+  void RemoveForm(HWND window);
+  // The form object of a window among the application's forms, or nullptr.
+  fw::TCustomForm* FormOfWindow(HWND window) const;
+
+  // Popup menu windows ("#32768").
+  void SkinPopup(HWND window);
+  void ReleasePopup(HWND window);
+  bool IsPopupTracked(HWND window) const;
+  // The frame bitmap of the popup skinner showing `menu`, or nullptr.
+  HBITMAP PopupBackground(HMENU menu) const;
+
+  // The shared MDI-maximised state; adjusts every MDI child controller on a change.
+  void SetMdiMax(bool maximized);
+  int CountMdiChildren() const;
   // Sets the pending action; with StartCount 0 it takes effect on Active at once,
   // otherwise the timer carries it out after `interval` ms.
   void ScheduleAction(int action, int interval);
-  // Asks every form controller to drop its caption buttons (none yet).
+  // Asks every form controller to drop its caption buttons.
   void ClearFormCaches();
   // The timer's work: carries out PendingAction for PendingSkinData.
   void RunPendingAction();
@@ -113,7 +138,12 @@ class TSkinManage {
 
  private:
   static LRESULT CALLBACK CbtHookProc(int code, WPARAM wparam, LPARAM lparam);
+  void FreeClosedForms();
+  void UnskinForm(TSkinForm* form);
 };
+
+// The class name of a window as the engine reads it (at most 99 characters).
+std::string WindowClassName(HWND window);
 
 // The packed GetVersion value recorded by InstallHook (top bit set: the Windows 9x family).
 extern DWORD WindowsVersion;

@@ -1,0 +1,358 @@
+// The skinned form's window procedures: FrameWindowProc on the window itself (three
+// stages: always; with a skinned frame; once the frame is live) and FormWindowProc in the
+// form object's window-procedure property. Every handler either answers the message or
+// passes it to the procedure it replaced, once.
+#include <windows.h>
+
+#include "framework/forms.h"
+#include "skin/controls/skin_control.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/element_painting.h"
+#include "skin/manager/menu_bar.h"
+#include "skin/manager/skin_manager.h"
+
+namespace skin {
+
+namespace {
+
+bool IsSystemCommandId(WORD id) {
+  switch (id) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string WindowTextOf(HWND hwnd) {
+  char text[1000] = {};
+  LRESULT n = SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+}  // namespace
+
+LRESULT TSkinForm::FrameProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return static_cast<TSkinForm*>(self)->FrameWindowProc(msg, wparam, lparam);
+}
+
+LRESULT TSkinForm::CallDefault(UINT msg, WPARAM wparam, LPARAM lparam) {
+  return frame_subclass_.CallOld(msg, wparam, lparam);
+}
+
+LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
+  // ---- stage 1: always ----
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      LRESULT result = CallDefault(msg, wparam, lparam);
+      if (!Form && SkinData && SkinData->FaceBrush()) {
+        RECT client{};
+        GetClientRect(Handle, &client);
+        FillRect(reinterpret_cast<HDC>(wparam), &client, SkinData->FaceBrush());
+        return 1;
+      }
+      return result;
+    }
+    case WM_STYLECHANGED:
+      if (static_cast<int>(wparam) == GWL_STYLE)
+        Style = reinterpret_cast<const STYLESTRUCT*>(lparam)->styleNew;
+      return CallDefault(msg, wparam, lparam);
+    case WM_NCDESTROY: {
+      LifeState = LifeClosing;
+      DetachQuietly();
+      LRESULT result = CallDefault(msg, wparam, lparam);
+      LifeState = LifeClosed;
+      if (SkinManager) {
+        SkinManager->PendingSkinData = SkinData;
+        SkinManager->ScheduleAction(ActPurge, 250);
+      }
+      return result;
+    }
+    case WM_CTLCOLORBTN: {
+      LRESULT result = CallDefault(msg, wparam, lparam);
+      if (!Form) SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      return result;
+    }
+    case WM_CTLCOLORSTATIC: {
+      LRESULT result = CallDefault(msg, wparam, lparam);
+      if (!Form) SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      if (SkinData && SkinData->FaceBrush())
+        return reinterpret_cast<LRESULT>(SkinData->FaceBrush());
+      return result;
+    }
+    case WM_SKINQUERY:
+      return 1;
+    default:
+      break;
+  }
+  if (!FrameSkinned()) return CallDefault(msg, wparam, lparam);
+
+  // ---- stage 2: the frame is skinned ----
+  if (MdiKind != MdiChild && (Style & WS_CHILD)) return CallDefault(msg, wparam, lparam);
+  bool handled = false;
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_SIZE:
+      result = OnSize(msg, wparam, lparam);
+      handled = true;
+      break;
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+      IsActive = LOBYTE(LOWORD(wparam)) != 0;
+      break;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(lparam);
+      handled = true;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      UpdateShowState();
+      result = CallDefault(msg, wparam, lparam);
+      handled = true;
+      break;
+    case WM_COMMAND:
+      if (IsSystemCommandId(LOWORD(wparam))) {
+        // A choice from the native system menu opened by TrackPopupMenu.
+        PostMessageA(Handle, WM_SYSCOMMAND, LOWORD(wparam), 0);
+      } else {
+        result = CallDefault(msg, wparam, lparam);
+      }
+      handled = true;
+      break;
+    case WM_SYSCOMMAND:
+      result = OnSysCommand(wparam, lparam) ? 1 : CallDefault(msg, wparam, lparam);
+      handled = true;
+      break;
+    case WM_SKINSTART:
+      StartSkinning();
+      handled = true;
+      break;
+    case fw::CM_MENUCHANGED: {
+      // The framework rebuilds the native menu; the frame is not painted meanwhile.
+      const bool paint_on = SkinData->FramePaintOn;
+      SkinData->FramePaintOn = false;
+      result = CallDefault(msg, wparam, lparam);
+      SkinData->FramePaintOn = paint_on;
+      // menu seam: with a menu bar, MenuUpdate and GetMenu(Handle), rebuild the bar.
+      handled = true;
+      break;
+    }
+    default:
+      break;
+  }
+
+  // ---- stage 3: the skinned frame is live ----
+  if (IsMdiChildNotNormal() || ShowState == ShowMinimized || LifeState == LifeAttached ||
+      LifeState == LifeClosed) {
+    return handled ? result : CallDefault(msg, wparam, lparam);
+  }
+  switch (msg) {
+    case WM_SIZE:
+      return OnSize(msg, wparam, lparam);
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // menu seam: owner-drawn menu items of a window that had a menu when skinned.
+      return handled ? result : CallDefault(msg, wparam, lparam);
+    case WM_NCCALCSIZE:
+      return OnNcCalcSize(wparam, lparam);
+    case WM_NCHITTEST:
+      return OnNcHitTest(lparam);
+    case WM_NCPAINT:
+      return OnNcPaint(wparam);
+    case WM_NCACTIVATE:
+      return OnNcActivate(wparam);
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN: {
+      fw::TMessage message{msg, wparam, lparam, 0};
+      if (HandleNcMouse(message)) return message.Result;
+      return handled ? result : CallDefault(msg, wparam, lparam);
+    }
+    case WM_SETTEXT:
+      if (!Form) {
+        // The system paints its own caption for WM_SETTEXT; the skinned one goes over it.
+        result = CallDefault(msg, wparam, lparam);
+        CaptionText = WindowTextOf(Handle);
+        PaintFrame(nullptr);
+        return result;
+      }
+      break;
+    case WM_SKINREPAINT:
+      PaintFrame(nullptr);
+      return 0;
+    default:
+      break;
+  }
+  return handled ? result : CallDefault(msg, wparam, lparam);
+}
+
+void TSkinForm::StartSkinning() {
+  if (LifeState == LifeAttached) {
+    if (MdiKind == MdiChild && SkinManager && SkinManager->MdiMaximized) {
+      SetCaptionStyles(true);
+      RecalcFrame();
+    } else if (ShowState != ShowMinimized && FrameKind != FrameNone) {
+      LifeState = LifeFitting;
+      FitWindowToFrame(false);
+      LifeState = LifeReady;
+      UpdateWindowRegion();
+    }
+  }
+  LifeState = LifeReady;
+  DebugLog("*****Skin Active finish");
+  if (HoverTimer) HoverTimer->SetEnabled(true);
+  // A frameless or minimised window, or one whose region did not change, still needs its
+  // frame drawn once now that the frame is live.
+  RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+LRESULT TSkinForm::OnSize(UINT msg, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = CallDefault(msg, wparam, lparam);
+  switch (wparam) {
+    case SIZE_RESTORED:
+      ShowState = ShowNormal;
+      break;
+    case SIZE_MINIMIZED:
+      ShowState = ShowMinimized;
+      break;
+    case SIZE_MAXIMIZED:
+      ShowState = ShowMaximized;
+      break;
+    default:
+      break;
+  }
+  if (ShowState == ShowMinimized) return result;
+  if (MdiKind == MdiChild &&
+      ((SkinManager && SkinManager->MdiMaximized) || ShowState != ShowNormal))
+    return result;
+  if (LifeState == LifeReady || LifeState == LifeReskinning) UpdateWindowRegion();
+  return result;
+}
+
+void TSkinForm::OnGetMinMaxInfo(LPARAM lparam) {
+  CallDefault(WM_GETMINMAXINFO, 0, lparam);
+  UpdateShowState();
+  if (ShowState == ShowMinimized) {
+    SetCaptionStyles(true);
+  } else if (MdiKind != MdiChild) {
+    SetCaptionStyles(false);
+  } else if (ShowState == ShowNormal) {
+    if (SkinManager && SkinManager->MdiMaximized) SkinManager->SetMdiMax(false);
+    SetCaptionStyles(false);
+  } else if (ShowState == ShowMaximized) {
+    SetCaptionStyles(true);
+  }
+  auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+  info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+}
+
+bool TSkinForm::OnSysCommand(WPARAM wparam, LPARAM lparam) {
+  const UINT command = static_cast<UINT>(wparam) & 0xFFF0;
+  if (!PopupPending && command == SC_KEYMENU && lparam != ' ' && lparam != '-' && !GetCapture()) {
+    // menu seam: the menu bar's FindAccelButton(char(lparam)) also answers here.
+    const bool accelerator = false;
+    // The menu key alone does not start the system's menu loop over the skinned frame.
+    if (lparam == 0 || accelerator) return true;
+  }
+  switch (command) {
+    case SC_MINIMIZE:
+      ShowState = ShowMinimized;
+      if (MdiKind == MdiChild) SetCaptionStyles(true);
+      break;
+    case SC_MAXIMIZE:
+      ShowState = ShowMaximized;
+      break;
+    case SC_RESTORE:
+      ShowState = ShowNormal;
+      if (MdiKind == MdiChild) SetCaptionStyles(false);
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+LRESULT TSkinForm::OnNcCalcSize(WPARAM wparam, LPARAM lparam) {
+  RECT proposed{};
+  if (wparam) proposed = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam)->rgrc[0];
+  LRESULT result = CallDefault(WM_NCCALCSIZE, wparam, lparam);
+  if (!wparam) return result == 0 ? 0 : result;
+  auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
+  if (IsMdiChildNotNormal() || FrameKind == FrameNone) {
+    params->rgrc[1] = params->rgrc[0];
+    return WVR_VALIDRECTS;
+  }
+  PixelRect window = ToPixelRect(proposed);
+  if (params->lppos) {
+    const WINDOWPOS& pos = *params->lppos;
+    window = {pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+  }
+  const RECT client = ToRect(ClientRectForWindow(window, Metrics()));
+  params->rgrc[0] = client;
+  params->rgrc[1] = client;
+  return WVR_VALIDRECTS;
+}
+
+LRESULT TSkinForm::OnNcHitTest(LPARAM lparam) {
+  LRESULT result = CallDefault(WM_NCHITTEST, 0, lparam);
+  if (result != HTNOWHERE && result != HTCAPTION) return result;
+  POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  const POINT window_point = ScreenToFramePoint(point);
+  if (LRESULT button = CaptionButtonHitCode(window_point)) return button;
+  if (result != HTNOWHERE) return result;
+  ScreenToClient(Handle, &point);
+  if (ShowState != ShowMinimized) point.y += BorderTop + MenuHeight;
+  return FrameHitTest(point.y, Metrics());
+}
+
+LRESULT TSkinForm::OnNcPaint(WPARAM wparam) {
+  if (!SkinData->FramePaintOn) return 0;
+  if (IsMdiChildNotNormal() || FrameKind == FrameNone) return CallDefault(WM_NCPAINT, wparam, 0);
+  // The update region of WM_NCPAINT belongs to the sender, and GetDCEx with
+  // DCX_INTERSECTRGN would take it over; the whole window DC is used instead (the title
+  // bar goes in one copy, so painting all of the frame does not flicker).
+  PaintFrame(nullptr);
+  return 0;
+}
+
+LRESULT TSkinForm::OnNcActivate(WPARAM wparam) {
+  IsActive = wparam != 0;
+  if (HoverTimer) HoverTimer->SetEnabled(IsActive);
+  if (!IsActive && HotSkinner) {
+    HotSkinner->SendMouseLeave();
+    HotSkinner = nullptr;
+  }
+  if (!IsMdiChildNotNormal()) PaintFrame(nullptr);
+  return TRUE;
+}
+
+void TSkinForm::FormWindowProc(fw::TMessage& message) {
+  switch (message.Msg) {
+    case WM_SETTEXT:
+      form_proc_.CallSaved(message);
+      CaptionText = WindowTextOf(Handle);
+      RecalcFrame();
+      return;
+    case WM_SKINREAPPLY:
+      ReapplySkin();
+      return;
+    case fw::CM_DIALOGCHAR:
+      // menu seam: Alt plus a menu-bar accelerator (and nothing else held) opens that item.
+      form_proc_.CallSaved(message);
+      return;
+    default:
+      form_proc_.CallSaved(message);
+      return;
+  }
+}
+
+}  // namespace skin

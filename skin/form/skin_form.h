@@ -1,0 +1,222 @@
+#pragma once
+// TSkinForm: the skinned-form controller of one top-level window. It replaces the system's
+// border, title bar, caption buttons and menu bar with pictures cut from the skin's
+// border, title and caption-button elements, keeps the client area the size it was,
+// shapes the window with a region where the border pictures are transparent, and gives
+// everything back when skinning ends. It owns the window's control skinners, its menu bar,
+// its caption buttons and its skinned system menu.
+//
+// The controller's operations live in several files, by what they do:
+//   skin_form.cpp          construction, attach and detach, metrics, painting, region
+//   form_messages.cpp      the window procedures (FrameWindowProc, FormWindowProc)
+//   caption_buttons.cpp    caption buttons, their mouse handling and the system menu
+//   control_discovery.cpp  the walk over child controls and their classification
+// The pure geometry (client rectangle, hit test, caption text placement, fitting) is in
+// frame_geometry.h and is tested without a window.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/component.h"
+#include "framework/controls.h"
+#include "framework/graphics.h"
+#include "framework/scoped_handle.h"
+#include "framework/timer.h"
+#include "framework/window_subclass.h"
+#include "skin/form/frame_geometry.h"
+
+namespace fw {
+class TCustomForm;
+}
+
+namespace skin {
+
+class TSkinData;
+class TSkinControl;
+class TSkinMenuBar;
+class TNCObject;
+class TWinSysButton;
+class TSkinSystemMenu;
+
+// Private messages of the skinned frame.
+constexpr UINT WM_SKINREAPPLY = 0x3401;
+constexpr UINT WM_SKINREPAINT = 0x3502;
+
+enum TMdiKind : uint8_t { MdiNone = 0, MdiFrame = 1, MdiChild = 2 };
+enum TFrameKind : uint8_t { FrameEdged = 0, FrameNone = 2, FramePlain = 3 };
+enum TShowState : uint8_t { ShowNormal = 0, ShowMaximized = 1, ShowMinimized = 2 };
+enum TLifeState : int32_t {
+  LifeAttached = 0,
+  LifeReady = 1,
+  LifeReskinning = 3,
+  LifeClosing = 4,
+  LifeFitting = 5,
+  LifeClosed = 6
+};
+// CaptionIcons bits.
+constexpr uint8_t kIconMaximize = 1;
+constexpr uint8_t kIconMinimize = 2;
+constexpr uint8_t kIconSystemMenu = 8;
+
+// Which frame strip a border piece is cut from.
+enum TStripSide : int { StripLeft = 1, StripRight = 2, StripTop = 3, StripBottom = 4 };
+
+class TSkinForm : public fw::TComponent {
+  FW_CLASS_INFO()
+
+ public:
+  explicit TSkinForm(fw::TComponent* owner);
+  ~TSkinForm() override;
+
+  // ---- attach and detach (skin_form.cpp) ----
+  void AttachToForm(TSkinData* data, fw::TCustomForm* form);
+  void AttachToWindow(TSkinData* data);
+  void DetachAndRestore();
+  void DetachQuietly();
+  void DetachPlain();
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+  // ---- frame (skin_form.cpp) ----
+  void LoadFrameMetrics();
+  void ClearCaptionButtons();
+  void ReapplySkin();
+  void SetCaptionStyles(bool on);
+  void RecalcFrame();
+  void FitWindowToFrame(bool refresh_client);
+  void PaintFrame(HDC dc);
+  void PaintBorderPiece(TStripSide side, const RECT& rect, HDC dc);
+  void PaintTitleBar(HDC dc);
+  void PaintTitleText(HDC dc, const RECT& title);
+  void UpdateWindowRegion();
+  void RemoveWindowRegion();
+  void UpdateShowState();
+  void LoadCaptionFont();
+  void LoadWindowIcon();
+  // The frame metrics as one value (the geometry functions take it).
+  FrameMetrics Metrics() const;
+  bool FrameSkinned() const;  // xcMainMenu is in the skin data's SkinControls
+  bool Subclassed() const { return frame_subclass_.Installed(); }
+  // The form's popup menus switched to the skinned item drawing, or back (menu seam).
+  void SkinFormPopupMenus(bool on);
+
+  // ---- control skinners (control_discovery.cpp) ----
+  bool RegisterSkinner(TSkinControl* skinner);
+  TSkinControl* FindSkinnerByHandle(HWND hwnd) const;
+  void FreeSkinners();
+  // Classifies every component owned by the container and attaches its skinner.
+  void SkinFormControls(fw::TComponent* container);
+  // For windows without a form object (message boxes, common dialogs).
+  void SkinChildWindows();
+  void SkinChildWindow(HWND child);
+
+  // ---- caption buttons and system menu (caption_buttons.cpp) ----
+  void BuildCaptionButtons();
+  bool EvaluateButtonVisibility(int index);
+  void LayoutCaptionButtons();
+  void DrawCaptionButtons(HDC dc);
+  void DrawCaptionButton(TWinSysButton* button, int state);
+  TWinSysButton* CaptionButtonAt(POINT window_point) const;
+  POINT ScreenToFramePoint(POINT screen_point) const;
+  void RunCaptionAction(int screen_x, int screen_y);
+  void ToggleMaximize();
+  void ToggleMinimize();
+  void RestoreWindow();
+  void MdiChildCommand(UINT command);
+  bool ActiveMdiChildMaximized() const;
+  void BuildSystemPopup();
+  void ShowSystemMenu(POINT screen_point);
+  void HoverPoll();
+  // WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN:
+  // true when handled (the message then does not reach the old procedure).
+  bool HandleNcMouse(fw::TMessage& message);
+  // The caption button action under a window point as a hit-test code (HTCLOSE,
+  // HTMAXBUTTON, HTMINBUTTON) or 0.
+  LRESULT CaptionButtonHitCode(POINT window_point) const;
+
+  // ---- window procedures (form_messages.cpp) ----
+  LRESULT FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam);
+  void FormWindowProc(fw::TMessage& message);
+  LRESULT CallDefault(UINT msg, WPARAM wparam, LPARAM lparam);
+
+  // The caption font, or the default GUI font when the system gave none.
+  HFONT CaptionFontHandle() const;
+  // The title element's caption text geometry with this window's direction and style.
+  CaptionTextLayout TextLayout() const;
+
+  // ---- state ----
+  HWND Handle = nullptr;
+  fw::TCustomForm* Form = nullptr;
+  TSkinData* SkinData = nullptr;
+  std::unique_ptr<fw::TTimer> HoverTimer;
+  fw::ScopedFont CaptionFont;  // empty when the system gave no caption font
+  std::string CaptionPrefix = "  ";
+  std::string CaptionText;
+  std::string ClassName;
+  bool SavedMenuUpdate = true;
+  RECT ClientRect{};
+  DWORD LastSysMenuClick = 0;
+  int DoubleClickTime = 0;
+  int BlankWidth = 0;
+  int BorderLeft = 0, BorderTop = 0, BorderRight = 0, BorderBottom = 0;
+  RECT WindowRect{};
+  RECT TitleTextRect{};
+  RECT SystemFrameSize{};
+  int MenuHeight = 0;
+  bool PopupPending = false;
+  bool RightToLeft = false;
+  bool Sizeable = false;
+  std::unique_ptr<TSkinSystemMenu> SystemPopup;
+  HWND MdiClientWindow = nullptr;
+  HWND NewMdiChild = nullptr;
+  HMENU NativeMenu = nullptr;
+  HMENU NativeSystemMenu = nullptr;
+  HMENU TrackedMenu = nullptr;
+  fw::TColor SavedFormColor = fw::clBtnFace;
+  DWORD Style = 0;
+  int RightButtonsEdge = 0;
+  TNCObject* HotObject = nullptr;
+  bool RegionApplied = false;
+  HRGN WindowRegion = nullptr;  // owned by the window once applied; never deleted here
+  fw::TCanvas Canvas1, Canvas2;
+  std::unique_ptr<TSkinMenuBar> MenuBar;
+  std::vector<TWinSysButton*> CaptionButtons;
+  fw::TBitmap IconBitmap;
+  fw::TBitmap TitleCache;
+  std::vector<TSkinControl*> Skinners;
+  int WindowWidth = 0, WindowHeight = 0;
+  int RegionWidth = 0, RegionHeight = 0;
+  bool IsActive = true;
+  TMdiKind MdiKind = MdiNone;
+  TFrameKind FrameKind = FramePlain;
+  uint8_t CaptionIcons = 0;
+  TShowState ShowState = ShowNormal;
+  TLifeState LifeState = LifeAttached;
+  TSkinControl* HotSkinner = nullptr;
+
+ private:
+  static LRESULT FrameProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam);
+  void FindMdiClient();
+  void ComputeKinds();
+  void StartSkinning();  // WM_SKINSTART
+  void UnhookMdiClient();
+  void RestoreFormWindowProc();
+  LRESULT OnSize(UINT msg, WPARAM wparam, LPARAM lparam);
+  void OnGetMinMaxInfo(LPARAM lparam);
+  bool OnSysCommand(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNcCalcSize(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNcHitTest(LPARAM lparam);
+  LRESULT OnNcPaint(WPARAM wparam);
+  LRESULT OnNcActivate(WPARAM wparam);
+  bool IsMdiChildNotNormal() const { return MdiKind == MdiChild && ShowState != ShowNormal; }
+
+  fw::WindowSubclass frame_subclass_;
+  fw::WindowProcOverride form_proc_;
+  fw::WindowSubclass mdi_client_subclass_;
+};
+
+// The manager's Forms entry for a window, or nullptr (for tests and the skinners).
+TSkinForm* SkinFormOfWindow(HWND hwnd);
+
+}  // namespace skin
