@@ -26,7 +26,8 @@ class ScopedHandle {
   }
   ScopedHandle(const ScopedHandle&) = delete;
   ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
+  // A move hands the handle on without counting it again (release() would uncount it).
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
   ScopedHandle& operator=(ScopedHandle&& other) noexcept {
     reset(other.release());
     return *this;
