@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "skin/data/skin_data.h"
+#include "skin/manager/element_compose.h"
 
 namespace menutest {
 
