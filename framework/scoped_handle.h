@@ -26,7 +26,7 @@ class ScopedHandle {
   }
   ScopedHandle(const ScopedHandle&) = delete;
   ScopedHandle& operator=(const ScopedHandle&) = delete;
-  // A move hands the handle on without counting it again (release() would uncount it).
+  // Ownership moves; the count stays as it is.
   ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
   ScopedHandle& operator=(ScopedHandle&& other) noexcept {
     reset(other.release());

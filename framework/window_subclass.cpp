@@ -20,17 +20,6 @@ struct SubclassThunk {
 
 namespace {
 
-#if !defined(_M_IX86) && !defined(__i386__) && !defined(_M_X64) && !defined(__x86_64__)
-#error "the subclass stub is x86 or x86-64 code"
-#endif
-
-WNDPROC WindowProcOf(HWND hwnd) {
-  return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-}
-LONG_PTR SetWindowProcOf(HWND hwnd, WNDPROC proc) {
-  return SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-}
-
 // Stubs come from executable pages that are never given back; freed stubs are reused.
 class ThunkPool {
  public:
@@ -85,8 +74,9 @@ LRESULT CALLBACK ThunkEntry(HWND stub, UINT msg, WPARAM wparam, LPARAM lparam) {
     return t->handler(t->context, hwnd, msg, wparam, lparam);
   }
   // Pass-through: unhook as soon as we are at the top of the chain again.
-  if (WindowProcOf(hwnd) == reinterpret_cast<WNDPROC>(t->code)) {
-    SetWindowProcOf(hwnd, old_proc);
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) ==
+      reinterpret_cast<WNDPROC>(t->code)) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc));
     ReleaseThunk(t);
   } else if (msg == WM_NCDESTROY) {
     ReleaseThunk(t);  // the window is going; nobody calls this stub again
@@ -96,33 +86,29 @@ LRESULT CALLBACK ThunkEntry(HWND stub, UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void WriteCode(SubclassThunk* t) {
   uint8_t* c = t->code;
+  std::memset(c, 0xCC, sizeof t->code);
 #if defined(_M_X64) || defined(__x86_64__)
-  // mov rcx, imm64 (the stub); mov rax, imm64 (the entry); jmp rax
   const uint64_t self = reinterpret_cast<uint64_t>(t);
   const uint64_t entry = reinterpret_cast<uint64_t>(&ThunkEntry);
-  c[0] = 0x48;
+  c[0] = 0x48;  // mov rcx, imm64
   c[1] = 0xB9;
   std::memcpy(c + 2, &self, 8);
-  c[10] = 0x48;
+  c[10] = 0x48;  // mov rax, imm64
   c[11] = 0xB8;
   std::memcpy(c + 12, &entry, 8);
-  c[20] = 0xFF;
+  c[20] = 0xFF;  // jmp rax
   c[21] = 0xE0;
-  c[22] = c[23] = 0xCC;
 #else
-  // mov dword ptr [esp+4], imm32
-  c[0] = 0xC7;
+  const uint32_t self = reinterpret_cast<uint32_t>(t);
+  c[0] = 0xC7;  // mov dword ptr [esp+4], imm32
   c[1] = 0x44;
   c[2] = 0x24;
   c[3] = 0x04;
-  uint32_t self = reinterpret_cast<uint32_t>(t);
   std::memcpy(c + 4, &self, 4);
-  // jmp rel32
-  c[8] = 0xE9;
-  int32_t rel = static_cast<int32_t>(reinterpret_cast<uint32_t>(&ThunkEntry) -
-                                     reinterpret_cast<uint32_t>(c + 13));
+  c[8] = 0xE9;  // jmp rel32
+  const int32_t rel = static_cast<int32_t>(reinterpret_cast<uint32_t>(&ThunkEntry) -
+                                           reinterpret_cast<uint32_t>(c + 13));
   std::memcpy(c + 9, &rel, 4);
-  for (size_t i = 13; i < sizeof t->code; ++i) c[i] = 0xCC;
 #endif
   FlushInstructionCache(GetCurrentProcess(), c, sizeof t->code);
 }
@@ -137,9 +123,9 @@ bool WindowSubclass::Install(HWND hwnd, Handler handler, void* context) {
   t->handler = handler;
   t->context = context;
   t->hwnd = hwnd;
-  t->old_proc = WindowProcOf(hwnd);
+  t->old_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
   SetLastError(0);
-  LONG_PTR previous = SetWindowProcOf(hwnd, reinterpret_cast<WNDPROC>(t->code));
+  LONG_PTR previous = SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(t->code));
   if (previous == 0 && GetLastError() != 0) {
     Pool().Give(t);
     return false;
@@ -160,8 +146,9 @@ void WindowSubclass::Restore() {
     ReleaseThunk(t);  // the window is gone: nobody can call the stub any more
     return;
   }
-  if (WindowProcOf(hwnd_) == reinterpret_cast<WNDPROC>(t->code)) {
-    SetWindowProcOf(hwnd_, old_proc_);
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) ==
+      reinterpret_cast<WNDPROC>(t->code)) {
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc_));
     ReleaseThunk(t);
   } else {
     // Someone subclassed after us: keep forwarding until we can unlink (ThunkEntry).
