@@ -44,6 +44,12 @@ skin::PixelBitmap ReadWindowPixels(HWND hwnd) {
   return skin::ReadDibPixels(dib);
 }
 
+// A window procedure of a window that another skinning says it skins already.
+LRESULT CALLBACK AnswersSkinQuery(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == skin::WM_SKINQUERY) return 1;
+  return DefWindowProcA(h, m, w, l);
+}
+
 class SkinFormTest : public fwtest::ApplicationTest {
  protected:
   void SetUp() override {
@@ -227,10 +233,7 @@ TEST_F(SkinFormTest, WindowsTheManagerLeavesAlone) {
   fwtest::PumpFor(10);
 
   WNDCLASSA wc{};
-  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    if (m == skin::WM_SKINQUERY) return 1;
-    return DefWindowProcA(h, m, w, l);
-  };
+  wc.lpfnWndProc = &AnswersSkinQuery;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "SkinnedElsewhere";
   RegisterClassA(&wc);
