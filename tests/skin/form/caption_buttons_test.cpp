@@ -119,6 +119,14 @@ void RunSoon(std::function<void()> work, UINT ms = 150) {
   SetTimer(nullptr, 0, ms, RunTimerWork);
 }
 
+// Ends any menu still open after two seconds, so a test whose clicks went astray fails
+// instead of waiting in a menu loop.
+void CALLBACK EndStrayMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+void GuardAgainstStrayMenus() { SetTimer(nullptr, 0, 2000, EndStrayMenu); }
+
 // The menu window on the screen, if one shows.
 HWND ShownMenuWindow() {
   HWND menu = FindWindowA("#32768", nullptr);
@@ -431,6 +439,7 @@ TEST_F(CaptionButtonsTest, TwoClicksOnTheIconCloseTheFirstOpensTheSystemMenu) {
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
   });
+  GuardAgainstStrayMenus();
   Click(icon);
   PumpWatching(300);
   EXPECT_TRUE(menu_was_shown);
@@ -588,6 +597,7 @@ TEST_F(CaptionButtonsTest, MaximizeRestoreMinimizeRestoreThroughTheSystemMenu) {
       EndMenu();
     });
     // A right click on the caption opens it.
+    GuardAgainstStrayMenus();
     MoveTo(CaptionPoint());
     SendMouse(MOUSEEVENTF_RIGHTDOWN);
     SendMouse(MOUSEEVENTF_RIGHTUP);
