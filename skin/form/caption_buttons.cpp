@@ -45,6 +45,33 @@ PixelBitmap CopyPart(fw::TBitmap& bitmap, const RECT& rect) {
   return out;
 }
 
+// Draws one frame of a strip, stretched to `target` and transparent on magenta, straight
+// into the pixels of a 32-bit bitmap: the same pixels DrawElementFrame gives, without a
+// DIB section, mask and blit per button on every frame paint.
+void DrawFrameIntoBitmap(fw::TBitmap& bitmap, const RECT& target, const PixelBitmap& strip,
+                         int frame, int frames) {
+  const int w = target.right - target.left, h = target.bottom - target.top;
+  if (w <= 0 || h <= 0) return;
+  const PixelBitmap composed = ComposeElementFrame({0, 0, w, h}, strip, frame, frames);
+  if (composed.Empty()) return;
+  for (int y = 0; y < h; ++y) {
+    const int dy = target.top + y;
+    if (dy < 0 || dy >= bitmap.Height()) continue;
+    uint8_t* row = bitmap.ScanLine(dy);
+    if (!row) return;
+    for (int x = 0; x < w; ++x) {
+      const int dx = target.left + x;
+      if (dx < 0 || dx >= bitmap.Width()) continue;
+      const uint32_t c = composed.Pixel(x, y) & 0xFFFFFF;
+      if (c == kMagentaKey) continue;
+      uint8_t* p = row + size_t(dx) * 4;
+      p[0] = static_cast<uint8_t>(c >> 16);  // blue
+      p[1] = static_cast<uint8_t>(c >> 8);   // green
+      p[2] = static_cast<uint8_t>(c);        // red
+    }
+  }
+}
+
 }  // namespace
 
 PixelBitmap PixelsOfBitmap(fw::TBitmap& bitmap) {
@@ -223,6 +250,17 @@ void TSkinForm::LayoutCaptionButtons() {
 
 void TSkinForm::DrawCaptionButtons(HDC dc) {
   GdiFlush();
+  // Into the title cache the frames go straight into its pixels; any other DC through GDI.
+  const bool into_cache = TitleCache.PixelFormat() == fw::pf32bit && !TitleCache.Empty() &&
+                          dc == TitleCache.Canvas().Handle();
+  const auto draw = [&](const RECT& r, const PixelBitmap& strip, int frame, int frames) {
+    if (into_cache) {
+      DrawFrameIntoBitmap(TitleCache, r, strip, frame, frames);
+    } else {
+      DrawElementFrame(dc, r, strip, frame, frames, true);
+      GdiFlush();
+    }
+  };
   const PixelBitmap icon = PixelsOfBitmap(IconBitmap);
   for (int i = 0; i < static_cast<int>(CaptionButtons.size()); ++i) {
     TWinSysButton* button = CaptionButtons[i];
@@ -234,12 +272,10 @@ void TSkinForm::DrawCaptionButtons(HDC dc) {
     // other take the earlier ones along, as the resting title bar shows them.
     button->Background = CopyPart(TitleCache, button->Bounds);
     if (ShowsWindowIcon(e.Action)) {
-      if (!icon.Empty()) DrawElementFrame(dc, button->Bounds, icon, 1, 1, true);
+      if (!icon.Empty()) draw(button->Bounds, icon, 1, 1);
     } else {
-      DrawElementFrame(dc, button->Bounds, e.Image, RestingFrame(IsActive, e.FrameCount),
-                       e.FrameCount, true);
+      draw(button->Bounds, e.Image, RestingFrame(IsActive, e.FrameCount), e.FrameCount);
     }
-    GdiFlush();
   }
 }
 
