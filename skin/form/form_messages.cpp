@@ -7,6 +7,7 @@
 #include "framework/forms.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
+#include "skin/form/caption_buttons.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/menu_bar.h"
@@ -289,6 +290,7 @@ void TSkinForm::OnGetMinMaxInfo(LPARAM lparam) {
   }
   auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
   info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  AdjustMaximizedPlacement(*this, *info);
 }
 
 bool TSkinForm::OnSysCommand(WPARAM wparam, LPARAM lparam) {
