@@ -7,10 +7,10 @@
 namespace fw {
 
 // One stub: machine code that replaces the window handle argument with the stub's own
-// address and jumps to the shared entry, followed by what the entry needs. 32-bit x86
-// only (the stdcall WNDPROC's first argument sits at [esp+4]).
+// address and jumps to the shared entry, followed by what the entry needs. On 32-bit x86
+// the stdcall WNDPROC's first argument sits at [esp+4]; on x86-64 it is in rcx.
 struct SubclassThunk {
-  uint8_t code[16];
+  uint8_t code[24];
   WindowSubclass::Handler handler;  // null in pass-through mode
   void* context;
   HWND hwnd;
@@ -19,8 +19,6 @@ struct SubclassThunk {
 };
 
 namespace {
-
-static_assert(sizeof(void*) == 4, "the subclass stub is 32-bit x86 code");
 
 // Stubs come from executable pages that are never given back; freed stubs are reused.
 class ThunkPool {
@@ -76,9 +74,9 @@ LRESULT CALLBACK ThunkEntry(HWND stub, UINT msg, WPARAM wparam, LPARAM lparam) {
     return t->handler(t->context, hwnd, msg, wparam, lparam);
   }
   // Pass-through: unhook as soon as we are at the top of the chain again.
-  if (reinterpret_cast<WNDPROC>(GetWindowLongA(hwnd, GWL_WNDPROC)) ==
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) ==
       reinterpret_cast<WNDPROC>(t->code)) {
-    SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(old_proc));
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc));
     ReleaseThunk(t);
   } else if (msg == WM_NCDESTROY) {
     ReleaseThunk(t);  // the window is going; nobody calls this stub again
@@ -88,19 +86,30 @@ LRESULT CALLBACK ThunkEntry(HWND stub, UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void WriteCode(SubclassThunk* t) {
   uint8_t* c = t->code;
-  // mov dword ptr [esp+4], imm32
-  c[0] = 0xC7;
+  std::memset(c, 0xCC, sizeof t->code);
+#if defined(_M_X64) || defined(__x86_64__)
+  const uint64_t self = reinterpret_cast<uint64_t>(t);
+  const uint64_t entry = reinterpret_cast<uint64_t>(&ThunkEntry);
+  c[0] = 0x48;  // mov rcx, imm64
+  c[1] = 0xB9;
+  std::memcpy(c + 2, &self, 8);
+  c[10] = 0x48;  // mov rax, imm64
+  c[11] = 0xB8;
+  std::memcpy(c + 12, &entry, 8);
+  c[20] = 0xFF;  // jmp rax
+  c[21] = 0xE0;
+#else
+  const uint32_t self = reinterpret_cast<uint32_t>(t);
+  c[0] = 0xC7;  // mov dword ptr [esp+4], imm32
   c[1] = 0x44;
   c[2] = 0x24;
   c[3] = 0x04;
-  uint32_t self = reinterpret_cast<uint32_t>(t);
   std::memcpy(c + 4, &self, 4);
-  // jmp rel32
-  c[8] = 0xE9;
-  int32_t rel = static_cast<int32_t>(reinterpret_cast<uint32_t>(&ThunkEntry) -
-                                     reinterpret_cast<uint32_t>(c + 13));
+  c[8] = 0xE9;  // jmp rel32
+  const int32_t rel = static_cast<int32_t>(reinterpret_cast<uint32_t>(&ThunkEntry) -
+                                           reinterpret_cast<uint32_t>(c + 13));
   std::memcpy(c + 9, &rel, 4);
-  c[13] = c[14] = c[15] = 0xCC;
+#endif
   FlushInstructionCache(GetCurrentProcess(), c, sizeof t->code);
 }
 
@@ -114,9 +123,9 @@ bool WindowSubclass::Install(HWND hwnd, Handler handler, void* context) {
   t->handler = handler;
   t->context = context;
   t->hwnd = hwnd;
-  t->old_proc = reinterpret_cast<WNDPROC>(GetWindowLongA(hwnd, GWL_WNDPROC));
+  t->old_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
   SetLastError(0);
-  LONG previous = SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(t->code));
+  LONG_PTR previous = SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(t->code));
   if (previous == 0 && GetLastError() != 0) {
     Pool().Give(t);
     return false;
@@ -137,9 +146,9 @@ void WindowSubclass::Restore() {
     ReleaseThunk(t);  // the window is gone: nobody can call the stub any more
     return;
   }
-  if (reinterpret_cast<WNDPROC>(GetWindowLongA(hwnd_, GWL_WNDPROC)) ==
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) ==
       reinterpret_cast<WNDPROC>(t->code)) {
-    SetWindowLongA(hwnd_, GWL_WNDPROC, reinterpret_cast<LONG>(old_proc_));
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc_));
     ReleaseThunk(t);
   } else {
     // Someone subclassed after us: keep forwarding until we can unlink (ThunkEntry).

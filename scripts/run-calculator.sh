@@ -16,7 +16,7 @@ source "$here/wine-env.sh"
 
 if [ -n "${DISPLAY:-}" ]; then
   ensure_prefix
-  exec wine "$exe"
+  exec "$WINE_LOADER" "$exe"
 fi
 
 # Reuse a session that a test run in the same build folder may have open; end only our own.

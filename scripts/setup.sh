@@ -2,7 +2,7 @@
 # Installs what building and testing need, once. Quiet when everything is present.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
           wine wine32:i386 xvfb xauth x11-apps imagemagick fonts-wqy-zenhei locales)
 
 missing=()

@@ -1,16 +1,29 @@
 # Sourced by the Wine wrappers. Sets up a private Wine session for one build folder:
-#   WINEPREFIX  the project-local prefix (32-bit, X11 driver draws no decorations)
+#   WINEPREFIX  the project-local prefix (X11 driver draws no decorations): 32-bit, or
+#               64-bit when its name ends in "64" (the test build of machines whose kernel
+#               cannot run 32-bit programs; wine64 then runs without the 32-bit loader)
 #   DISPLAY     the caller's display, or a private Xvfb started on demand
 #   wineserver  kept alive (-p) so that each test program starts quickly
 # Every background process is detached from our stdio so that callers such as
 # ctest, which wait for their children's pipes to close, never hang on it.
 
-export WINEARCH=win32
 export WINEDEBUG=-all
 export LANG=zh_CN.UTF-8
 export LC_ALL=zh_CN.UTF-8
 : "${WINEPREFIX:?WINEPREFIX must name the project-local prefix}"
 export WINEPREFIX
+
+if [[ "$WINEPREFIX" == *64 ]]; then
+  export WINEARCH=win64
+  WINE_LOADER=/usr/lib/wine/wine64
+  WINE_SERVER=/usr/lib/wine/wineserver64
+else
+  export WINEARCH=win32
+  WINE_LOADER=$(command -v wine || echo /usr/bin/wine)
+  WINE_SERVER=$(command -v wineserver || echo /usr/bin/wineserver)
+fi
+wine() { "$WINE_LOADER" "$@"; }
+wineserver() { "$WINE_SERVER" "$@"; }
 
 wine_session_dir() { echo "${WINEPREFIX}.session"; }
 
@@ -43,7 +56,7 @@ ensure_prefix() {
   if [ ! -f "$WINEPREFIX/.project-ready" ]; then
     rm -rf "$WINEPREFIX"
     # No Mono or Gecko: nothing here needs them and their installers would ask.
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1 || true
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.project-ready"
     changed=1
@@ -90,14 +103,14 @@ ensure_prefix_unmanaged() {
 }
 
 ensure_wineserver() {
-  setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+  setsid "$WINE_SERVER" -p </dev/null >/dev/null 2>&1 || true
   # Wine's own services (services.exe, winedevice.exe, ...) start with the first program of a
   # session and inherit its stdio, so a test started first would keep ctest waiting on its
   # pipe until the session ends. Start them here, detached, unless they already run.
   wine_services_running && return 0
   local dir; dir=$(wine_session_dir); mkdir -p "$dir"
   exec 8>"$dir/services.lock"; flock 8
-  wine_services_running || setsid wine cmd /c exit 8>&- </dev/null >/dev/null 2>&1 || true
+  wine_services_running || setsid "$WINE_LOADER" cmd /c exit 8>&- </dev/null >/dev/null 2>&1 || true
   exec 8>&-
 }
 

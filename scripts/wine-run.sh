@@ -5,4 +5,4 @@ set -euo pipefail
 export WINEPREFIX="$1"; shift
 source "$(dirname "$0")/wine-env.sh"
 start_wine_session
-exec wine "$@"
+exec "$WINE_LOADER" "$@"

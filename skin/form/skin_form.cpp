@@ -227,8 +227,8 @@ void TSkinForm::LoadWindowIcon() {
   auto icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_BIG, 0));
   // A window that never had WM_SETICON still shows its class icon in the system frame.
-  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongA(Handle, GCL_HICONSM));
-  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongA(Handle, GCL_HICON));
+  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(Handle, GCLP_HICONSM));
+  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(Handle, GCLP_HICON));
   if (icon) {
     fw::ScopedIcon copy(
         static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));

@@ -12,6 +12,7 @@
 #include "app/calculator.h"
 #include "app/main_form.h"
 #include "framework/application.h"
+#include "skin/data/skin_data.h"
 #include "tests/support/fw_test.h"
 
 namespace {
@@ -88,14 +89,18 @@ TEST_F(CalculatorFormTest, FormWindow) {
   EXPECT_EQ(window.top, 277);
   EXPECT_EQ(client.right, 574);
   EXPECT_EQ(client.bottom, 336);
-  // Single border, not resizable, only the system menu's close button.
+  // Single border, not resizable. The skin draws the caption buttons, so the system's own
+  // (the system menu's close button) are switched off while the form is skinned.
   const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
   EXPECT_TRUE(style & WS_CAPTION);
-  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_SYSMENU);
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_FALSE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-  EXPECT_EQ(form_->Color(), fw::clBtnFace);
+  // The skinned form takes the skin's face colour.
+  auto* skin_data = dynamic_cast<skin::TSkinData*>(form_->FindComponent("SkinData1"));
+  ASSERT_NE(skin_data, nullptr);
+  EXPECT_EQ(form_->Color(), static_cast<fw::TColor>(skin_data->ButtonFace));
   EXPECT_EQ(form_->Font().Name(), "MS Sans Serif");
   EXPECT_EQ(form_->Font().Height(), -15);
 }
