@@ -215,6 +215,15 @@ void TSkinControl::AfterMessage(fw::TMessage& message) {
     case WM_NCDESTROY:
       Detach();
       break;
+    case CM_SKIN_MOUSEENTER:
+      FState |= kStateHot;
+      if (TSkinForm* form = OwnerForm()) form->HotSkinner = this;
+      break;
+    case CM_SKIN_MOUSELEAVE:
+      FState &= static_cast<uint8_t>(~kStateHot);
+      if (TSkinForm* form = OwnerForm(); form && form->HotSkinner == this)
+        form->HotSkinner = nullptr;
+      break;
     default:
       break;
   }

@@ -76,6 +76,9 @@ class TSkinControl : public fw::TComponent {
   // True: the control's own procedure runs, then AfterMessage. False: the skinner handled
   // the message completely and set its result.
   virtual bool BeforeMessage(fw::TMessage& message);
+  // The base repaints the frame on focus, enabling and text changes, paints the skin
+  // after WM_PAINT, detaches on WM_NCDESTROY and keeps the hot state (and the form
+  // controller's hot skinner) from the framework's mouse-enter and mouse-leave.
   virtual void AfterMessage(fw::TMessage& message);
   // Paints the skin over the whole window (borders included) into dc, or into the
   // window's DC when dc is 0. Errors while drawing are swallowed.
