@@ -85,6 +85,19 @@ int main() {
     }
   }
   form->HandleNeeded();
+  // Classification alone: no kind has a maker yet, so nothing is attached.
+  std::vector<double> classify_only;
+  for (int round = 0; round <= 10; ++round) {
+    auto* controller = new skin::TSkinForm(nullptr);
+    controller->Handle = form->Handle();
+    controller->Form = form;
+    controller->SkinData = data;
+    const LARGE_INTEGER t0 = Now();
+    controller->SkinFormControls(form);
+    const LARGE_INTEGER t1 = Now();
+    delete controller;
+    if (round > 0) classify_only.push_back(Milliseconds(t0, t1));
+  }
   for (int k = 1; k < static_cast<int>(skin::SkinnerKind::Count); ++k)
     skin::RegisterSkinnerMaker(static_cast<skin::SkinnerKind>(k), &MakeBase);
 
@@ -108,6 +121,7 @@ int main() {
     figures.detach.push_back(Milliseconds(t1, t2));
   }
   std::printf("attach_bench: 300 controls, %zu skinners, %d rounds\n", skinners, rounds);
+  std::printf("  classify only (nothing attached): median %.2f ms\n", Median(classify_only));
   std::printf("  attach (classify + subclass): median %.2f ms, best %.2f ms\n",
               Median(figures.attach),
               *std::min_element(figures.attach.begin(), figures.attach.end()));

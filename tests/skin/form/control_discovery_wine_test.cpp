@@ -22,6 +22,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/form/control_discovery.h"
 #include "skin/form/skin_form.h"
+#include "skin/manager/skin_manager.h"
 #include "tests/skin/form/fake_controls.h"
 #include "tests/support/fw_test.h"
 
@@ -364,6 +365,8 @@ TEST_F(DiscoveryTest, CalculatorFormControls) {
   c->FreeSkinners();
   delete c;
   delete calc_form;
+  // The form's skin data made the process-wide manager; it goes before the program ends.
+  FreeSkinManager();
 }
 
 // ---- windows without a form object ----
