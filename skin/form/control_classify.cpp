@@ -172,12 +172,13 @@ bool IsPreviewFormName(std::string_view form_name) {
 std::optional<std::string> FindSkin3rdMapping(std::string_view class_name,
                                               const fw::TStringList* lines) {
   if (!lines) return std::nullopt;
-  const std::string key = LowerCase(class_name) + "=";
+  // The key is the class name and "="; lines are compared in lower case without copying
+  // each one (the walk asks for every component).
+  const size_t key_size = class_name.size() + 1;
   for (const std::string& line : lines->Lines()) {
-    if (line.size() < key.size()) continue;
-    const std::string lower = LowerCase(line);
-    if (lower.compare(0, key.size(), key) != 0) continue;
-    std::string value = lower.substr(lower.find('=') + 1, 50);
+    if (line.size() < key_size || line[class_name.size()] != '=') continue;
+    if (!fw::SameText(std::string_view(line).substr(0, class_name.size()), class_name)) continue;
+    std::string value = LowerCase(std::string_view(line).substr(key_size, 50));
     if (value.empty()) return std::nullopt;
     return value;
   }
