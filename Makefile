@@ -1,5 +1,6 @@
 # Front door. `make` builds everything (native and Windows); `make test` sets up what is
-# missing, builds and runs every test; `make run` starts the calculator under Wine.
+# missing, builds and runs every test; `make run` starts the calculator under Wine and
+# `make gallery` the control gallery.
 # Build folders live under $(BUILD); each has its own Wine prefix.
 
 BUILD       ?= build
@@ -19,29 +20,34 @@ RUN_BUILD   = $$(scripts/runs-32bit.sh && echo $(WIN32) || echo $(WIN64))
 RUN_PREFIX  = $$(scripts/runs-32bit.sh && echo $(WINEPREFIX_) || echo $(WINEPREFIX64_))
 RUN_NAME    = $$(scripts/runs-32bit.sh && echo win32 || echo win64)
 
-.PHONY: all setup native win32 win64 run-build fuzz test run clean format
+.PHONY: all setup native host-tools win32 win64 run-build fuzz test run gallery clean format
 
 all: native win32
 
 setup:
 	@scripts/setup.sh
 
+# configure_windows(build folder, toolchain, Wine prefix)
+define configure_windows
+cmake -S . -B $(1) $(CMAKE_GEN) -Wno-dev -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake \
+  -DHOST_TOOLS_DIR=$(abspath $(NATIVE))/tools -DWINE_PREFIX=$(3) >/dev/null
+endef
+
 native:
 	@cmake -S . -B $(NATIVE) $(CMAKE_GEN) -Wno-dev >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
+# Only the host tools the Windows builds run (skin art, packages, glyphs).
+host-tools:
+	@cmake -S . -B $(NATIVE) $(CMAKE_GEN) -Wno-dev >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS) --target skingen skinpack glyphgen
+
 win32: native
-	@cmake -S . -B $(WIN32) $(CMAKE_GEN) -Wno-dev \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	  -DHOST_TOOLS_DIR=$(abspath $(NATIVE))/tools \
-	  -DWINE_PREFIX=$(WINEPREFIX_) >/dev/null
+	@$(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_))
 	@cmake --build $(WIN32) -j $(JOBS)
 
 win64: native
-	@cmake -S . -B $(WIN64) $(CMAKE_GEN) -Wno-dev \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-	  -DHOST_TOOLS_DIR=$(abspath $(NATIVE))/tools \
-	  -DWINE_PREFIX=$(WINEPREFIX64_) >/dev/null
+	@$(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_))
 	@cmake --build $(WIN64) -j $(JOBS)
 
 # The Windows build that runs here (see RUN_BUILD).
@@ -61,9 +67,19 @@ test: setup
 	@printf 'subdirs("native" "%s" "fuzz")\n' "$(RUN_NAME)" > $(BUILD)/CTestTestfile.cmake
 	@scripts/wine-session.sh $(RUN_PREFIX) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-run: setup
-	@$(MAKE) --no-print-directory run-build
+# Builds only what the calculator needs.
+run: setup host-tools
+	@if scripts/runs-32bit.sh; then $(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_)); \
+	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target calc
 	@scripts/run-calculator.sh $(RUN_PREFIX) $(RUN_BUILD)/app/calc.exe
+
+# Builds only the control gallery and starts it like `make run`.
+gallery: setup host-tools
+	@if scripts/runs-32bit.sh; then $(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_)); \
+	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target gallery
+	@scripts/run-calculator.sh $(RUN_PREFIX) $(RUN_BUILD)/app/gallery/gallery.exe 'Control Gallery'
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

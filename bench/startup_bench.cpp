@@ -2,8 +2,10 @@
 // has finished its first paint (visible, no update region left, the GUI thread idle).
 // Run it inside a Wine session:
 //   scripts/wine-session.sh $PWD/build/wineprefix wine build/win32/bench/startup_bench.exe
-// Usage: startup_bench.exe [path\to\calc.exe] [runs]   (default: ..\app\calc.exe, 7 runs;
-// an empty path is the default too)
+// Usage: startup_bench.exe [path\to\calc.exe] [runs] [path\to\comparison.exe]
+// (defaults: ..\app\calc.exe, 7 runs, calc_unskinned.exe beside the benchmark: the same
+// program with its skin switched off; an empty path takes the default). The two programs
+// start in turn, so both see the same machine load.
 #include <windows.h>
 
 #include <algorithm>
@@ -43,6 +45,29 @@ std::string DefaultCalculatorPath() {
   std::string path(own);
   path.resize(path.find_last_of("\\/") + 1);
   return path + "..\\app\\calc.exe";
+}
+
+std::string DefaultComparisonPath() {
+  char own[MAX_PATH];
+  GetModuleFileNameA(nullptr, own, MAX_PATH);
+  std::string path(own);
+  path.resize(path.find_last_of("\\/") + 1);
+  return path + "calc_unskinned.exe";
+}
+
+struct Summary {
+  double min = 0, median = 0, mean = 0, max = 0;
+  size_t runs = 0;
+};
+
+Summary Summarize(std::vector<double> ms) {
+  Summary s;
+  if (ms.empty()) return s;
+  std::sort(ms.begin(), ms.end());
+  double sum = 0;
+  for (double v : ms) sum += v;
+  s = {ms.front(), ms[ms.size() / 2], sum / static_cast<double>(ms.size()), ms.back(), ms.size()};
+  return s;
 }
 
 struct Run {
@@ -95,27 +120,35 @@ Run TimeOneStart(const std::string& exe, LARGE_INTEGER frequency) {
 int main(int argc, char** argv) {
   const std::string exe = argc > 1 && *argv[1] ? argv[1] : DefaultCalculatorPath();
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+  const std::string other = argc > 3 && *argv[3] ? argv[3] : DefaultComparisonPath();
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
 
-  std::vector<double> painted;
+  std::vector<double> skinned, plain;
   for (int i = 0; i < runs; ++i) {
-    const Run run = TimeOneStart(exe, frequency);
-    std::printf("run %d: form visible %.1f ms, first paint done %.1f ms\n", i + 1, run.visible_ms,
-                run.painted_ms);
-    if (run.painted_ms >= 0) painted.push_back(run.painted_ms);
+    const Run a = TimeOneStart(exe, frequency);
+    const Run b = TimeOneStart(other, frequency);
+    std::printf(
+        "run %d: skinned visible %.1f ms, painted %.1f ms; unskinned visible %.1f ms, "
+        "painted %.1f ms\n",
+        i + 1, a.visible_ms, a.painted_ms, b.visible_ms, b.painted_ms);
+    if (a.painted_ms >= 0) skinned.push_back(a.painted_ms);
+    if (b.painted_ms >= 0) plain.push_back(b.painted_ms);
   }
-  if (painted.empty()) {
-    std::printf("the calculator never showed a painted form\n");
+  if (skinned.empty() || plain.empty()) {
+    std::printf("a calculator never showed a painted form\n");
     return 1;
   }
-  std::sort(painted.begin(), painted.end());
-  double sum = 0;
-  for (double ms : painted) sum += ms;
+  const Summary s = Summarize(skinned), p = Summarize(plain);
   std::printf(
-      "start-up to first painted form over %zu runs: min %.1f ms, median %.1f ms, "
-      "mean %.1f ms, max %.1f ms\n",
-      painted.size(), painted.front(), painted[painted.size() / 2],
-      sum / static_cast<double>(painted.size()), painted.back());
+      "skinned:   start-up to first painted form over %zu runs: min %.1f ms, median %.1f "
+      "ms, mean %.1f ms, max %.1f ms\n",
+      s.runs, s.min, s.median, s.mean, s.max);
+  std::printf(
+      "unskinned: start-up to first painted form over %zu runs: min %.1f ms, median %.1f "
+      "ms, mean %.1f ms, max %.1f ms\n",
+      p.runs, p.min, p.median, p.mean, p.max);
+  std::printf("skinned / unskinned: %.2f (medians), %.2f (minima)\n", s.median / p.median,
+              s.min / p.min);
   return 0;
 }

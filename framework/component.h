@@ -88,6 +88,7 @@ enum class TPropertyKind {
   pkStringList,  // list of strings
   pkColor,       // a colour name or an integer
   pkEvent,       // the name of a handler the root component publishes
+  pkComponent,   // the name of another component of the same owner (an identifier)
 };
 
 struct TPropertyInfo {
@@ -271,6 +272,33 @@ FormValue ColorToValue(TColor color);
 FormValue EnumToValue(int ordinal, const std::vector<std::string>& names);
 std::any BoundMethod(const FormValue& v, const std::string& property, TComponent* root);
 [[noreturn]] void WrongHandler(const std::string& handler, const std::string& property);
+// The component a reference value names among root's components; nullptr for "nil". A
+// name not read yet is resolved when the whole description has been read (then `assign`
+// runs); without a reader running, an unknown name throws EReadError.
+void ResolveReference(const FormValue& v, const std::string& property, TComponent* root,
+                      const std::function<bool(TComponent*)>& assign);
+// While alive, references to components not read yet wait; Resolve assigns them (and
+// throws EReadError for a name that never appeared). Used by the description reader.
+class ReferenceFixups {
+ public:
+  ReferenceFixups();
+  ReferenceFixups(const ReferenceFixups&) = delete;
+  ReferenceFixups& operator=(const ReferenceFixups&) = delete;
+  ~ReferenceFixups();
+  void Resolve();
+
+ private:
+  friend void ResolveReference(const FormValue&, const std::string&, TComponent*,
+                               const std::function<bool(TComponent*)>&);
+  struct Pending {
+    std::string name, property;
+    int line;
+    TComponent* root;
+    std::function<bool(TComponent*)> assign;
+  };
+  std::vector<Pending> pending_;
+  ReferenceFixups* previous_;
+};
 }  // namespace detail
 
 template <class C>
@@ -357,6 +385,27 @@ class TClassBuilder {
           std::invoke(set, c, detail::ColorValue(v, n));
         });
   }
+  // A reference to another component by its name: get returns the name (empty: nothing is
+  // stored), set receives the identifier; the class resolves it, usually in Loaded, when
+  // every component of the description exists.
+  template <class G, class S>
+  TClassBuilder& Reference(std::string name, G get, S set) {
+    TPropertyInfo p;
+    p.name = std::move(name);
+    p.kind = TPropertyKind::pkComponent;
+    p.get = [get](const TComponent& c) -> std::optional<FormValue> {
+      std::string referenced = std::invoke(get, static_cast<const C&>(c));
+      if (referenced.empty()) return std::nullopt;
+      return FormValue::Ident(std::move(referenced));
+    };
+    p.set = [set, n = p.name](TComponent& c, const FormValue& v, TComponent*) {
+      if (v.kind != FormValue::Kind::kIdent)
+        throw EReadError("Invalid value for property " + n + ": expected a component name");
+      std::invoke(set, static_cast<C&>(c), v.text);
+    };
+    info_.AddProperty(std::move(p));
+    return *this;
+  }
   // An event field (a TEvent member); stored only when it has a handler name.
   template <class Sig, class Base>
   TClassBuilder& Event(std::string name, TEvent<Sig> Base::*field) {
@@ -373,6 +422,29 @@ class TClassBuilder {
       auto* fn = std::any_cast<std::function<Sig>>(&bound);
       if (!fn) detail::WrongHandler(v.text, n);
       static_cast<C&>(c).*field = TEvent<Sig>(std::move(*fn), v.text);
+    };
+    info_.AddProperty(std::move(p));
+    return *this;
+  }
+  // A reference to another component of the root, stored by name; get returns a T*.
+  template <class T, class G, class S>
+  TClassBuilder& Component(std::string name, G get, S set) {
+    TPropertyInfo p;
+    p.name = std::move(name);
+    p.kind = TPropertyKind::pkComponent;
+    p.get = [get](const TComponent& c) -> std::optional<FormValue> {
+      const TComponent* target = std::invoke(get, static_cast<const C&>(c));
+      if (!target || target->Name().empty()) return std::nullopt;
+      return FormValue::Ident(target->Name());
+    };
+    p.set = [set, n = p.name](TComponent& c, const FormValue& v, TComponent* root) {
+      C* self = &static_cast<C&>(c);
+      detail::ResolveReference(v, n, root, [self, set](TComponent* target) {
+        T* typed = dynamic_cast<T*>(target);
+        if (target && !typed) return false;
+        std::invoke(set, *self, typed);
+        return true;
+      });
     };
     info_.AddProperty(std::move(p));
     return *this;

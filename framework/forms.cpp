@@ -1,7 +1,10 @@
 #include "framework/forms.h"
 
+#include <vector>
+
 #include "framework/application.h"
 #include "framework/form_reader.h"
+#include "framework/menus.h"
 
 namespace fw {
 
@@ -23,6 +26,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
         c.Integer("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight);
         c.Integer("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth);
         c.Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview);
+        c.template Component<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
         c.Enum("Position", kPositionNames, &TCustomForm::Position, &TCustomForm::SetPosition);
         c.Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
         c.Integer("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
@@ -87,6 +91,34 @@ void TCustomForm::Loaded() {
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == opRemove && component == active_control_) active_control_ = nullptr;
+  if (operation == opRemove && component == menu_) SetMenu(nullptr);
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  if (menu_) {
+    menu_->form_ = nullptr;
+    menu_->RemoveFreeNotification(this);
+  }
+  if (menu && menu->form_) menu->form_->SetMenu(nullptr);
+  menu_ = menu;
+  if (menu_) {
+    menu_->form_ = this;
+    menu_->FreeNotification(this);
+  }
+  if (HandleAllocated()) {
+    ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+    DrawMenuBar(Handle());
+  }
+}
+
+bool TCustomForm::IsShortCut(WPARAM key) {
+  return menu_ && menu_->IsShortCut(ShortCutFromKey(key));
+}
+
+void TCustomForm::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  if (menu_) ::SetMenu(Handle(), menu_->Handle());
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) { border_style_ = style; }
@@ -136,7 +168,7 @@ void TCustomForm::ClientSizeToWindow() {
   TCreateParams params;
   CreateParams(params);
   RECT r{0, 0, client_width_ < 0 ? 0 : client_width_, client_height_ < 0 ? 0 : client_height_};
-  AdjustWindowRectEx(&r, params.style, FALSE, params.ex_style);
+  AdjustWindowRectEx(&r, params.style, menu_ != nullptr, params.ex_style);
   if (client_width_ >= 0) width_ = r.right - r.left;
   if (client_height_ >= 0) height_ = r.bottom - r.top;
 }
@@ -248,6 +280,10 @@ void TCustomForm::Close() {
   TApplication* app = Application();
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
+  if (modal_) {
+    modal_result_ = mrCancel;  // ShowModal hides the form
+    return;
+  }
   if (app && app->MainForm() == this) {
     app->Terminate();
     return;
@@ -255,6 +291,42 @@ void TCustomForm::Close() {
   if (action == caHide) Hide();
   if (action == caMinimize && HandleAllocated()) ShowWindow(Handle(), SW_MINIMIZE);
   if (action == caFree) DestroyHandle();
+}
+
+int TCustomForm::ShowModal() {
+  if (modal_ || Visible()) throw Exception("Cannot make a visible window modal");
+  TApplication* app = Application();
+  std::vector<HWND> disabled;
+  if (app) {
+    for (TCustomForm* form : app->Forms()) {
+      if (form == this || !form->HandleAllocated() || !IsWindowEnabled(form->Handle())) continue;
+      EnableWindow(form->Handle(), FALSE);
+      disabled.push_back(form->Handle());
+    }
+  }
+  modal_ = true;
+  modal_result_ = mrNone;
+  Show();
+  MSG msg;
+  while (modal_result_ == mrNone) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+      // The application quits: leave WM_QUIT for its own loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (app) {
+      app->ProcessMessage(msg);
+    } else {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  modal_ = false;
+  for (HWND hwnd : disabled) {
+    if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+  }
+  Hide();
+  return modal_result_;
 }
 
 void TCustomForm::WndProc(TMessage& message) {
@@ -274,6 +346,46 @@ void TCustomForm::WndProc(TMessage& message) {
         ::SetFocus(active_control_->Handle());
         return;
       }
+      break;
+    case CM_MENUCHANGED:
+      // The menu's entries changed: the bar is put back on the window and redrawn.
+      if (menu_ && HandleAllocated()) {
+        ::SetMenu(Handle(), menu_->Handle());
+        DrawMenuBar(Handle());
+      }
+      message.Result = 0;
+      return;
+    case WM_COMMAND:
+      if (message.LParam == 0 && HIWORD(message.WParam) == 0 && menu_ &&
+          menu_->DispatchCommand(LOWORD(message.WParam))) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_DRAWITEM:
+      if (menu_ && menu_->DispatchDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam))) {
+        message.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_MEASUREITEM:
+      if (menu_ &&
+          menu_->DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam))) {
+        message.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      // Items that follow actions take their state before the drop-down shows.
+      if (menu_) {
+        if (TMenuItem* item = menu_->FindItem(message.WParam, TMenu::fkHandle)) {
+          for (int i = 0; i < item->Count(); ++i) item->Items(i)->UpdateFromAction();
+        }
+      }
+      break;
+    case WM_DESTROY:
+      // A window destroys its menu with itself; the menu belongs to its component.
+      if (menu_ && GetMenu(Handle()) == menu_->Handle()) ::SetMenu(Handle(), nullptr);
       break;
     case CM_ENTER:
       break;

@@ -26,7 +26,8 @@ class ScopedHandle {
   }
   ScopedHandle(const ScopedHandle&) = delete;
   ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
+  // Ownership moves; the count stays as it is.
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
   ScopedHandle& operator=(ScopedHandle&& other) noexcept {
     reset(other.release());
     return *this;

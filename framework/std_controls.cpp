@@ -1,8 +1,11 @@
 #include "framework/std_controls.h"
 
+#include <algorithm>
+
 #include "framework/application.h"
 #include "framework/comctrls.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "framework/timer.h"
 
 namespace fw {
@@ -12,6 +15,7 @@ const std::vector<std::string> kScrollStyleNames = {"ssNone", "ssHorizontal", "s
                                                     "ssBoth"};
 const std::vector<std::string> kComboStyleNames = {"csDropDown", "csSimple", "csDropDownList"};
 const std::vector<std::string> kBevelNames = {"bvNone", "bvLowered", "bvRaised"};
+const std::vector<std::string> kCheckBoxStateNames = {"cbUnchecked", "cbChecked", "cbGrayed"};
 }  // namespace
 
 // ---- TLabel -------------------------------------------------------------------------------
@@ -140,8 +144,17 @@ TButton::TButton(TComponent* owner) : TButtonControl(owner) {
 
 void TButton::SetDefault(bool v) {
   default_ = v;
-  if (HandleAllocated())
+  // An owner-drawn button (a bitmap button) keeps its style and draws the default frame.
+  if (HandleAllocated() && (GetWindowLongA(Handle(), GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW)
     SendMessageA(Handle(), BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 1);
+  Invalidate();
+}
+
+void TButton::Click() {
+  if (modal_result_ != mrNone) {
+    if (TCustomForm* form = ParentForm()) form->SetModalResult(modal_result_);
+  }
+  TButtonControl::Click();
 }
 
 void TButton::CreateParams(TCreateParams& params) {
@@ -158,41 +171,77 @@ void TButton::WndProc(TMessage& message) {
   TButtonControl::WndProc(message);
 }
 
-const TClassInfo& TCheckBox::StaticClassInfo() {
-  static const TClassInfo info = DescribeClass<TCheckBox, TButtonControl>("TCheckBox", [](auto& c) {
-    c.Enum("Alignment", kAlignmentNames, &TCheckBox::Alignment, &TCheckBox::SetAlignment);
-    c.Bool("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked);
-  });
+const TClassInfo& TCustomCheckBox::StaticClassInfo() {
+  static const TClassInfo info =
+      DescribeClass<TCustomCheckBox, TButtonControl>("TCustomCheckBox", [](auto& c) {
+        c.Enum("Alignment", kAlignmentNames, &TCustomCheckBox::Alignment,
+               &TCustomCheckBox::SetAlignment);
+        c.Bool("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed);
+        c.Bool("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked);
+        c.Enum("State", kCheckBoxStateNames, &TCustomCheckBox::State, &TCustomCheckBox::SetState);
+      });
   return info;
 }
 
-TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {
+const TClassInfo& TCheckBox::StaticClassInfo() {
+  static const TClassInfo info =
+      DescribeClass<TCheckBox, TCustomCheckBox>("TCheckBox", [](auto&) {});
+  return info;
+}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
   width_ = 97;
   height_ = 17;
 }
 
-bool TCheckBox::Checked() const {
-  if (HandleAllocated())
-    return SendMessageA(const_cast<TCheckBox*>(this)->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  return checked_;
+TCheckBoxState TCustomCheckBox::State() const {
+  if (!HandleAllocated()) return state_;
+  const LRESULT check =
+      SendMessageA(const_cast<TCustomCheckBox*>(this)->Handle(), BM_GETCHECK, 0, 0);
+  return check == BST_CHECKED ? cbChecked : check == BST_INDETERMINATE ? cbGrayed : cbUnchecked;
 }
 
-void TCheckBox::SetChecked(bool v) {
-  checked_ = v;
-  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+void TCustomCheckBox::SetState(TCheckBoxState v) {
+  // A grayed state set in code is kept even without AllowGrayed (only clicks skip it).
+  state_ = v;
+  if (HandleAllocated()) {
+    const WPARAM check = v == cbChecked  ? BST_CHECKED
+                         : v == cbGrayed ? BST_INDETERMINATE
+                                         : BST_UNCHECKED;
+    SendMessageA(Handle(), BM_SETCHECK, check, 0);
+  }
 }
 
-void TCheckBox::CreateParams(TCreateParams& params) {
+DWORD TCustomCheckBox::ButtonStyle() const {
+  return (allow_grayed_ ? BS_AUTO3STATE : BS_AUTOCHECKBOX) |
+         (alignment_ == taLeftJustify ? BS_LEFTTEXT : 0);
+}
+
+void TCustomCheckBox::SetAllowGrayed(bool v) {
+  allow_grayed_ = v;
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, ButtonStyle() & BS_TYPEMASK, TRUE);
+}
+
+void TCustomCheckBox::SetAlignment(TAlignment v) {
+  alignment_ = v;
+  if (!HandleAllocated()) return;
+  LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+  style = v == taLeftJustify ? (style | BS_LEFTTEXT) : (style & ~BS_LEFTTEXT);
+  SetWindowLongA(Handle(), GWL_STYLE, style);
+  Invalidate();
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& params) {
   TButtonControl::CreateParams(params);
   params.superclass = "BUTTON";
-  params.style |= BS_AUTOCHECKBOX | (alignment_ == taLeftJustify ? BS_LEFTTEXT : 0);
+  params.style |= ButtonStyle();
 }
 
-void TCheckBox::CreateHandleDone() { SetChecked(checked_); }
+void TCustomCheckBox::CreateHandleDone() { SetState(state_); }
 
-void TCheckBox::WndProc(TMessage& message) {
+void TCustomCheckBox::WndProc(TMessage& message) {
   if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == BN_CLICKED) {
-    checked_ = Checked();
+    state_ = State();
     Click();
     return;
   }
@@ -352,25 +401,34 @@ void TCustomMemo::CreateParams(TCreateParams& params) {
 
 // ---- combo box ----------------------------------------------------------------------------
 
-const TClassInfo& TComboBox::StaticClassInfo() {
-  static const TClassInfo info = DescribeClass<TComboBox, TWinControl>("TComboBox", [](auto& c) {
-    c.Integer("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex);
-    c.StringList("Items.Strings", &TComboBox::Items, &TComboBox::SetItems);
-    c.Enum("Style", kComboStyleNames, &TComboBox::Style, &TComboBox::SetStyle);
-    c.String("Text", &TControl::Text, &TControl::SetTextProperty);
-    c.Event("OnChange", &TComboBox::OnChange);
-  });
+const TClassInfo& TCustomComboBox::StaticClassInfo() {
+  static const TClassInfo info =
+      DescribeClass<TCustomComboBox, TWinControl>("TCustomComboBox", [](auto& c) {
+        c.Integer("DropDownCount", &TCustomComboBox::DropDownCount,
+                  &TCustomComboBox::SetDropDownCount);
+        c.Integer("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex);
+        c.StringList("Items.Strings", &TCustomComboBox::Items, &TCustomComboBox::SetItems);
+        c.Enum("Style", kComboStyleNames, &TCustomComboBox::Style, &TCustomComboBox::SetStyle);
+        c.String("Text", &TControl::Text, &TControl::SetTextProperty);
+        c.Event("OnChange", &TCustomComboBox::OnChange);
+      });
   return info;
 }
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
+const TClassInfo& TComboBox::StaticClassInfo() {
+  static const TClassInfo info =
+      DescribeClass<TComboBox, TCustomComboBox>("TComboBox", [](auto&) {});
+  return info;
+}
+
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner) {
   width_ = 145;
   height_ = 24;
   color_ = clWindow;
   SetTabStop(true);
 }
 
-void TComboBox::SetItems(const TStringList& items) {
+void TCustomComboBox::SetItems(const TStringList& items) {
   items_ = items;
   if (HandleAllocated()) {
     SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
@@ -379,58 +437,198 @@ void TComboBox::SetItems(const TStringList& items) {
   }
 }
 
-int TComboBox::ItemIndex() const {
+int TCustomComboBox::ItemIndex() const {
   if (HandleAllocated())
     return static_cast<int>(
-        SendMessageA(const_cast<TComboBox*>(this)->Handle(), CB_GETCURSEL, 0, 0));
+        SendMessageA(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETCURSEL, 0, 0));
   return item_index_;
 }
 
-void TComboBox::SetItemIndex(int index) {
+void TCustomComboBox::SetItemIndex(int index) {
   item_index_ = index;
   if (HandleAllocated()) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void TComboBox::CreateParams(TCreateParams& params) {
+void TCustomComboBox::SetStyle(TComboBoxStyle v) {
+  if (v == style_) return;
+  if (HandleAllocated()) {
+    // The style of a combo box is fixed when its window is made: make a new one.
+    item_index_ = ItemIndex();
+    const std::string text = GetText();
+    style_ = v;
+    DestroyHandle();
+    text_ = text;
+    HandleNeeded();
+    return;
+  }
+  style_ = v;
+}
+
+std::string TCustomComboBox::GetText() const {
+  if (!HandleAllocated() && style_ == csDropDownList)
+    return item_index_ >= 0 && item_index_ < items_.Count() ? items_[item_index_] : std::string();
+  return TWinControl::GetText();
+}
+
+void TCustomComboBox::SetText(const std::string& text) {
+  // A drop-down list has no edit: its text is the item that is selected.
+  if (style_ == csDropDownList) {
+    const int index = items_.IndexOf(text);
+    text_ = index >= 0 ? items_[index] : std::string();
+    SetItemIndex(index);
+    return;
+  }
+  TWinControl::SetText(text);
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.superclass = "COMBOBOX";
   params.style |= WS_VSCROLL | CBS_AUTOHSCROLL;
   params.style |= style_ == csSimple         ? CBS_SIMPLE
                   : style_ == csDropDownList ? CBS_DROPDOWNLIST
                                              : CBS_DROPDOWN;
-  params.height = 200;  // the drop-down list's room
+  // A drop-down combo box's window height is the room its list gets when dropped down.
+  if (style_ != csSimple) params.height = height_ + std::max(drop_down_count_, 1) * 16;
 }
 
-void TComboBox::CreateHandleDone() {
+void TCustomComboBox::CreateHandleDone() {
+  const std::string text = text_;
   SetItems(items_);
+  if (item_index_ < 0 && style_ == csDropDownList && !text.empty())
+    item_index_ = items_.IndexOf(text);
   SetItemIndex(item_index_);
+  // Filling the list empties the edit: an edit's own text comes back.
+  if (item_index_ < 0 && style_ != csDropDownList && !text.empty())
+    SetWindowTextA(Handle(), text.c_str());
 }
 
-void TComboBox::WndProc(TMessage& message) {
+void TCustomComboBox::WndProc(TMessage& message) {
+  // A simple combo box's list may end above the window's bottom: the rest shows the parent.
+  if (message.Msg == WM_ERASEBKGND && style_ == csSimple && parent_) {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    FillRect(reinterpret_cast<HDC>(message.WParam), &client, parent_->BrushHandle());
+    message.Result = 1;
+    return;
+  }
   if (message.Msg == CN_COMMAND &&
       (HIWORD(message.WParam) == CBN_SELCHANGE || HIWORD(message.WParam) == CBN_EDITCHANGE)) {
+    item_index_ = ItemIndex();
     if (OnChange) OnChange(this);
     return;
   }
   TWinControl::WndProc(message);
 }
 
-// ---- group box and panel ------------------------------------------------------------------
+// ---- list box -----------------------------------------------------------------------------
 
-const TClassInfo& TGroupBox::StaticClassInfo() {
+const TClassInfo& TCustomListBox::StaticClassInfo() {
   static const TClassInfo info =
-      DescribeClass<TGroupBox, TCustomControl>("TGroupBox", [](auto&) {});
+      DescribeClass<TCustomListBox, TWinControl>("TCustomListBox", [](auto& c) {
+        c.Bool("IntegralHeight", &TCustomListBox::IntegralHeight,
+               &TCustomListBox::SetIntegralHeight);
+        c.Integer("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex);
+        c.StringList("Items.Strings", &TCustomListBox::Items, &TCustomListBox::SetItems);
+        c.Bool("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted);
+        c.Event("OnDblClick", &TCustomListBox::OnDblClick);
+      });
   return info;
 }
 
-TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
+const TClassInfo& TListBox::StaticClassInfo() {
+  static const TClassInfo info = DescribeClass<TListBox, TCustomListBox>("TListBox", [](auto&) {});
+  return info;
+}
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner) {
+  width_ = 121;
+  height_ = 97;
+  color_ = clWindow;
+  SetTabStop(true);
+}
+
+void TCustomListBox::SetItems(const TStringList& items) {
+  items_ = items;
+  if (HandleAllocated()) {
+    SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
+    for (const auto& item : items_.Lines())
+      SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+}
+
+int TCustomListBox::ItemIndex() const {
+  if (HandleAllocated())
+    return static_cast<int>(
+        SendMessageA(const_cast<TCustomListBox*>(this)->Handle(), LB_GETCURSEL, 0, 0));
+  return item_index_;
+}
+
+void TCustomListBox::SetItemIndex(int index) {
+  item_index_ = index;
+  if (HandleAllocated()) SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.superclass = "LISTBOX";
+  params.style |= WS_VSCROLL | LBS_NOTIFY | (sorted_ ? LBS_SORT : 0) |
+                  (integral_height_ ? 0 : LBS_NOINTEGRALHEIGHT);
+  params.ex_style |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::CreateHandleDone() {
+  SetItems(items_);
+  SetItemIndex(item_index_);
+}
+
+void TCustomListBox::WndProc(TMessage& message) {
+  if (message.Msg == CN_COMMAND) {
+    if (HIWORD(message.WParam) == LBN_SELCHANGE) {
+      item_index_ = ItemIndex();
+      Click();
+      return;
+    }
+    if (HIWORD(message.WParam) == LBN_DBLCLK) {
+      if (OnDblClick) OnDblClick(this);
+      return;
+    }
+  }
+  TWinControl::WndProc(message);
+}
+
+// ---- group box and panel ------------------------------------------------------------------
+
+const TClassInfo& TCustomGroupBox::StaticClassInfo() {
+  static const TClassInfo info =
+      DescribeClass<TCustomGroupBox, TCustomControl>("TCustomGroupBox", [](auto&) {});
+  return info;
+}
+
+const TClassInfo& TGroupBox::StaticClassInfo() {
+  static const TClassInfo info =
+      DescribeClass<TGroupBox, TCustomGroupBox>("TGroupBox", [](auto&) {});
+  return info;
+}
+
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
   width_ = 185;
   height_ = 105;
   parent_color_ = true;
   color_ = clBtnFace;
 }
 
-void TGroupBox::Paint() {
+RECT TCustomGroupBox::ContentRect() {
+  ScopedGetDc screen(nullptr);
+  TCanvas canvas;
+  canvas.SetHandle(screen.get());
+  canvas.Font().Assign(font_);
+  const int text_height = canvas.TextHeight("0");
+  canvas.SetHandle(nullptr);
+  return {2, text_height + 2, std::max(width_ - 2, 2), std::max(height_ - 2, text_height + 2)};
+}
+
+void TCustomGroupBox::Paint() {
   TCanvas& canvas = Canvas();
   const int text_height = canvas.TextHeight("0");
   RECT frame{0, text_height / 2, width_, height_};
@@ -444,36 +642,42 @@ void TGroupBox::Paint() {
   }
 }
 
-const TClassInfo& TPanel::StaticClassInfo() {
-  static const TClassInfo info = DescribeClass<TPanel, TCustomControl>("TPanel", [](auto& c) {
-    c.Enum("Alignment", kAlignmentNames, &TPanel::Alignment, &TPanel::SetAlignment);
-    c.Enum("BevelInner", kBevelNames, &TPanel::BevelInner, &TPanel::SetBevelInner);
-    c.Enum("BevelOuter", kBevelNames, &TPanel::BevelOuter, &TPanel::SetBevelOuter);
-  });
+const TClassInfo& TCustomPanel::StaticClassInfo() {
+  static const TClassInfo info =
+      DescribeClass<TCustomPanel, TCustomControl>("TCustomPanel", [](auto& c) {
+        c.Enum("Alignment", kAlignmentNames, &TCustomPanel::Alignment, &TCustomPanel::SetAlignment);
+        c.Enum("BevelInner", kBevelNames, &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner);
+        c.Enum("BevelOuter", kBevelNames, &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter);
+      });
   return info;
 }
 
-TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+const TClassInfo& TPanel::StaticClassInfo() {
+  static const TClassInfo info = DescribeClass<TPanel, TCustomPanel>("TPanel", [](auto&) {});
+  return info;
+}
+
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
   width_ = 185;
   height_ = 41;
   parent_color_ = true;
   color_ = clBtnFace;
 }
 
-void TPanel::SetBevelOuter(TBevelCut v) {
+void TCustomPanel::SetBevelOuter(TBevelCut v) {
   bevel_outer_ = v;
   Invalidate();
 }
-void TPanel::SetBevelInner(TBevelCut v) {
+void TCustomPanel::SetBevelInner(TBevelCut v) {
   bevel_inner_ = v;
   Invalidate();
 }
-void TPanel::SetAlignment(TAlignment v) {
+void TCustomPanel::SetAlignment(TAlignment v) {
   alignment_ = v;
   Invalidate();
 }
 
-void TPanel::Paint() {
+void TCustomPanel::Paint() {
   TCanvas& canvas = Canvas();
   RECT r = ClientRect();
   if (bevel_outer_ != bvNone)
@@ -493,9 +697,11 @@ void RegisterStandardClasses() {
   for (const TClassInfo* info :
        {&TForm::StaticClassInfo(), &TLabel::StaticClassInfo(), &TButton::StaticClassInfo(),
         &TCheckBox::StaticClassInfo(), &TRadioButton::StaticClassInfo(), &TEdit::StaticClassInfo(),
-        &TMemo::StaticClassInfo(), &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(),
-        &TPanel::StaticClassInfo(), &TTimer::StaticClassInfo()})
+        &TMemo::StaticClassInfo(), &TComboBox::StaticClassInfo(), &TListBox::StaticClassInfo(),
+        &TGroupBox::StaticClassInfo(), &TPanel::StaticClassInfo(), &TTimer::StaticClassInfo()})
     RegisterComponentClass(*info);
+  RegisterCommonControlClasses();
+  RegisterMenuClasses();
 }
 
 }  // namespace fw

@@ -1,7 +1,8 @@
 #pragma once
 // Standard controls. TButton, TCheckBox, TRadioButton (system "BUTTON"), TEdit, TMemo
-// (system "EDIT") and TComboBox (system "COMBOBOX") superclass a system class under their
-// own class name; TLabel is windowless; TGroupBox and TPanel are framework-drawn.
+// (system "EDIT"), TComboBox (system "COMBOBOX") and TListBox (system "LISTBOX") superclass
+// a system class under their own class name; TLabel is windowless; TGroupBox and TPanel are
+// framework-drawn.
 #include "framework/controls.h"
 
 namespace fw {
@@ -57,8 +58,10 @@ class TButton : public TButtonControl {
   void SetDefault(bool v);
   bool Cancel() const { return cancel_; }
   void SetCancel(bool v) { cancel_ = v; }
+  // Clicked, the button gives this result to its form (ending ShowModal), then fires OnClick.
   int ModalResult() const { return modal_result_; }
   void SetModalResult(int v) { modal_result_ = v; }
+  void Click() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -70,14 +73,22 @@ class TButton : public TButtonControl {
   int modal_result_ = 0;
 };
 
-class TCheckBox : public TButtonControl {
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// A check box with two or (AllowGrayed) three states; a click moves unchecked -> checked
+// (-> grayed) -> unchecked. Alignment taRightJustify puts the caption right of the box.
+class TCustomCheckBox : public TButtonControl {
   FW_CLASS_INFO()
  public:
-  explicit TCheckBox(TComponent* owner);
-  bool Checked() const;
-  void SetChecked(bool v);
+  explicit TCustomCheckBox(TComponent* owner);
+  TCheckBoxState State() const;
+  void SetState(TCheckBoxState v);
+  bool Checked() const { return State() == cbChecked; }
+  void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+  bool AllowGrayed() const { return allow_grayed_; }
+  void SetAllowGrayed(bool v);
   TAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TAlignment v) { alignment_ = v; }
+  void SetAlignment(TAlignment v);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -85,8 +96,16 @@ class TCheckBox : public TButtonControl {
   void WndProc(TMessage& message) override;
 
  private:
-  bool checked_ = false;
+  DWORD ButtonStyle() const;
+  TCheckBoxState state_ = cbUnchecked;
+  bool allow_grayed_ = false;
   TAlignment alignment_ = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+  FW_CLASS_INFO()
+ public:
+  explicit TCheckBox(TComponent* owner) : TCustomCheckBox(owner) {}
 };
 
 class TRadioButton : public TButtonControl {
@@ -165,16 +184,23 @@ class TMemo : public TCustomMemo {
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 
-class TComboBox : public TWinControl {
+// A combo box: an edit with a drop-down list (csDropDown), an edit over a list that is
+// always shown (csSimple), or a drop-down list without an edit (csDropDownList, whose Text
+// is the selected item's). Changing the style of an existing window recreates it.
+class TCustomComboBox : public TWinControl {
   FW_CLASS_INFO()
  public:
-  explicit TComboBox(TComponent* owner);
+  explicit TCustomComboBox(TComponent* owner);
   const TStringList& Items() const { return items_; }
   void SetItems(const TStringList& items);
   int ItemIndex() const;
   void SetItemIndex(int index);
   TComboBoxStyle Style() const { return style_; }
-  void SetStyle(TComboBoxStyle v) { style_ = v; }
+  void SetStyle(TComboBoxStyle v);
+  int DropDownCount() const { return drop_down_count_; }
+  void SetDropDownCount(int v) { drop_down_count_ = v; }
+  std::string GetText() const override;
+  void SetText(const std::string& text) override;
 
   TNotifyEvent OnChange;
 
@@ -187,23 +213,74 @@ class TComboBox : public TWinControl {
   TStringList items_;
   int item_index_ = -1;
   TComboBoxStyle style_ = csDropDown;
+  int drop_down_count_ = 8;
+};
+
+class TComboBox : public TCustomComboBox {
+  FW_CLASS_INFO()
+ public:
+  explicit TComboBox(TComponent* owner) : TCustomComboBox(owner) {}
+};
+
+// A list of strings to choose from; a selection change fires OnClick (as a click would).
+class TCustomListBox : public TWinControl {
+  FW_CLASS_INFO()
+ public:
+  explicit TCustomListBox(TComponent* owner);
+  const TStringList& Items() const { return items_; }
+  void SetItems(const TStringList& items);
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool v) { sorted_ = v; }
+  bool IntegralHeight() const { return integral_height_; }
+  void SetIntegralHeight(bool v) { integral_height_ = v; }
+
+  TNotifyEvent OnDblClick;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateHandleDone() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  TStringList items_;
+  int item_index_ = -1;
+  bool sorted_ = false;
+  bool integral_height_ = false;
+};
+
+class TListBox : public TCustomListBox {
+  FW_CLASS_INFO()
+ public:
+  explicit TListBox(TComponent* owner) : TCustomListBox(owner) {}
 };
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 
-class TGroupBox : public TCustomControl {
+// A framed box with its caption in the top edge; framework-drawn.
+class TCustomGroupBox : public TCustomControl {
   FW_CLASS_INFO()
  public:
-  explicit TGroupBox(TComponent* owner);
+  explicit TCustomGroupBox(TComponent* owner);
+  // The client area below the caption line, where the group's controls go.
+  RECT ContentRect();
 
  protected:
   void Paint() override;
 };
 
-class TPanel : public TCustomControl {
+class TGroupBox : public TCustomGroupBox {
   FW_CLASS_INFO()
  public:
-  explicit TPanel(TComponent* owner);
+  explicit TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {}
+};
+
+// A framework-drawn panel: outer and inner bevels around its caption.
+class TCustomPanel : public TCustomControl {
+  FW_CLASS_INFO()
+ public:
+  explicit TCustomPanel(TComponent* owner);
   TBevelCut BevelOuter() const { return bevel_outer_; }
   void SetBevelOuter(TBevelCut v);
   TBevelCut BevelInner() const { return bevel_inner_; }
@@ -220,7 +297,14 @@ class TPanel : public TCustomControl {
   TAlignment alignment_ = taCenter;
 };
 
-// Registers every class of this file, TForm, TTimer and the common controls (comctrls.h).
+class TPanel : public TCustomPanel {
+  FW_CLASS_INFO()
+ public:
+  explicit TPanel(TComponent* owner) : TCustomPanel(owner) {}
+};
+
+// Registers every class of this file, TForm, TTimer and every other control family of the
+// framework (common controls, buttons, tab controls, ...).
 void RegisterStandardClasses();
 
 }  // namespace fw

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Starts the calculator under Wine. With a display it opens there and runs until closed;
-# without one it runs on a private Xvfb, takes a screenshot once the window has painted,
-# prints the PNG's path and ends the program.
-# Usage: run-calculator.sh PREFIX CALC.exe
+# Starts the calculator (or another program of the project, such as the gallery) under Wine.
+# With a display it opens there and runs until closed; without one it runs on a private Xvfb,
+# takes a screenshot once the window titled TITLE has painted, prints the PNG's path
+# (PROGRAM-screenshot.png beside the program) and ends the program.
+# Usage: run-calculator.sh PREFIX PROGRAM.exe [TITLE]
 set -euo pipefail
-prefix=$1 exe=$2
+prefix=$1 exe=$2 title=${3:-阶乘排列组合计算}
 here=$(cd "$(dirname "$0")" && pwd)
 if [ ! -f "$exe" ]; then
   echo "run-calculator: $exe has not been built" >&2
@@ -27,8 +28,7 @@ if [ -f "$session/xvfb.pid" ] && kill -0 "$(cat "$session/xvfb.pid")" 2>/dev/nul
 fi
 start_wine_session
 
-title='阶乘排列组合计算'
-shot=$(dirname "$exe")/calc-screenshot.png
+shot=$(dirname "$exe")/$(basename "$exe" .exe)-screenshot.png
 work=$(mktemp -d)
 pid=
 finish() {
@@ -45,7 +45,7 @@ pid=$!
 window=
 for _ in $(seq 300); do
   if ! kill -0 "$pid" 2>/dev/null; then
-    echo "run-calculator: the calculator ended before its window appeared" >&2
+    echo "run-calculator: $(basename "$exe") ended before its window appeared" >&2
     exit 1
   fi
   window=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\"" 'index($0, t) { print $1; exit }')

@@ -154,6 +154,40 @@ void PumpFor(int milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
 }
 
+namespace {
+void SendAndDispatch(INPUT* inputs, UINT count) {
+  SendInput(count, inputs, sizeof(INPUT));
+  // Input goes through the system's queue (under Wine, through the X server): wait a little
+  // for it to arrive, then dispatch what it caused.
+  PumpFor(60);
+}
+}  // namespace
+
+void ClickAt(HWND hwnd, POINT client_point) {
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  if (top && GetForegroundWindow() != top) {
+    SetForegroundWindow(top);
+    PumpFor(30);
+  }
+  POINT screen = client_point;
+  ClientToScreen(hwnd, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PumpFor(20);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendAndDispatch(inputs, 2);
+}
+
+void PressKey(WORD virtual_key) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = virtual_key;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendAndDispatch(inputs, 2);
+}
+
 void InstallTestGuards() {
   g_hook.reset(SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId()));
   testing::UnitTest::GetInstance()->listeners().Append(new WatchdogListener);

@@ -62,6 +62,14 @@ bool PumpUntil(const std::function<bool()>& condition, int timeout_ms = 5000);
 // Dispatches messages for the given time.
 void PumpFor(int milliseconds);
 
+// Real input, as a user gives it: the cursor moves to a point of a window's client area
+// (SetCursorPos), the left button goes down and up there (SendInput), and messages are
+// dispatched until the input has been handled. The window's top-level parent is brought to
+// the foreground first.
+void ClickAt(HWND hwnd, POINT client_point);
+// A key pressed and released (SendInput) on the focused window.
+void PressKey(WORD virtual_key);
+
 // Installs the hook and the watchdog; called by the test main.
 void InstallTestGuards();
 

@@ -1,0 +1,36 @@
+// The gallery's start-up: the application, the gallery form from its stored description,
+// then the message loop until the form is closed. On the command line, a page caption
+// ("gallery.exe Edits") opens the gallery on that page, and "rtl" mirrors it.
+#include <windows.h>
+
+#include "app/gallery/gallery_form.h"
+#include "framework/application.h"
+#include "framework/same_text.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
+  fw::TApplication application;
+  application.Initialize();
+  application.SetTitle("Control Gallery");
+  try {
+    application.CreateForm(&GalleryForm);
+  } catch (const std::exception& e) {
+    application.ShowException(e);
+    return 1;
+  }
+  std::string words = command_line ? command_line : "";
+  for (size_t start = 0; start < words.size();) {
+    size_t end = words.find(' ', start);
+    if (end == std::string::npos) end = words.size();
+    const std::string word = words.substr(start, end - start);
+    start = end + 1;
+    if (fw::SameText(word, "rtl")) GalleryForm->SetRightToLeft(true);
+    for (int i = 0; i < GalleryForm->PageControl1->PageCount(); ++i) {
+      if (fw::SameText(GalleryForm->PageControl1->Pages(i)->Caption(), word)) {
+        GalleryForm->PageControl1->SetActivePageIndex(i);
+        GalleryForm->PageControl1Change(GalleryForm->PageControl1);
+      }
+    }
+  }
+  application.Run();
+  return 0;
+}

@@ -1,0 +1,212 @@
+// The gallery form, created from its stored description as the program creates it: every
+// control kind under its name, every page shown through clicks on its tab, the skin choices,
+// the message box and the right-to-left switch.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/gallery/gallery_form.h"
+#include "tests/support/fw_test.h"
+
+namespace {
+
+class GalleryTest : public fwtest::ApplicationTest {
+ protected:
+  void SetUp() override {
+    ApplicationTest::SetUp();
+    form_ = App().CreateForm(&GalleryForm);
+  }
+  void TearDown() override {
+    GalleryForm = nullptr;
+    ApplicationTest::TearDown();
+  }
+  void ShowForm() {
+    form_->Show();
+    fwtest::PumpFor(150);
+  }
+  void ClickTab(int index) {
+    const RECT tab = form_->PageControl1->TabRect(index);
+    fwtest::ClickAt(form_->PageControl1->Handle(),
+                    {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+  }
+  template <class T>
+  T* Find(const char* name) {
+    return dynamic_cast<T*>(form_->FindComponent(name));
+  }
+  TGalleryForm* form_ = nullptr;
+};
+
+TEST_F(GalleryTest, EveryControlKindIsThereUnderItsName) {
+  const std::pair<const char*, const char*> expected[] = {{"MetallicButton", "TButton"},
+                                                          {"RightToLeftCheck", "TCheckBox"},
+                                                          {"PageControl1", "TPageControl"},
+                                                          {"ButtonsSheet", "TTabSheet"},
+                                                          {"BitBtnOk", "TBitBtn"},
+                                                          {"SpeedLeft", "TSpeedButton"},
+                                                          {"SpeedFlat", "TSpeedButton"},
+                                                          {"CheckBox2", "TCheckBox"},
+                                                          {"RadioButton1", "TRadioButton"},
+                                                          {"GroupBox1", "TGroupBox"},
+                                                          {"RadioGroup1", "TRadioGroup"},
+                                                          {"Edit1", "TEdit"},
+                                                          {"Memo1", "TMemo"},
+                                                          {"ComboDropDown", "TComboBox"},
+                                                          {"ComboList", "TComboBox"},
+                                                          {"ComboSimple", "TComboBox"},
+                                                          {"ListBox1", "TListBox"},
+                                                          {"RichEdit1", "TRichEdit"},
+                                                          {"DateTimePicker1", "TDateTimePicker"},
+                                                          {"ScrollBarH", "TScrollBar"},
+                                                          {"ScrollBarV", "TScrollBar"},
+                                                          {"ScrollBox1", "TScrollBox"},
+                                                          {"TabControl1", "TTabControl"},
+                                                          {"TabControlBottom", "TTabControl"},
+                                                          {"TabControlLeft", "TTabControl"},
+                                                          {"TabSet1", "TTabSet"},
+                                                          {"ListView1", "TListView"},
+                                                          {"NameColumn", "TListColumn"},
+                                                          {"ToolBar1", "TToolBar"},
+                                                          {"ToolNew", "TToolButton"},
+                                                          {"ProgressBar1", "TProgressBar"},
+                                                          {"ProgressVertical", "TProgressBar"},
+                                                          {"TrackBar1", "TTrackBar"},
+                                                          {"TrackVertical", "TTrackBar"},
+                                                          {"UpDown1", "TUpDown"},
+                                                          {"UpDownHorizontal", "TUpDown"},
+                                                          {"Panel1", "TPanel"},
+                                                          {"StatusBar1", "TStatusBar"},
+                                                          {"SkinPanel", "TStatusPanel"},
+                                                          {"SkinData1", "TSkinData"},
+                                                          {"ClickLabel", "TLabel"}};
+  for (const auto& [name, class_name] : expected) {
+    fw::TComponent* c = form_->FindComponent(name);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_EQ(c->ClassName(), class_name) << name;
+  }
+  EXPECT_EQ(form_->PageControl1->PageCount(), 6);
+  EXPECT_EQ(form_->SkinData1->NoSkinLoaded, false);  // the metallic skin came with the form
+  EXPECT_EQ(Find<fw::TUpDown>("UpDown1")->Associate(), Find<fw::TEdit>("UpDownEdit"));
+  EXPECT_FALSE(form_->BitBtnGlyph->Glyph().Empty());  // drawn by OnCreate
+  EXPECT_EQ(form_->SpeedLeft->NumGlyphs(), 2);
+}
+
+TEST_F(GalleryTest, EveryPageShowsItsControlsWhenItsTabIsClicked) {
+  ShowForm();
+  fw::TPageControl* pages = form_->PageControl1;
+  // Visit the pages in reverse so that each is a change.
+  for (int i = pages->PageCount() - 1; i >= 0; --i) {
+    ClickTab(i);
+    fw::TTabSheet* page = pages->Pages(i);
+    ASSERT_EQ(pages->ActivePage(), page) << i;
+    EXPECT_EQ(form_->PagePanel->Text(), page->Caption());
+    EXPECT_TRUE(IsWindowVisible(page->Handle())) << page->Name();
+    for (int other = 0; other < pages->PageCount(); ++other) {
+      if (other != i) {
+        EXPECT_FALSE(IsWindowVisible(pages->Pages(other)->Handle()));
+      }
+    }
+    // Every windowed control of the page has a visible window inside the page.
+    std::function<void(fw::TWinControl*)> check = [&](fw::TWinControl* parent) {
+      for (fw::TControl* c : parent->ControlList()) {
+        auto* win = dynamic_cast<fw::TWinControl*>(c);
+        if (!win || !win->Visible()) continue;
+        EXPECT_TRUE(IsWindowVisible(win->Handle())) << win->Name();
+        RECT r;
+        GetWindowRect(win->Handle(), &r);
+        EXPECT_GT(r.right - r.left, 0) << win->Name();
+        check(win);
+      }
+    };
+    check(page);
+    // Painted: the page's pixels are not all one colour.
+    UpdateWindow(form_->Handle());
+    fw::ScopedGetDc dc(page->Handle());
+    const COLORREF first = GetPixel(dc.get(), 20, 20);
+    bool varied = false;
+    for (int y = 10; y < 200 && !varied; y += 3)
+      for (int x = 10; x < 400 && !varied; x += 3) varied = GetPixel(dc.get(), x, y) != first;
+    EXPECT_TRUE(varied) << page->Name();
+  }
+}
+
+TEST_F(GalleryTest, PageHandlersRespondToInput) {
+  ShowForm();
+  fw::TButton* button = Find<fw::TButton>("Button1");
+  fwtest::ClickAt(button->Handle(), {10, 10});
+  EXPECT_EQ(form_->Clicks(), 1);
+  EXPECT_EQ(form_->ClickLabel->Caption(), "Clicks: 1");
+  // The speed buttons of group 1 latch one at a time.
+  fwtest::ClickAt(Find<fw::TTabSheet>("ButtonsSheet")->Handle(),
+                  {form_->SpeedRight->Left() + 5, form_->SpeedRight->Top() + 5});
+  EXPECT_TRUE(form_->SpeedRight->Down());
+  EXPECT_FALSE(form_->SpeedLeft->Down());
+  // Bars page: the track bar drives the progress bar.
+  ClickTab(5);
+  form_->TrackBar1->SetFocus();
+  fwtest::PressKey(VK_END);
+  EXPECT_EQ(form_->TrackBar1->Position(), 100);
+  EXPECT_EQ(form_->ProgressBar1->Position(), 100);
+  // Scrolling page: the bar's position shows in the label.
+  ClickTab(3);
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  fwtest::ClickAt(form_->ScrollBarH->Handle(), {form_->ScrollBarH->Width() - arrow / 2, 8});
+  EXPECT_EQ(form_->ScrollBarH->Position(), 1);
+  EXPECT_EQ(form_->ScrollLabel->Caption(), "Position: 1");
+}
+
+TEST_F(GalleryTest, SkinChoicesSwitchTheSkinData) {
+  ShowForm();
+  skin::TSkinData* data = form_->SkinData1;
+  EXPECT_TRUE(data->Active());
+  fwtest::ClickAt(form_->DarkButton->Handle(), {10, 10});
+  EXPECT_FALSE(data->NoSkinLoaded);
+  EXPECT_EQ(form_->SkinPanel->Text(), "Skin: dark");
+  fwtest::ClickAt(form_->NoSkinButton->Handle(), {10, 10});
+  EXPECT_FALSE(data->Active());
+  EXPECT_EQ(form_->SkinPanel->Text(), "Skin: none");
+  fwtest::ClickAt(form_->MetallicButton->Handle(), {10, 10});
+  EXPECT_TRUE(data->Active());
+  EXPECT_EQ(form_->SkinPanel->Text(), "Skin: metallic");
+  // A resource or file that holds no skin changes nothing visible.
+  EXPECT_FALSE(form_->UseBuiltInSkin("NO_SUCH_SKIN", "none"));
+  EXPECT_FALSE(form_->UseSkinFile("C:\\no\\such\\file.skn"));
+  EXPECT_EQ(form_->SkinPanel->Text(), "Skin: metallic");
+  // Let the manager's deferred work run before the form goes.
+  fwtest::PumpFor(400);
+}
+
+TEST_F(GalleryTest, MessageButtonOpensAMessageBox) {
+  ShowForm();
+  fwtest::MessageBoxRecorder boxes;
+  fwtest::ClickAt(form_->MessageButton->Handle(), {10, 10});
+  fwtest::PumpUntil([&] { return !boxes.Boxes().empty(); }, 3000);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].caption, "Gallery");
+  EXPECT_THAT(boxes.Boxes()[0].text, testing::HasSubstr("message box"));
+}
+
+TEST_F(GalleryTest, RightToLeftSwitchMirrorsTheWholeForm) {
+  ShowForm();
+  HWND before = form_->Handle();
+  fwtest::ClickAt(form_->RightToLeftCheck->Handle(), {6, 8});
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return form_->RightToLeft(); }, 2000));
+  EXPECT_NE(form_->Handle(), before);
+  EXPECT_TRUE(GetWindowLongA(form_->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  EXPECT_TRUE(form_->RightToLeftCheck->Checked());
+  EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+  // The controls came back with the form: the page control has its tabs, the status bar
+  // its panels, and the mirrored child windows inherit the layout.
+  EXPECT_EQ(SendMessageA(form_->PageControl1->Handle(), TCM_GETITEMCOUNT, 0, 0), 6);
+  EXPECT_EQ(SendMessageA(form_->StatusBar1->Handle(), SB_GETPARTS, 0, 0), 3);
+  EXPECT_TRUE(GetWindowLongA(form_->PageControl1->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  fwtest::ClickAt(form_->RightToLeftCheck->Handle(), {6, 8});
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return !form_->RightToLeft(); }, 2000));
+  EXPECT_FALSE(GetWindowLongA(form_->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  fwtest::PumpFor(400);
+}
+
+}  // namespace

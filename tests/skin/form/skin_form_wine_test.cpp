@@ -1,0 +1,531 @@
+// The skinned window under Wine: which windows the manager attaches, the skinned frame's
+// size, region, hit test and pixels, switching skins on and off at run time, a broken
+// skin, and the handle counts of long skin/unskin/paint runs.
+#include "skin/form/skin_form.h"
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "framework/form_reader.h"
+#include "framework/forms.h"
+#include "framework/handle_counts.h"
+#include "skin/data/skin_data.h"
+#include "skin/manager/element_painting.h"
+#include "skin/manager/skin_manager.h"
+#include "tests/skin/data/skin_data_test_util.h"
+#include "tests/support/fw_test.h"
+
+namespace {
+
+using skin::SkinManager;
+using skin::TSkinData;
+using skin::TSkinForm;
+
+constexpr int kClientWidth = 420;
+constexpr int kClientHeight = 260;
+
+// The window's pixels as the screen shows them (window coordinates), 32-bit.
+skin::PixelBitmap ReadWindowPixels(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  skin::DibSection dib = skin::CreateDibSection(w, h);
+  fw::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+  fw::ScopedSelectObject select(dc.get(), dib.bitmap.get());
+  fw::ScopedGetDc window = fw::ScopedGetDc::Window(hwnd);
+  BitBlt(dc.get(), 0, 0, w, h, window.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  return skin::ReadDibPixels(dib);
+}
+
+class SkinFormTest : public fwtest::ApplicationTest {
+ protected:
+  void SetUp() override {
+    ApplicationTest::SetUp();
+    skin::RegisterSkinDataClass();
+    metallic_ = skintest::ReadBytes(skintest::PackagePath("metallic.skn"));
+    ASSERT_FALSE(metallic_.empty());
+  }
+
+  static fw::FormProperty Stream(const std::vector<uint8_t>& package) {
+    const uint32_t n = static_cast<uint32_t>(package.size());
+    std::vector<uint8_t> block(4 + package.size());
+    for (int i = 0; i < 4; ++i) block[i] = static_cast<uint8_t>(n >> (8 * i));
+    if (n) std::memcpy(block.data() + 4, package.data(), n);
+    return {"SkinStream", fw::FormValue::Binary(block), 0};
+  }
+
+  // A form carrying an active SkinData1 with the metallic skin (more properties first).
+  std::unique_ptr<fw::TForm> MakeForm(std::vector<fw::FormProperty> skin_properties = {},
+                                      int tag = 0) {
+    skin_properties.insert(skin_properties.begin(), {"Active", fw::FormValue::Ident("True"), 0});
+    skin_properties.push_back(Stream(metallic_));
+    fw::FormObject skin_object{"SkinData1", "TSkinData", std::move(skin_properties), {}, 0};
+    fw::FormObject form_object{
+        "SkinForm" + std::to_string(++forms_), "TForm", {}, {skin_object}, 0};
+    auto form = std::make_unique<fw::TForm>(&App());
+    form->SetTag(tag);
+    form->SetBorderStyle(fw::bsSizeable);
+    form->SetPosition(fw::poDesigned);
+    form->SetBounds(100, 100, 300, 200);
+    form->SetClientWidth(kClientWidth);
+    form->SetClientHeight(kClientHeight);
+    form->SetCaption("Skinned form");
+    fw::ReadComponent(*form, form_object);
+    return form;
+  }
+  static TSkinData& SkinDataOf(fw::TForm& form) {
+    return *dynamic_cast<TSkinData*>(form.FindComponent("SkinData1"));
+  }
+  // Shows the form and waits until its controller has started.
+  static TSkinForm* ShowSkinned(fw::TForm& form) {
+    form.Show();
+    TSkinForm* controller = nullptr;
+    fwtest::PumpUntil([&] {
+      controller = SkinManager ? SkinManager->FindForm(form.Handle()) : nullptr;
+      return controller && controller->LifeState == skin::LifeReady;
+    });
+    fwtest::PumpFor(30);
+    return controller;
+  }
+  static SIZE ClientSize(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return {r.right, r.bottom};
+  }
+  static SIZE WindowSize(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return {r.right - r.left, r.bottom - r.top};
+  }
+  static WNDPROC ProcOf(HWND hwnd) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+  }
+  // Carries out a skin data's request at once instead of 250 ms later.
+  static void RunNow(TSkinData& data, int action) {
+    SkinManager->PendingSkinData = &data;
+    SkinManager->ScheduleAction(action, 250);
+    SkinManager->RunPendingAction();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+
+  skintest::FreshManager fresh_manager_;
+  std::vector<uint8_t> metallic_;
+  int forms_ = 0;
+};
+
+TEST_F(SkinFormTest, SkinnedFrameKeepsTheClientAreaAndAnswersTheQuery) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  const WNDPROC original = ProcOf(hwnd);
+  TSkinForm* controller = ShowSkinned(*form);
+  ASSERT_NE(controller, nullptr);
+  TSkinData& data = SkinDataOf(*form);
+  EXPECT_EQ(controller->Owner(), form.get());
+  EXPECT_EQ(controller->SkinData, &data);
+  EXPECT_EQ(SendMessageA(hwnd, skin::WM_SKINQUERY, 0, 0), 1);
+  EXPECT_NE(ProcOf(hwnd), original);
+  // The frame's widths come from the strips' frames; the client area kept its size.
+  EXPECT_EQ(controller->BorderTop, data.TopStrip->Image.Height() / data.TopStrip->FrameCount);
+  EXPECT_EQ(controller->BorderLeft, data.LeftStrip->Image.Width() / data.LeftStrip->FrameCount);
+  EXPECT_EQ(ClientSize(hwnd).cx, kClientWidth);
+  EXPECT_EQ(ClientSize(hwnd).cy, kClientHeight);
+  const SIZE window = WindowSize(hwnd);
+  EXPECT_EQ(window.cx, kClientWidth + controller->BorderLeft + controller->BorderRight);
+  EXPECT_EQ(window.cy, kClientHeight + controller->BorderTop + controller->BorderBottom);
+  // The system's caption buttons are off while the skin draws the frame.
+  EXPECT_FALSE(GetWindowLongA(hwnd, GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+  EXPECT_EQ(controller->FrameKind, skin::FrameEdged);
+  EXPECT_TRUE(controller->RegionApplied);
+  EXPECT_EQ(form->Color(), static_cast<fw::TColor>(data.ButtonFace));
+}
+
+TEST_F(SkinFormTest, HitTestRowsAndTheClientArea) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  TSkinForm* controller = ShowSkinned(*form);
+  ASSERT_NE(controller, nullptr);
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  const auto hit = [&](int x, int y) {
+    return SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y));
+  };
+  const int w = r.right - r.left;
+  EXPECT_EQ(hit(w / 2, controller->BorderTop + 20), HTCLIENT);
+  EXPECT_EQ(hit(w / 2, controller->BorderTop / 2 + 2), HTCAPTION);
+  // The sizing borders of a resizable window are still the system's.
+  EXPECT_EQ(hit(w / 2, r.bottom - r.top - 1), HTBOTTOM);
+  EXPECT_EQ(hit(0, (r.bottom - r.top) / 2), HTLEFT);
+}
+
+TEST_F(SkinFormTest, SwitchingOffAndOnAndLoadingAnotherSkin) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  const WNDPROC original = ProcOf(hwnd);
+  int changed = 0;
+  TSkinData& data = SkinDataOf(*form);
+  data.OnSkinChanged = [&](fw::TObject*) { ++changed; };
+  ASSERT_NE(ShowSkinned(*form), nullptr);
+  const SIZE skinned = WindowSize(hwnd);
+
+  // Off: 250 ms later the system frame is back, with the same client area.
+  data.SetActive(false);
+  EXPECT_NE(SkinManager->FindForm(hwnd), nullptr);  // not at once: through the timer
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return SkinManager->FindForm(hwnd) == nullptr; }));
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(ProcOf(hwnd), original);
+  EXPECT_EQ(ClientSize(hwnd).cx, kClientWidth);
+  EXPECT_EQ(ClientSize(hwnd).cy, kClientHeight);
+  EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(hwnd, probe), ERROR);  // no region
+  DeleteObject(probe);
+  EXPECT_NE(SendMessageA(hwnd, skin::WM_SKINQUERY, 0, 0), 1);
+
+  // On again.
+  data.SetActive(true);
+  ASSERT_TRUE(fwtest::PumpUntil([&] {
+    TSkinForm* c = SkinManager->FindForm(hwnd);
+    return c && c->LifeState == skin::LifeReady;
+  }));
+  fwtest::PumpFor(30);
+  EXPECT_EQ(changed, 2);
+  EXPECT_EQ(WindowSize(hwnd).cx, skinned.cx);
+  EXPECT_EQ(ClientSize(hwnd).cx, kClientWidth);
+
+  // Another skin from a file: the frame takes its widths, the client area stays.
+  data.SetSkinFile(skintest::PackagePath("dark.skn"));
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return changed == 3; }));
+  TSkinForm* controller = SkinManager->FindForm(hwnd);
+  ASSERT_NE(controller, nullptr);
+  EXPECT_EQ(controller->BorderTop, data.TopStrip->Image.Height() / data.TopStrip->FrameCount);
+  EXPECT_EQ(ClientSize(hwnd).cx, kClientWidth);
+  EXPECT_EQ(ClientSize(hwnd).cy, kClientHeight);
+  EXPECT_EQ(WindowSize(hwnd).cx, kClientWidth + controller->BorderLeft + controller->BorderRight);
+}
+
+TEST_F(SkinFormTest, WindowsTheManagerLeavesAlone) {
+  // A form tagged 99 is never skinned, whatever DisableTag says.
+  auto tagged = MakeForm({{"DisableTag", fw::FormValue::Integer(5), 0}}, 99);
+  tagged->Show();
+  fwtest::PumpFor(50);
+  EXPECT_EQ(SkinManager->FindForm(tagged->Handle()), nullptr);
+  EXPECT_EQ(SkinManager->StartCount, 1);
+
+  // A window of the application class, and one that says it is skinned already.
+  HWND app_window =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_TRUE(SkinManager->AttachWindow(app_window));  // an ordinary bare window is taken
+  DestroyWindow(app_window);
+  fwtest::PumpFor(10);
+
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == skin::WM_SKINQUERY) return 1;
+    return DefWindowProcA(h, m, w, l);
+  };
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "SkinnedElsewhere";
+  RegisterClassA(&wc);
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "TApplication";
+  RegisterClassA(&wc);
+  for (const char* cls : {"SkinnedElsewhere", "TApplication"}) {
+    HWND h = CreateWindowExA(0, cls, "", WS_OVERLAPPEDWINDOW, 0, 0, 80, 80, nullptr, nullptr,
+                             nullptr, nullptr);
+    EXPECT_FALSE(SkinManager->AttachWindow(h)) << cls;
+    DestroyWindow(h);
+  }
+
+  // A window without area is left for its next activation.
+  HWND flat = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CAPTION, 0, 0, 0, 0, nullptr, nullptr,
+                              nullptr, nullptr);
+  EXPECT_FALSE(SkinManager->AttachWindow(flat));
+  SetWindowPos(flat, nullptr, 0, 0, 120, 90, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(SkinManager->AttachWindow(flat));
+  EXPECT_FALSE(SkinManager->AttachWindow(flat));  // once only
+  DestroyWindow(flat);
+  fwtest::PumpFor(300);  // the purge of the closed controller
+  EXPECT_EQ(SkinManager->FindForm(flat), nullptr);
+}
+
+TEST_F(SkinFormTest, SkinDataChoiceForDialogsAndForms) {
+  auto main_form = MakeForm();
+  TSkinData& main_data = SkinDataOf(*main_form);
+  auto dialog_form = MakeForm({{"SkinFormtype", fw::FormValue::Ident("sfDialog"), 0}});
+  TSkinData& dialog_data = SkinDataOf(*dialog_form);
+  HWND dialog =
+      CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 80, 80, nullptr, nullptr, nullptr, nullptr);
+  HWND other =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 80, 80, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(SkinManager->ChooseSkinData(dialog), &dialog_data);
+  EXPECT_EQ(SkinManager->ChooseSkinData(other), &main_data);
+  main_form.reset();  // only the dialog kind is left: every window takes it
+  EXPECT_EQ(SkinManager->ChooseSkinData(other), &dialog_data);
+  DestroyWindow(dialog);
+  DestroyWindow(other);
+}
+
+TEST_F(SkinFormTest, SizeGripsAreRefusedOnlyOnSkinnedParents) {
+  auto form = MakeForm();
+  ASSERT_NE(ShowSkinned(*form), nullptr);
+  const auto grip = [](HWND parent) {
+    return CreateWindowExA(0, "ScrollBar", "", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, parent,
+                           nullptr, nullptr, nullptr);
+  };
+  EXPECT_EQ(grip(form->Handle()), nullptr);
+  HWND bar = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | SBS_HORZ, 0, 0, 60, 16, form->Handle(),
+                             nullptr, nullptr, nullptr);
+  EXPECT_NE(bar, nullptr);
+  HWND plain = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 80, 80, nullptr, nullptr,
+                               nullptr, nullptr);
+  HWND plain_grip = grip(plain);
+  EXPECT_NE(plain_grip, nullptr);
+  DestroyWindow(plain);
+}
+
+TEST_F(SkinFormTest, RequestsBeforeTheFirstActivationOnlySwitchActive) {
+  auto form = MakeForm();
+  TSkinData& data = SkinDataOf(*form);
+  int changed = 0;
+  data.OnSkinChanged = [&](fw::TObject*) { ++changed; };
+  EXPECT_EQ(SkinManager->StartCount, 0);
+  EXPECT_TRUE(SkinManager->Active);
+  data.SetActive(false);
+  EXPECT_FALSE(SkinManager->Active);
+  data.SetActive(true);
+  EXPECT_TRUE(SkinManager->Active);
+  fwtest::PumpFor(300);
+  EXPECT_EQ(changed, 0);
+  EXPECT_FALSE(SkinManager->Timer.Enabled());
+}
+
+TEST_F(SkinFormTest, FramelessPopupsAndSystemFramesWithoutTheMainMenuKind) {
+  auto form = MakeForm();
+  ASSERT_NE(ShowSkinned(*form), nullptr);
+  // A bare popup without a full caption: no frame widths, the system's client area.
+  HWND popup = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_BORDER, 10, 10, 120, 80, nullptr,
+                               nullptr, nullptr, nullptr);
+  ASSERT_TRUE(SkinManager->AttachWindow(popup));
+  fwtest::PumpFor(30);
+  TSkinForm* c = SkinManager->FindForm(popup);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->FrameKind, skin::FrameNone);
+  EXPECT_EQ(c->BorderTop + c->BorderLeft + c->BorderRight + c->BorderBottom, 0);
+  EXPECT_EQ(WindowSize(popup).cx, 120);
+  EXPECT_EQ(ClientSize(popup).cx, 118);  // the system's one-pixel border
+  DestroyWindow(popup);
+  fwtest::PumpFor(300);
+}
+
+TEST_F(SkinFormTest, WithoutTheMainMenuKindTheSystemFrameStays) {
+  auto form = MakeForm({{"SkinControls", fw::FormValue::Set({"xcButton", "xcEdit"}), 0}});
+  HWND hwnd = form->Handle();
+  form->Show();
+  fwtest::PumpFor(50);
+  const SIZE system_window = WindowSize(hwnd);
+  TSkinForm* c = SkinManager->FindForm(hwnd);
+  ASSERT_NE(c, nullptr);
+  fwtest::PumpFor(50);
+  EXPECT_EQ(SendMessageA(hwnd, skin::WM_SKINQUERY, 0, 0), 1);  // subclassed all the same
+  EXPECT_EQ(WindowSize(hwnd).cx, system_window.cx);
+  EXPECT_EQ(ClientSize(hwnd).cx, kClientWidth);
+  EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU);
+  EXPECT_FALSE(c->RegionApplied);
+}
+
+TEST_F(SkinFormTest, SetWindowTextRepaintsTheCaption) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  TSkinForm* c = ShowSkinned(*form);
+  ASSERT_NE(c, nullptr);
+  const skin::PixelBitmap before = ReadWindowPixels(hwnd);
+  SetWindowTextA(hwnd, "A different and much longer caption text");
+  fwtest::PumpFor(30);
+  EXPECT_EQ(c->CaptionText, "A different and much longer caption text");
+  const skin::PixelBitmap after = ReadWindowPixels(hwnd);
+  int changed = 0;
+  for (int y = 0; y < c->BorderTop; ++y)
+    for (int x = 0; x < before.Width(); ++x) changed += before.Pixel(x, y) != after.Pixel(x, y);
+  EXPECT_GT(changed, 50);
+}
+
+TEST_F(SkinFormTest, PaintedFrameEqualsTheNativeComposition) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  TSkinForm* c = ShowSkinned(*form);
+  ASSERT_NE(c, nullptr);
+  TSkinData& data = SkinDataOf(*form);
+  for (bool active : {true, false}) {
+    SendMessageA(hwnd, WM_NCACTIVATE, active, 0);
+    fwtest::PumpFor(20);
+    const skin::PixelBitmap shown = ReadWindowPixels(hwnd);
+    const int w = shown.Width(), h = shown.Height();
+    using skin::FrameStrip;
+    const auto piece = [&](const skin::TDataSkinBorder* strip, FrameStrip side, int pw, int ph) {
+      return skin::ComposeFramePiece(strip, side, pw, ph, active);
+    };
+    const skin::PixelBitmap left = piece(data.LeftStrip.get(), FrameStrip::kLeft, c->BorderLeft, h);
+    const skin::PixelBitmap right =
+        piece(data.RightStrip.get(), FrameStrip::kRight, c->BorderRight, h);
+    const int inner = w - c->BorderLeft - c->BorderRight;
+    const skin::PixelBitmap bottom =
+        piece(data.BottomStrip.get(), FrameStrip::kBottom, inner, c->BorderBottom);
+    const skin::PixelBitmap top = piece(data.TopStrip.get(), FrameStrip::kTop, inner, c->BorderTop);
+    // Transparent (magenta) parts are outside the region and show the desktop: skip them.
+    const auto opaque_differences = [&](const skin::PixelBitmap& p, int x0, int y0,
+                                        const RECT* skip) {
+      int n = 0;
+      for (int y = 0; y < p.Height(); ++y)
+        for (int x = 0; x < p.Width(); ++x) {
+          if ((p.Pixel(x, y) & 0xFFFFFF) == 0xFF00FF) continue;
+          const POINT pt{x0 + x, y0 + y};
+          if (skip && PtInRect(skip, pt)) continue;
+          n += (shown.Pixel(pt.x, pt.y) & 0xFFFFFF) != (p.Pixel(x, y) & 0xFFFFFF);
+        }
+      return n;
+    };
+    RECT title_rows{0, 0, w, c->BorderTop};  // the side pieces' title rows lie under the title
+    EXPECT_EQ(opaque_differences(left, 0, 0, &title_rows), 0) << active;
+    EXPECT_EQ(opaque_differences(right, w - c->BorderRight, 0, &title_rows), 0) << active;
+    EXPECT_EQ(opaque_differences(bottom, c->BorderLeft, h - c->BorderBottom, nullptr), 0) << active;
+    // The title bar outside the caption text background equals the top piece.
+    RECT text = c->TitleTextRect;
+    text.top = 0;
+    text.bottom = c->BorderTop;
+    EXPECT_EQ(opaque_differences(top, c->BorderLeft, 0, &text), 0) << active;
+  }
+}
+
+TEST_F(SkinFormTest, ABrokenSkinStillSkinsAndKeepsTheWindowUsable) {
+  auto form = MakeForm();
+  TSkinData& data = SkinDataOf(*form);
+  data.LeftStrip->Image = skin::PixelBitmap();           // missing image
+  data.RightStrip->FrameCount = 500;                     // more frames than pixels
+  data.BottomStrip->Image = skin::PixelBitmap(2000, 3);  // wider than the window
+  data.BottomStrip->LeftWidth = 5000;                    // margins past the image
+  data.TopStrip->Image = skin::PixelBitmap(40, 1);       // a one-pixel title
+  data.TopStrip->FrameCount = 1;
+  data.Title->Image = skin::PixelBitmap(1, 1);
+  data.Title->TXTBackleft = -40;
+  HWND hwnd = form->Handle();
+  TSkinForm* c = ShowSkinned(*form);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->BorderLeft, 0);
+  EXPECT_EQ(c->BorderRight, 0);
+  EXPECT_EQ(c->BorderTop, 1);
+  for (int i = 0; i < 20; ++i) c->PaintFrame(nullptr);
+  SetWindowPos(hwnd, nullptr, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER);
+  c->PaintFrame(nullptr);
+  SetWindowPos(hwnd, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+  fwtest::PumpFor(30);
+  // Still a working window: it answers and its client area follows the frame.
+  EXPECT_EQ(SendMessageA(hwnd, skin::WM_SKINQUERY, 0, 0), 1);
+  EXPECT_EQ(ClientSize(hwnd).cx, 500 - c->BorderLeft - c->BorderRight);
+}
+
+TEST_F(SkinFormTest, LongSkinUnskinAndPaintRunsEndWhereTheyStarted) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  const WNDPROC original = ProcOf(hwnd);
+  ASSERT_NE(ShowSkinned(*form), nullptr);
+  TSkinData& data = SkinDataOf(*form);
+  RunNow(data, skin::ActUnskin);
+  ASSERT_EQ(SkinManager->FindForm(hwnd), nullptr);
+  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const DWORD t0 = GetTickCount();
+  for (int i = 0; i < 1000; ++i) {
+    RunNow(data, skin::ActSkin);
+    RunNow(data, skin::ActRefresh);
+    RunNow(data, skin::ActUnskin);
+  }
+  EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(start), "");
+  EXPECT_EQ(ProcOf(hwnd), original);
+  EXPECT_EQ(ClientSize(hwnd).cx, kClientWidth);
+  EXPECT_EQ(ClientSize(hwnd).cy, kClientHeight);
+
+  RunNow(data, skin::ActSkin);
+  TSkinForm* c = SkinManager->FindForm(hwnd);
+  ASSERT_NE(c, nullptr);
+  fwtest::PumpFor(20);
+  const fw::HandleSnapshot painting = fw::LiveHandleSnapshot();
+  const DWORD t1 = GetTickCount();
+  for (int i = 0; i < 10000; ++i) {
+    c->IsActive = (i & 1) != 0;
+    c->PaintFrame(nullptr);
+  }
+  RecordProperty("cycles_ms", static_cast<int>(t1 - t0));
+  RecordProperty("paints_ms", static_cast<int>(GetTickCount() - t1));
+  EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(painting), "");
+  RunNow(data, skin::ActUnskin);
+  EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(start), "");
+  EXPECT_EQ(ProcOf(hwnd), original);
+}
+
+TEST_F(SkinFormTest, MessageBoxesAreSkinnedAndWidenedForALongCaption) {
+  auto form = MakeForm();
+  TSkinForm* c = ShowSkinned(*form);
+  ASSERT_NE(c, nullptr);
+  fwtest::MessageBoxRecorder boxes;
+  const std::string caption(60, 'W');
+  App().MessageBox("short", caption);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  const RECT r = boxes.Boxes()[0].rect;
+  // (60 + 7) blanks of the caption font at least, and the borders.
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, c->CaptionFontHandle());
+  SIZE blank{};
+  GetTextExtentPoint32A(dc, " ", 1, &blank);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  EXPECT_GE(r.right - r.left, 67 * blank.cx + c->BorderLeft + c->BorderRight);
+
+  // The box lays itself out after its activation: the skin keeps the client height it chose
+  // (the unskinned box's height less its caption and dialog frame).
+  SkinManager->Active = false;
+  App().MessageBox("short", caption);
+  SkinManager->Active = true;
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  const RECT u = boxes.Boxes()[1].rect;
+  const int plain_client =
+      (u.bottom - u.top) - GetSystemMetrics(SM_CYCAPTION) - 2 * GetSystemMetrics(SM_CYDLGFRAME);
+  EXPECT_NEAR(r.bottom - r.top, plain_client + c->BorderTop + c->BorderBottom, 4);
+}
+
+// A dialog widened for its caption moves its controls right by half the widening.
+TEST_F(SkinFormTest, WidenedDialogShiftsItsChildrenByHalf) {
+  auto form = MakeForm();
+  ASSERT_NE(ShowSkinned(*form), nullptr);
+  fwtest::MessageBoxRecorder boxes;  // the test support sees a "#32770" window
+  HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, "#32770", std::string(80, 'M').c_str(),
+                                WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 160, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  HWND button = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 20, 30, 60, 22, dialog,
+                                nullptr, nullptr, nullptr);
+  RECT client_before{};
+  GetClientRect(dialog, &client_before);
+  SkinManager->AttachWindow(dialog);  // unless its activation did already
+  TSkinForm* c = SkinManager->FindForm(dialog);
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return c->LifeState == skin::LifeReady; }));
+  const int width = client_before.right + c->BorderLeft + c->BorderRight;
+  const int needed = skin::DialogWidthForCaption(80, c->BlankWidth, c->Metrics(), c->TextLayout());
+  ASSERT_GT(needed, width);
+  EXPECT_EQ(WindowSize(dialog).cx, needed);
+  RECT b{};
+  GetWindowRect(button, &b);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&b), 2);
+  EXPECT_EQ(b.left, 20 + (needed - width) / 2);
+  EXPECT_EQ(b.right - b.left, 60);
+  DestroyWindow(dialog);
+  fwtest::PumpFor(300);
+}
+
+}  // namespace
