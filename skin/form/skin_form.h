@@ -25,6 +25,7 @@
 #include "framework/scoped_handle.h"
 #include "framework/timer.h"
 #include "framework/window_subclass.h"
+#include "skin/form/control_discovery.h"
 #include "skin/form/frame_geometry.h"
 
 namespace fw {
@@ -110,6 +111,20 @@ class TSkinForm : public fw::TComponent {
   // For windows without a form object (message boxes, common dialogs).
   void SkinChildWindows();
   void SkinChildWindow(HWND child);
+  // A skinner serves the component already, or it waits for its window on a preview form.
+  bool IsAlreadySkinned(fw::TComponent* component) const;
+  // Carries out the Skin3rd mapping of the class (upper-case name); true when a mapping
+  // line decided, whether or not a skinner was made.
+  bool ApplyMappedKind(const std::string& upper_name, fw::TComponent* component);
+  // Does what a classification says for the component: property and colour changes, the
+  // children's skinners, the component's own skinner, the walk into what it owns.
+  void CarryOutClassification(const Classification& decision, fw::TComponent* component);
+  // A new skinner of the kind, attached as `mode` says; nullptr when the kind has no
+  // maker or the component cannot take it.
+  TSkinControl* AttachSkinner(SkinnerKind kind, AttachMode mode, fw::TComponent* component,
+                              bool recolor, bool listed, bool handle_thumb_drag);
+  // Every decision the walks made, in order (what each control got, and by which row).
+  std::vector<ClassifiedControl> Classified;
 
   // ---- caption buttons and system menu (caption_buttons.cpp) ----
   void BuildCaptionButtons();
