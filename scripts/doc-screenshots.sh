@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the README's pictures: docs/calculator.png (the skinned calculator) and
 # docs/message-box.png (the message box it shows for an empty input, skinned too).
-# Needs xdotool (apt-get install xdotool) and a built calc.exe.
+# Needs xdotool (apt-get install xdotool), a built calc.exe and the same build's
+# tools/screenshot/screenshot.exe (X-side captures of a dialog box come out black under
+# Wine; the screen DC has what was painted).
 # Usage: scripts/doc-screenshots.sh PREFIX path/to/calc.exe
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,15 +16,19 @@ docs="$here/../docs"
 mkdir -p "$docs"
 title='阶乘排列组合计算'
 
-wine "$exe" </dev/null >/dev/null 2>/tmp/doc-wine.log &
+wine "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 windows() { xdotool search --onlyvisible --name "$title" 2>/dev/null || true; }
 all_windows() { xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true; }
 for _ in $(seq 100); do [ -n "$(windows)" ] && break; sleep 0.1; done
 sleep 1.5
+shooter=$(dirname "$exe")/../tools/screenshot/screenshot.exe
 shoot() {  # window id, output file: the window with a few pixels of desktop around it
   eval "$(xdotool getwindowgeometry --shell "$1")"
-  xwd -root -silent | convert xwd:- -crop "$((WIDTH + 16))x$((HEIGHT + 16))+$((X - 8))+$((Y - 8))" "$2"
+  local bmp; bmp=$(mktemp --suffix=.bmp)
+  wine "$shooter" $((X - 8)) $((Y - 8)) $((WIDTH + 16)) $((HEIGHT + 16)) "Z:$bmp" </dev/null >/dev/null 2>&1
+  convert "$bmp" "$2"
+  rm -f "$bmp"
 }
 form=$(windows | head -1)
 before=$(all_windows)
@@ -36,7 +42,6 @@ for _ in $(seq 50); do
   [ -n "$box" ] && break
   sleep 0.1
 done
-sleep 3; xdotool mousemove $((X + 10)) $((Y + 10)); sleep 1
-ps -eo pcpu,comm | grep -i calc >&2 || true
+sleep 2
 shoot "$box" "$docs/message-box.png"
 echo "$docs/calculator.png $docs/message-box.png"

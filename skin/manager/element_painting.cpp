@@ -372,18 +372,20 @@ bool ScratchSurface::SetSize(int width, int height) {
 }
 
 namespace {
-std::unique_ptr<ScratchSurface>& ScratchSlot() {
-  static std::unique_ptr<ScratchSurface> slot;
-  return slot;
-}
+// A plain pointer, not an object with a destructor: the manager frees the surface from its
+// own static shutdown, which may run after this file's statics are gone.
+ScratchSurface* scratch_surface = nullptr;
 }  // namespace
 
-ScratchSurface* ScratchBitmap() { return ScratchSlot().get(); }
+ScratchSurface* ScratchBitmap() { return scratch_surface; }
 
 void CreateScratchBitmap() {
-  if (!ScratchSlot()) ScratchSlot() = std::make_unique<ScratchSurface>();
+  if (!scratch_surface) scratch_surface = new ScratchSurface();
 }
 
-void FreeScratchBitmap() { ScratchSlot().reset(); }
+void FreeScratchBitmap() {
+  delete scratch_surface;
+  scratch_surface = nullptr;
+}
 
 }  // namespace skin
