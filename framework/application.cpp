@@ -73,6 +73,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
       return true;
     }
   }
+  // Shortcuts of the form's main menu (Ctrl+O, Shift+F4, ...) click their items.
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    TWinControl* control = TWinControl::FromHandle(msg.hwnd);
+    TCustomForm* form = control ? control->ParentForm() : nullptr;
+    if (form && form->IsShortCut(msg.wParam)) return true;
+  }
   // Alt+character: the form may take it as an accelerator (its menu bar, say).
   if (msg.message == WM_SYSCHAR) {
     TWinControl* control = TWinControl::FromHandle(msg.hwnd);

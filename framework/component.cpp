@@ -226,6 +226,53 @@ void WrongHandler(const std::string& handler, const std::string& property) {
   throw EReadError("Method '" + handler + "' does not fit event " + property);
 }
 
+namespace {
+thread_local ReferenceFixups* g_fixups = nullptr;
+
+void AssignReference(TComponent* target, const std::string& name, const std::string& property,
+                     const std::function<bool(TComponent*)>& assign) {
+  if (!assign(target))
+    throw EReadError("Component '" + name + "' does not fit property " + property);
+}
+}  // namespace
+
+ReferenceFixups::ReferenceFixups() : previous_(g_fixups) { g_fixups = this; }
+ReferenceFixups::~ReferenceFixups() { g_fixups = previous_; }
+
+void ReferenceFixups::Resolve() {
+  std::vector<Pending> pending = std::move(pending_);
+  pending_.clear();
+  for (const Pending& p : pending) {
+    TComponent* target = p.root ? p.root->FindComponent(p.name) : nullptr;
+    if (!target)
+      throw EReadError("line " + std::to_string(p.line) + ": Component '" + p.name +
+                       "' not found (property " + p.property + ")");
+    try {
+      AssignReference(target, p.name, p.property, p.assign);
+    } catch (const std::exception& e) {
+      throw EReadError("line " + std::to_string(p.line) + ": " + e.what());
+    }
+  }
+}
+
+void ResolveReference(const FormValue& v, const std::string& property, TComponent* root,
+                      const std::function<bool(TComponent*)>& assign) {
+  if (v.kind != FormValue::Kind::kIdent) BadValue(v, property, "a component name");
+  if (SameText(v.text, "nil")) {
+    AssignReference(nullptr, v.text, property, assign);
+    return;
+  }
+  TComponent* target = nullptr;
+  if (root) target = SameText(root->Name(), v.text) ? root : root->FindComponent(v.text);
+  if (target) {
+    AssignReference(target, v.text, property, assign);
+    return;
+  }
+  if (!g_fixups)
+    throw EReadError("Component '" + v.text + "' not found (property " + property + ")");
+  g_fixups->pending_.push_back({v.text, property, v.line, root, assign});
+}
+
 }  // namespace detail
 
 std::optional<FormValue> GetPublishedProperty(const TComponent& component, std::string_view name) {

@@ -272,6 +272,33 @@ FormValue ColorToValue(TColor color);
 FormValue EnumToValue(int ordinal, const std::vector<std::string>& names);
 std::any BoundMethod(const FormValue& v, const std::string& property, TComponent* root);
 [[noreturn]] void WrongHandler(const std::string& handler, const std::string& property);
+// The component a reference value names among root's components; nullptr for "nil". A
+// name not read yet is resolved when the whole description has been read (then `assign`
+// runs); without a reader running, an unknown name throws EReadError.
+void ResolveReference(const FormValue& v, const std::string& property, TComponent* root,
+                      const std::function<bool(TComponent*)>& assign);
+// While alive, references to components not read yet wait; Resolve assigns them (and
+// throws EReadError for a name that never appeared). Used by the description reader.
+class ReferenceFixups {
+ public:
+  ReferenceFixups();
+  ReferenceFixups(const ReferenceFixups&) = delete;
+  ReferenceFixups& operator=(const ReferenceFixups&) = delete;
+  ~ReferenceFixups();
+  void Resolve();
+
+ private:
+  friend void ResolveReference(const FormValue&, const std::string&, TComponent*,
+                               const std::function<bool(TComponent*)>&);
+  struct Pending {
+    std::string name, property;
+    int line;
+    TComponent* root;
+    std::function<bool(TComponent*)> assign;
+  };
+  std::vector<Pending> pending_;
+  ReferenceFixups* previous_;
+};
 }  // namespace detail
 
 template <class C>
@@ -395,6 +422,29 @@ class TClassBuilder {
       auto* fn = std::any_cast<std::function<Sig>>(&bound);
       if (!fn) detail::WrongHandler(v.text, n);
       static_cast<C&>(c).*field = TEvent<Sig>(std::move(*fn), v.text);
+    };
+    info_.AddProperty(std::move(p));
+    return *this;
+  }
+  // A reference to another component of the root, stored by name; get returns a T*.
+  template <class T, class G, class S>
+  TClassBuilder& Component(std::string name, G get, S set) {
+    TPropertyInfo p;
+    p.name = std::move(name);
+    p.kind = TPropertyKind::pkComponent;
+    p.get = [get](const TComponent& c) -> std::optional<FormValue> {
+      const TComponent* target = std::invoke(get, static_cast<const C&>(c));
+      if (!target || target->Name().empty()) return std::nullopt;
+      return FormValue::Ident(target->Name());
+    };
+    p.set = [set, n = p.name](TComponent& c, const FormValue& v, TComponent* root) {
+      C* self = &static_cast<C&>(c);
+      detail::ResolveReference(v, n, root, [self, set](TComponent* target) {
+        T* typed = dynamic_cast<T*>(target);
+        if (target && !typed) return false;
+        std::invoke(set, *self, typed);
+        return true;
+      });
     };
     info_.AddProperty(std::move(p));
     return *this;

@@ -7,6 +7,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 
 namespace fw {
 
@@ -159,6 +160,7 @@ const TClassInfo& TControl::StaticClassInfo() {
       c.Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled);
       c.Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor);
       c.Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont);
+      c.template Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
       c.Bool("Visible", &TControl::Visible, &TControl::SetVisible);
       c.Event("OnClick", &TControl::OnClick);
     });
@@ -292,6 +294,18 @@ void TControl::Invalidate() {
 void TControl::Repaint() {
   Invalidate();
   if (parent_ && parent_->HandleAllocated()) UpdateWindow(parent_->Handle());
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == popup_menu_) return;
+  if (popup_menu_) popup_menu_->RemoveFreeNotification(this);
+  popup_menu_ = menu;
+  if (popup_menu_) popup_menu_->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == popup_menu_) popup_menu_ = nullptr;
 }
 
 TCustomForm* TControl::ParentForm() const {
@@ -699,6 +713,33 @@ bool TWinControl::ForwardMouse(TMessage& message) {
   return true;
 }
 
+bool TWinControl::ContextPopup(TMessage& message) {
+  POINT screen{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+  const bool from_keyboard = screen.x == -1 && screen.y == -1;
+  TControl* target = this;
+  if (!from_keyboard) {
+    POINT client = screen;
+    ScreenToClient(handle_, &client);
+    if (TControl* child = ControlAtPos(client); child && child->PopupMenu()) target = child;
+  }
+  TPopupMenu* menu = target->PopupMenu();
+  if (!menu || !menu->AutoPopup()) return false;
+  if (from_keyboard) {
+    // Shift+F10 or the context-menu key: the menu opens at the control's centre.
+    POINT centre{target->Width() / 2, target->Height() / 2};
+    if (target != this) {
+      centre.x += target->Left();
+      centre.y += target->Top();
+    }
+    ClientToScreen(handle_, &centre);
+    screen = centre;
+  }
+  menu->SetPopupComponent(target);
+  menu->Popup(screen.x, screen.y);
+  message.Result = 1;
+  return true;
+}
+
 void TWinControl::TrackMouse(TMessage& message) {
   if (message.Msg == WM_MOUSEMOVE && !mouse_inside_) {
     mouse_inside_ = true;
@@ -737,6 +778,9 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
       TrackMouse(message);
+      break;
+    case WM_CONTEXTMENU:
+      if (ContextPopup(message)) return;
       break;
     case WM_WINDOWPOSCHANGED: {
       // Moved or sized by anyone (the user, SetWindowPos, a skinned frame): keep the bounds.

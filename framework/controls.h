@@ -32,6 +32,7 @@ namespace fw {
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 // Framework notifications sent to controls (Perform).
 constexpr UINT CM_BASE = 0xB000;
@@ -178,6 +179,11 @@ class TControl : public TComponent {
   // The form this control is on (the top-most parent that is a form), or nullptr.
   TCustomForm* ParentForm() const;
 
+  // The context menu shown on a right click, Shift+F10 or the context-menu key.
+  TPopupMenu* PopupMenu() const { return popup_menu_; }
+  void SetPopupMenu(TPopupMenu* menu);
+  void Notification(TComponent* component, TOperation operation) override;
+
   TNotifyEvent OnClick;
 
  protected:
@@ -209,6 +215,7 @@ class TControl : public TComponent {
   friend LRESULT CALLBACK FrameworkWindowProcedure(HWND, UINT, WPARAM, LPARAM);
   TWndMethod window_proc_;
   bool taking_parent_font_ = false;
+  TPopupMenu* popup_menu_ = nullptr;
 };
 
 // A control without a window: its parent paints it (WM_PAINT through Perform, with the
@@ -317,6 +324,9 @@ class TWinControl : public TControl {
   void PaintControls(HDC dc);
   bool ReflectNotification(TMessage& message);
   bool ForwardMouse(TMessage& message);
+  // WM_CONTEXTMENU: shows the popup menu of this control (or of the windowless child under
+  // the point); false when there is none, so the message goes on.
+  bool ContextPopup(TMessage& message);
   void TrackMouse(TMessage& message);
 
   HWND handle_ = nullptr;

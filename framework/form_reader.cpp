@@ -105,6 +105,7 @@ void ReadComponent(TComponent& root, const FormObject& description) {
     Fail(description.line,
          "Description of " + description.class_name + " does not fit class " + root.ClassName());
   std::vector<TComponent*> loaded{&root};
+  detail::ReferenceFixups fixups;
   root.BeginLoading();
   try {
     root.SetName(description.name);
@@ -112,6 +113,7 @@ void ReadComponent(TComponent& root, const FormObject& description) {
     Fail(description.line, e.what());
   }
   ReadObject(root, description, root, loaded);
+  fixups.Resolve();
   for (TComponent* c : loaded) c->Loaded();
 }
 

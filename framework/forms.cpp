@@ -4,6 +4,7 @@
 
 #include "framework/application.h"
 #include "framework/form_reader.h"
+#include "framework/menus.h"
 
 namespace fw {
 
@@ -25,6 +26,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
         c.Integer("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight);
         c.Integer("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth);
         c.Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview);
+        c.template Component<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
         c.Enum("Position", kPositionNames, &TCustomForm::Position, &TCustomForm::SetPosition);
         c.Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
         c.Integer("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
@@ -89,6 +91,34 @@ void TCustomForm::Loaded() {
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == opRemove && component == active_control_) active_control_ = nullptr;
+  if (operation == opRemove && component == menu_) SetMenu(nullptr);
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  if (menu_) {
+    menu_->form_ = nullptr;
+    menu_->RemoveFreeNotification(this);
+  }
+  if (menu && menu->form_) menu->form_->SetMenu(nullptr);
+  menu_ = menu;
+  if (menu_) {
+    menu_->form_ = this;
+    menu_->FreeNotification(this);
+  }
+  if (HandleAllocated()) {
+    ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+    DrawMenuBar(Handle());
+  }
+}
+
+bool TCustomForm::IsShortCut(WPARAM key) {
+  return menu_ && menu_->IsShortCut(ShortCutFromKey(key));
+}
+
+void TCustomForm::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  if (menu_) ::SetMenu(Handle(), menu_->Handle());
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) { border_style_ = style; }
@@ -138,7 +168,7 @@ void TCustomForm::ClientSizeToWindow() {
   TCreateParams params;
   CreateParams(params);
   RECT r{0, 0, client_width_ < 0 ? 0 : client_width_, client_height_ < 0 ? 0 : client_height_};
-  AdjustWindowRectEx(&r, params.style, FALSE, params.ex_style);
+  AdjustWindowRectEx(&r, params.style, menu_ != nullptr, params.ex_style);
   if (client_width_ >= 0) width_ = r.right - r.left;
   if (client_height_ >= 0) height_ = r.bottom - r.top;
 }
@@ -316,6 +346,46 @@ void TCustomForm::WndProc(TMessage& message) {
         ::SetFocus(active_control_->Handle());
         return;
       }
+      break;
+    case CM_MENUCHANGED:
+      // The menu's entries changed: the bar is put back on the window and redrawn.
+      if (menu_ && HandleAllocated()) {
+        ::SetMenu(Handle(), menu_->Handle());
+        DrawMenuBar(Handle());
+      }
+      message.Result = 0;
+      return;
+    case WM_COMMAND:
+      if (message.LParam == 0 && HIWORD(message.WParam) == 0 && menu_ &&
+          menu_->DispatchCommand(LOWORD(message.WParam))) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_DRAWITEM:
+      if (menu_ && menu_->DispatchDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam))) {
+        message.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_MEASUREITEM:
+      if (menu_ &&
+          menu_->DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam))) {
+        message.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      // Items that follow actions take their state before the drop-down shows.
+      if (menu_) {
+        if (TMenuItem* item = menu_->FindItem(message.WParam, TMenu::fkHandle)) {
+          for (int i = 0; i < item->Count(); ++i) item->Items(i)->UpdateFromAction();
+        }
+      }
+      break;
+    case WM_DESTROY:
+      // A window destroys its menu with itself; the menu belongs to its component.
+      if (menu_ && GetMenu(Handle()) == menu_->Handle()) ::SetMenu(Handle(), nullptr);
       break;
     case CM_ENTER:
       break;

@@ -23,6 +23,8 @@ enum TPosition {
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = TEvent<void(TObject* sender, TCloseAction& action)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
   FW_CLASS_INFO()
  public:
@@ -56,6 +58,12 @@ class TCustomForm : public TWinControl {
   // A control of this form received the focus.
   void ActiveControlChanged(TWinControl* control) { active_control_ = control; }
 
+  // The form's menu bar; put on the window when it exists, taken off before it goes.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
+  // A key press that is a shortcut of the menu clicks its item; true then.
+  bool IsShortCut(WPARAM key);
+
   void Show();
   void Close();
   // Shows the form with the application's other forms disabled and handles messages until
@@ -80,6 +88,7 @@ class TCustomForm : public TWinControl {
   void AdjustCreateParams(TCreateParams& params) override;
   void WndProc(TMessage& message) override;
   void VisibleChanged() override;
+  void CreateHandleDone() override;
 
  private:
   void ClientSizeToWindow();
@@ -93,6 +102,7 @@ class TCustomForm : public TWinControl {
   TWinControl* active_control_ = nullptr;
   int modal_result_ = 0;
   bool modal_ = false;
+  TMainMenu* menu_ = nullptr;
 };
 
 class TForm : public TCustomForm {

@@ -5,6 +5,7 @@
 #include "framework/application.h"
 #include "framework/comctrls.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "framework/timer.h"
 
 namespace fw {
@@ -700,6 +701,7 @@ void RegisterStandardClasses() {
         &TGroupBox::StaticClassInfo(), &TPanel::StaticClassInfo(), &TTimer::StaticClassInfo()})
     RegisterComponentClass(*info);
   RegisterCommonControlClasses();
+  RegisterMenuClasses();
 }
 
 }  // namespace fw

@@ -7,7 +7,7 @@
 # Every background process is detached from our stdio so that callers such as
 # ctest, which wait for their children's pipes to close, never hang on it.
 
-export WINEDEBUG=-all
+export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=zh_CN.UTF-8
 export LC_ALL=zh_CN.UTF-8
 : "${WINEPREFIX:?WINEPREFIX must name the project-local prefix}"

@@ -15,6 +15,19 @@
 namespace skin {
 
 namespace {
+// The keyboard state holds exactly the Alt key among the modifier keys and mouse buttons.
+bool OnlyAltHeld() {
+  BYTE keys[256] = {};
+  if (!GetKeyboardState(keys)) return false;
+  auto down = [&](int vk) { return (keys[vk] & 0x80) != 0; };
+  if (!down(VK_MENU)) return false;
+  for (int vk : {VK_SHIFT, VK_CONTROL, VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_LWIN, VK_RWIN})
+    if (down(vk)) return false;
+  return true;
+}
+}  // namespace
+
+namespace {
 
 bool IsSystemCommandId(WORD id) {
   switch (id) {
@@ -140,7 +153,13 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       SkinData->FramePaintOn = false;
       result = CallDefault(msg, wparam, lparam);
       SkinData->FramePaintOn = paint_on;
-      // menu seam: with a menu bar, MenuUpdate and GetMenu(Handle), rebuild the bar.
+      if (MenuBar && SkinData->MenuUpdate) {
+        if (HMENU menu = GetMenu(Handle)) {
+          MenuBar->SetMenuHandle(menu);
+          MenuBar->BuildFromMenuHandle();
+          RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        }
+      }
       handled = true;
       break;
     }
@@ -157,8 +176,13 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       return OnSize(msg, wparam, lparam);
     case WM_DRAWITEM:
+      if (NativeMenu && MenuBar && MenuBar->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam)))
+        return TRUE;
+      return handled ? result : CallDefault(msg, wparam, lparam);
     case WM_MEASUREITEM:
-      // menu seam: owner-drawn menu items of a window that had a menu when skinned.
+      if (NativeMenu && MenuBar &&
+          MenuBar->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)))
+        return TRUE;
       return handled ? result : CallDefault(msg, wparam, lparam);
     case WM_NCCALCSIZE:
       return OnNcCalcSize(wparam, lparam);
@@ -173,6 +197,10 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_NCLBUTTONUP:
     case WM_NCLBUTTONDBLCLK:
     case WM_NCRBUTTONDOWN: {
+      if (msg == WM_NCLBUTTONDOWN && MenuBar) {
+        const POINT screen{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+        if (MenuBar->HandleNcLButtonDown(ScreenToFramePoint(screen))) return 0;
+      }
       fw::TMessage message{msg, wparam, lparam, 0};
       if (HandleNcMouse(message)) return message.Result;
       return handled ? result : CallDefault(msg, wparam, lparam);
@@ -197,6 +225,14 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void TSkinForm::StartSkinning() {
   if (LifeState == LifeAttached) {
+    // A dialog may still lay itself out after its activation (a message box sizes itself in
+    // its WM_INITDIALOG, which under Wine comes after the activation the manager attaches
+    // on): the client area to keep is the one it has now, under the system frame still.
+    RECT window{};
+    GetWindowRect(Handle, &window);
+    GetClientRect(Handle, &ClientRect);
+    SystemFrameSize = {0, 0, (window.right - window.left) - ClientRect.right,
+                       (window.bottom - window.top) - ClientRect.bottom};
     if (MdiKind == MdiChild && SkinManager && SkinManager->MdiMaximized) {
       SetCaptionStyles(true);
       RecalcFrame();
@@ -212,7 +248,7 @@ void TSkinForm::StartSkinning() {
   if (HoverTimer) HoverTimer->SetEnabled(true);
   // A frameless or minimised window, or one whose region did not change, still needs its
   // frame drawn once now that the frame is live.
-  RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT TSkinForm::OnSize(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -258,8 +294,7 @@ void TSkinForm::OnGetMinMaxInfo(LPARAM lparam) {
 bool TSkinForm::OnSysCommand(WPARAM wparam, LPARAM lparam) {
   const UINT command = static_cast<UINT>(wparam) & 0xFFF0;
   if (!PopupPending && command == SC_KEYMENU && lparam != ' ' && lparam != '-' && !GetCapture()) {
-    // menu seam: the menu bar's FindAccelButton(char(lparam)) also answers here.
-    const bool accelerator = false;
+    const bool accelerator = MenuBar && MenuBar->FindAccelButton(static_cast<char>(lparam));
     // The menu key alone does not start the system's menu loop over the skinned frame.
     if (lparam == 0 || accelerator) return true;
   }
@@ -346,7 +381,13 @@ void TSkinForm::FormWindowProc(fw::TMessage& message) {
       ReapplySkin();
       return;
     case fw::CM_DIALOGCHAR:
-      // menu seam: Alt plus a menu-bar accelerator (and nothing else held) opens that item.
+      if (MenuBar && OnlyAltHeld()) {
+        if (TMenuBtn* button = MenuBar->FindAccelButton(static_cast<char>(message.WParam))) {
+          MenuBar->SwitchToButton(button);
+          message.Result = 1;
+          return;
+        }
+      }
       form_proc_.CallSaved(message);
       return;
     default:

@@ -5,6 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/caption_buttons.h"
@@ -166,8 +167,11 @@ void TSkinForm::AttachToWindow(TSkinData* data) {
   }
   if (FrameSkinned()) {
     NativeMenu = GetMenu(Handle);
-    // menu seam: with a native menu (and not an MDI child) the skinned menu bar is made
-    // here, MenuHeight := GetSystemMetrics(SM_CYMENU), and built from the menu handle.
+    if (NativeMenu && MdiKind != MdiChild) {
+      MenuBar = std::make_unique<TSkinMenuBar>(data, this, Form ? Form->Menu() : nullptr);
+      MenuHeight = GetSystemMetrics(SM_CYMENU);
+      MenuBar->BuildFromMenuHandle();
+    }
     const bool keep_styles = (MdiKind == MdiChild && SkinManager && SkinManager->MdiMaximized) ||
                              ShowState == ShowMinimized;
     if (!keep_styles) SetCaptionStyles(false);
@@ -534,11 +538,6 @@ void TSkinForm::ReapplySkin() {
     RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   LifeState = LifeReady;
-}
-
-void TSkinForm::SkinFormPopupMenus(bool) {
-  // menu seam: every popup menu component of the form (xcPopupMenu, tag mod 100 not
-  // DisableTag) switches its items to the skinned drawing, or back.
 }
 
 // ---- detaching ----

@@ -1,22 +1,102 @@
 #pragma once
-// TSkinMenuBar: the skinned menu bar a form controller shows in its non-client area.
-// (First outline: the controller's view of it.)
+// TSkinMenuBar: the skinned menu bar of a form controller. It reads the top-level items of
+// the window's menu into a row of buttons (TMenuBtn), takes the native bar off the window
+// (SetMenu with no menu) and is painted by the controller as a strip of the non-client
+// area under the title bar. A click on a button opens its drop-down with TrackPopupMenu,
+// its items switched to owner drawing (menu_item_drawing.h); while it is open a
+// WH_MSGFILTER hook moves between drop-downs with the mouse and the Left and Right keys.
+// Geometry is in menu_bar_layout.h.
 #include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/graphics.h"
+#include "framework/menus.h"
+#include "skin/form/caption_buttons.h"
 
 namespace skin {
 
 class TSkinForm;
 class TSkinData;
+class TSkinMenuBar;
+
+// One top-level item of the bar. Of the non-client object's operations it overrides only
+// the painting.
+class TMenuBtn : public TNCObject {
+ public:
+  void Draw() override;
+
+  TSkinMenuBar* Bar = nullptr;
+  TSkinData* SkinData = nullptr;
+  int Index = 0;
+  std::string Caption;  // with its "&" accelerator marker
+  bool Enabled = true;
+  HMENU SubMenu = nullptr;
+  UINT CommandId = 0;
+};
 
 class TSkinMenuBar {
  public:
-  virtual ~TSkinMenuBar() = default;
-  // The menu the bar shows.
-  HMENU MenuHandle() const { return menu_; }
-  void PaintBar(HDC, const RECT&) {}
+  // `menu` is the form's main-menu object, or nullptr for a window without form object.
+  TSkinMenuBar(TSkinData* data, TSkinForm* controller, fw::TMenu* menu);
+  TSkinMenuBar(const TSkinMenuBar&) = delete;
+  TSkinMenuBar& operator=(const TSkinMenuBar&) = delete;
+  virtual ~TSkinMenuBar();
+
+  // Rebuild the buttons from the window's menu handle, from the menu object, or from an
+  // MDI frame menu; each takes the native menu off the window.
+  void BuildFromMenuHandle();
+  void BuildFromMenuObject();
+  void BuildFromMdiMenu(HMENU menu);
+
+  // Lays out and paints the bar at `bar` (window coordinates) into `dc`.
+  void PaintBar(HDC dc, const RECT& bar);
+  // Repaints one button from the kept background (its state decides the frame).
+  void PaintButton(TMenuBtn& button);
+  // The first button with a caption under a window-relative point, or nullptr.
+  TMenuBtn* ButtonAt(POINT window_point) const;
+  // Posts the button's command and, for an item with sub-items, tracks its drop-down until
+  // it closes; false for an item without sub-items.
+  bool OpenDropDown(TMenuBtn* button);
+  // Makes the form open another button's drop-down (a click one pixel inside it).
+  void SwitchToButton(TMenuBtn* button);
+  // The enabled button whose caption has that accelerator (case-insensitive), or nullptr.
+  TMenuBtn* FindAccelButton(char key) const;
+  // The controller's non-client left click: opens the button under the point; true then.
+  bool HandleNcLButtonDown(POINT window_point);
+
+  // Owner-drawn items of the bar's drop-downs (WM_DRAWITEM / WM_MEASUREITEM with
+  // ODT_MENU); true when drawn or measured.
+  bool DrawItem(DRAWITEMSTRUCT& dis);
+  bool MeasureItem(MEASUREITEMSTRUCT& mis);
+
+  HMENU MenuHandle() const { return menu_handle_; }
+  void SetMenuHandle(HMENU menu) { menu_handle_ = menu; }
+  fw::TMenu* Menu() const { return menu_; }
+  int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+  TMenuBtn* Button(int index) const { return buttons_.at(static_cast<size_t>(index)).get(); }
+  const RECT& BarRect() const { return bar_rect_; }
+  TSkinForm* Controller() const { return controller_; }
+
+  // The drop-down tracking state (one at a time, process-wide).
+  static int OpenIndex();
+  static TSkinForm* TrackingForm();
 
  private:
-  HMENU menu_ = nullptr;
+  static LRESULT CALLBACK MenuFilterHook(int code, WPARAM wparam, LPARAM lparam);
+  std::unique_ptr<TMenuBtn> NewButton(int index);
+  void DetachNativeMenu();
+  void DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect);
+
+  std::vector<std::unique_ptr<TMenuBtn>> buttons_;
+  fw::TMenu* menu_;
+  RECT bar_rect_{};
+  TSkinData* data_;
+  TSkinForm* controller_;
+  fw::TBitmap background_;
+  HMENU menu_handle_ = nullptr;
 };
 
 }  // namespace skin

@@ -486,6 +486,17 @@ TEST_F(SkinFormTest, MessageBoxesAreSkinnedAndWidenedForALongCaption) {
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   EXPECT_GE(r.right - r.left, 67 * blank.cx + c->BorderLeft + c->BorderRight);
+
+  // The box lays itself out after its activation: the skin keeps the client height it chose
+  // (the unskinned box's height less its caption and dialog frame).
+  SkinManager->Active = false;
+  App().MessageBox("short", caption);
+  SkinManager->Active = true;
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  const RECT u = boxes.Boxes()[1].rect;
+  const int plain_client =
+      (u.bottom - u.top) - GetSystemMetrics(SM_CYCAPTION) - 2 * GetSystemMetrics(SM_CYDLGFRAME);
+  EXPECT_NEAR(r.bottom - r.top, plain_client + c->BorderTop + c->BorderBottom, 4);
 }
 
 // A dialog widened for its caption moves its controls right by half the widening.

@@ -1,0 +1,109 @@
+// Opening a 30-item drop-down to its first complete paint, skinned (owner-drawn items, the
+// skinned frame) and unskinned (the system's menu), under the skin manager's hook. Each
+// opening starts with TrackPopupMenu and ends when the menu window has finished its first
+// WM_PAINT; the menu is then ended. Run it in a Wine session:
+//   scripts/wine-session.sh $PWD/build/wineprefix wine build/win32/bench/menu_bench.exe [N]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/menus.h"
+#include "framework/scoped_handle.h"
+#include "skin/data/skin_data.h"
+#include "skin/manager/menu_item_drawing.h"
+#include "skin/manager/skin_manager.h"
+#include "tests/skin/manager/menu_drawing_test_skin.h"
+
+namespace {
+
+LARGE_INTEGER g_start, g_frequency;
+double g_elapsed_ms = -1;
+
+LRESULT CALLBACK AfterPaint(int code, WPARAM wparam, LPARAM lparam) {
+  auto* info = reinterpret_cast<CWPRETSTRUCT*>(lparam);
+  if (code == HC_ACTION && info->message == WM_PAINT && g_elapsed_ms < 0) {
+    char name[16] = {};
+    GetClassNameA(info->hwnd, name, sizeof name);
+    if (std::string(name) == "#32768") {
+      LARGE_INTEGER now;
+      QueryPerformanceCounter(&now);
+      g_elapsed_ms =
+          double(now.QuadPart - g_start.QuadPart) * 1000.0 / double(g_frequency.QuadPart);
+      PostMessageA(info->hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// Median of `rounds` openings, in milliseconds.
+double Measure(fw::TPopupMenu& menu, int rounds) {
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    g_elapsed_ms = -1;
+    QueryPerformanceCounter(&g_start);
+    menu.Popup(100, 100);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (g_elapsed_ms >= 0) times.push_back(g_elapsed_ms);
+  }
+  if (times.empty()) return -1;
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+  QueryPerformanceFrequency(&g_frequency);
+  fw::TApplication app;
+  skin::TSkinData data(nullptr);
+  menutest::FillMenuSkin(data);
+  skin::TSkinManage* manager = skin::CreateSkinManager();
+  manager->AddSkinData(&data);
+  manager->InstallHook();
+  fw::ScopedHook hook(
+      SetWindowsHookExA(WH_CALLWNDPROCRET, AfterPaint, nullptr, GetCurrentThreadId()));
+
+  fw::TPopupMenu plain(nullptr), skinned(nullptr);
+  for (int i = 0; i < 30; ++i) {
+    const std::string caption = i % 7 == 6 ? "-" : "Item number " + std::to_string(i + 1);
+    for (fw::TPopupMenu* menu : {&plain, &skinned}) {
+      auto* item = new fw::TMenuItem(nullptr);
+      item->SetCaption(caption);
+      if (i % 5 == 0) item->SetShortCut(fw::ShortCut('A' + i % 26, fw::scCtrl));
+      item->SetChecked(i % 4 == 1);
+      menu->Items()->Add(item);
+    }
+  }
+  for (int i = 0; i < skinned.Items()->Count(); ++i) {
+    fw::TMenuItem* item = skinned.Items()->Items(i);
+    item->OnAdvancedDrawItem = [&data, item](fw::TObject*, fw::TCanvas& canvas, const RECT& rect,
+                                             UINT state) {
+      skin::DrawMenuItem(data, *item, canvas, (state & ODS_SELECTED) != 0, rect);
+    };
+    item->OnMeasureItem = [&data, item](fw::TObject*, fw::TCanvas& canvas, int& w, int& h) {
+      item->DefaultMeasureItem(canvas, w, h);
+      skin::MeasurePopupMenuItem(data, *item, canvas, w);
+    };
+  }
+
+  manager->Active = false;
+  Measure(plain, 3);  // warm-up
+  const double unskinned = Measure(plain, rounds);
+  manager->Active = true;
+  Measure(skinned, 3);
+  const double with_skin = Measure(skinned, rounds);
+  std::printf("30-item drop-down, open to first complete paint (median of %d):\n", rounds);
+  std::printf("  unskinned  %8.2f ms\n", unskinned);
+  std::printf("  skinned    %8.2f ms\n", with_skin);
+  if (unskinned > 0) std::printf("  ratio      %8.2f x\n", with_skin / unskinned);
+  manager->RemoveSkinData(&data);
+  skin::FreeSkinManager();
+  return 0;
+}

@@ -1,0 +1,436 @@
+#include "skin/manager/menu_bar.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "framework/scoped_handle.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/element_painting.h"
+#include "skin/manager/menu_bar_layout.h"
+#include "skin/manager/menu_item_drawing.h"
+#include "skin/manager/popup_menu.h"
+
+namespace skin {
+
+namespace {
+
+COLORREF Rgb(Colour c) { return IsSystemColour(c) ? GetSysColor(SystemColourIndex(c)) : c; }
+
+// Tracking state shared by OpenDropDown and the filter hook.
+struct Tracking {
+  TSkinForm* form = nullptr;
+  TSkinMenuBar* bar = nullptr;
+  int open_index = -1;
+  fw::TMenuItem* current_item = nullptr;
+  fw::ScopedHook hook;
+  POINT last_cursor{};
+  bool down_posted = false;
+  bool switching = false;
+};
+Tracking& State() {
+  static Tracking state;
+  return state;
+}
+
+// Every entry of the menu and of its sub-menus becomes owner-drawn. Only the type flags
+// are changed (MIIM_FTYPE), so the entries keep their texts for foreign-item drawing.
+void MakeOwnerDrawn(HMENU menu, int depth = 0) {
+  if (!menu || depth > 16) return;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    if (!GetMenuItemInfoA(menu, UINT(i), TRUE, &mii)) continue;
+    if (!(mii.fType & MFT_OWNERDRAW)) {
+      mii.fMask = MIIM_FTYPE;
+      mii.fType |= MFT_OWNERDRAW;
+      SetMenuItemInfoA(menu, UINT(i), TRUE, &mii);
+    }
+    if (mii.hSubMenu) MakeOwnerDrawn(mii.hSubMenu, depth + 1);
+  }
+}
+
+}  // namespace
+
+void TMenuBtn::Draw() {
+  if (Bar) Bar->PaintButton(*this);
+}
+
+TSkinMenuBar::TSkinMenuBar(TSkinData* data, TSkinForm* controller, fw::TMenu* menu)
+    : menu_(menu), data_(data), controller_(controller) {}
+
+TSkinMenuBar::~TSkinMenuBar() {
+  if (State().bar == this) State().bar = nullptr;
+}
+
+int TSkinMenuBar::OpenIndex() { return State().open_index; }
+TSkinForm* TSkinMenuBar::TrackingForm() { return State().form; }
+
+std::unique_ptr<TMenuBtn> TSkinMenuBar::NewButton(int index) {
+  auto button = std::make_unique<TMenuBtn>();
+  button->Bar = this;
+  button->SkinData = data_;
+  button->Controller = controller_;
+  button->Index = index;
+  button->Visible = true;
+  return button;
+}
+
+void TSkinMenuBar::DetachNativeMenu() {
+  if (controller_ && GetMenu(controller_->Handle)) SetMenu(controller_->Handle, nullptr);
+}
+
+void TSkinMenuBar::BuildFromMenuHandle() {
+  if (HMENU current = GetMenu(controller_->Handle)) menu_handle_ = current;
+  if (!menu_handle_) return;
+  buttons_.clear();
+  const int count = GetMenuItemCount(menu_handle_);
+  if (count <= 0) return;  // no items: the window keeps its native menu
+  for (int i = 0; i < count; ++i) {
+    char text[81] = {};
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+    mii.dwTypeData = text;
+    mii.cch = sizeof text - 1;
+    GetMenuItemInfoA(menu_handle_, UINT(i), TRUE, &mii);
+    auto button = NewButton(i);
+    button->SubMenu = mii.hSubMenu;
+    button->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+    button->CommandId = mii.wID;
+    if (!(mii.fType & (MFT_OWNERDRAW | MFT_BITMAP | MFT_SEPARATOR))) button->Caption = text;
+    // Owner-drawn entries carry no text: the menu object knows the item.
+    if (button->Caption.empty() && menu_ && menu_->Items()->Count() > i) {
+      fw::TMenuItem* item = menu_->Items()->Items(i);
+      item->UpdateFromAction();
+      button->Caption = item->Caption();
+      button->Enabled = item->Enabled();
+      button->CommandId = GetMenuItemID(menu_handle_, i);
+      button->SubMenu = item->Count() > 0 ? item->Handle() : nullptr;
+    }
+    buttons_.push_back(std::move(button));
+  }
+  DetachNativeMenu();
+}
+
+void TSkinMenuBar::BuildFromMenuObject() {
+  if (HMENU current = GetMenu(controller_->Handle)) menu_handle_ = current;
+  buttons_.clear();
+  if (menu_) {
+    for (int i = 0; i < menu_->Items()->Count(); ++i) {
+      fw::TMenuItem* item = menu_->Items()->Items(i);
+      item->UpdateFromAction();
+      auto button = NewButton(i);
+      button->Caption = item->Caption();
+      button->Enabled = item->Enabled();
+      button->Visible = item->Visible();
+      button->CommandId = item->Command();
+      button->SubMenu = item->Count() > 0 ? item->Handle() : nullptr;
+      buttons_.push_back(std::move(button));
+    }
+  }
+  DetachNativeMenu();
+  controller_->HotObject = nullptr;
+}
+
+void TSkinMenuBar::BuildFromMdiMenu(HMENU menu) {
+  if (menu) menu_handle_ = menu;
+  if (!menu_handle_) return;
+  buttons_.clear();
+  const int count = GetMenuItemCount(menu_handle_);
+  if (count <= 0) return;
+  for (int i = 0; i < count; ++i) {
+    char text[81] = {};
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+    mii.dwTypeData = text;
+    mii.cch = sizeof text - 1;
+    GetMenuItemInfoA(menu_handle_, UINT(i), TRUE, &mii);
+    auto button = NewButton(i);
+    button->SubMenu = mii.hSubMenu;
+    button->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+    button->CommandId = mii.wID;
+    if (!(mii.fType & (MFT_OWNERDRAW | MFT_BITMAP | MFT_SEPARATOR))) button->Caption = text;
+    if (button->Caption.empty() && menu_) {
+      // The last top-level item of that command wins.
+      for (int k = 0; k < menu_->Items()->Count(); ++k) {
+        fw::TMenuItem* item = menu_->Items()->Items(k);
+        if (item->Command() == mii.wID) button->Caption = item->Caption();
+      }
+    }
+    buttons_.push_back(std::move(button));
+  }
+  DetachNativeMenu();
+}
+
+void TSkinMenuBar::DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect) {
+  SetBkMode(dc, TRANSPARENT);
+  // A disabled caption ends in the system's button-shadow colour.
+  SetTextColor(dc, button.Enabled ? Rgb(data_->MenuBarText) : GetSysColor(COLOR_BTNSHADOW));
+  RECT r = text_rect;
+  DrawTextA(dc, button.Caption.c_str(), int(button.Caption.size()), &r,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
+}
+
+void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
+  const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+  if (w <= 0 || h <= 0) return;
+  fw::TBitmap surface;
+  surface.SetPixelFormat(fw::pf32bit);
+  surface.SetSize(w, h);
+  HDC sdc = surface.Canvas().Handle();
+  const RECT local{0, 0, w, h};
+  const bool rtl = menu_ && menu_->IsRightToLeft();
+  const TDataSkinObject* e = data_->MenuBarElement.get();
+  const bool has_element = e && !e->Image.Empty();
+  if (has_element) {
+    const int frame = controller_->IsActive ? 1 : 2;
+    const Margins margins{e->LeftWidth, 0, e->RightWidth, 0};
+    if (e->Tile == 1) {
+      DrawElement(sdc, local, e->Image, margins, frame, 2, false, false, true);
+    } else {
+      DrawHorzElement(sdc, local, e->Image, margins, frame, 2, false, true);
+    }
+  } else {
+    fw::ScopedBrush brush(CreateSolidBrush(Rgb(data_->MenubarColour)));
+    FillRect(sdc, &local, brush.get());
+  }
+  const int x0 =
+      MenuBarFirstOffset(has_element, e ? e->LeftWidth : 1, e ? e->RightWidth : 1, rtl, w);
+  bar_rect_ = bar;
+  background_.Assign(surface);
+
+  fw::TCanvas& canvas = surface.Canvas();
+  UseMenuFont(canvas);
+  std::vector<int> widths;
+  for (const auto& b : buttons_) widths.push_back(canvas.TextWidth(b->Caption));
+  const std::vector<PixelRect> rects = LayoutMenuBarButtons(widths, w, h, x0, rtl);
+  canvas.Font().Handle();
+  fw::ScopedSelectObject font(sdc, canvas.Font().Handle());
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const RECT text = ToRect(rects[i]);
+    DrawCaption(sdc, *buttons_[i], text);
+    buttons_[i]->Bounds = {text.left + bar.left, text.top + bar.top, text.right + bar.left,
+                           text.bottom + bar.top};
+  }
+  BitBlt(dc, bar.left, bar.top, w, h, sdc, 0, 0, SRCCOPY);
+}
+
+void TSkinMenuBar::PaintButton(TMenuBtn& button) {
+  if (background_.Empty()) return;
+  fw::ScopedGetDc dc = fw::ScopedGetDc::Window(controller_->Handle);
+  if (!dc.get()) return;
+  const RECT& b = button.Bounds;
+  const int bw = b.right - b.left;
+  const int bh = bar_rect_.bottom - bar_rect_.top;
+  BitBlt(dc.get(), b.left, bar_rect_.top, bw, bh, background_.Canvas().Handle(),
+         b.left - bar_rect_.left, 0, SRCCOPY);
+  if (button.ButtonState == 2 || button.ButtonState == 3) {  // pressed or hot
+    fw::ScopedBrush frame(CreateSolidBrush(Rgb(data_->ButtonHilight)));
+    FrameRect(dc.get(), &b, frame.get());
+  }
+  fw::TCanvas canvas;
+  canvas.SetHandle(dc.get());
+  UseMenuFont(canvas);
+  fw::ScopedSelectObject font(dc.get(), canvas.Font().Handle());
+  DrawCaption(dc.get(), button, b);
+  canvas.SetHandle(nullptr);
+}
+
+TMenuBtn* TSkinMenuBar::ButtonAt(POINT p) const {
+  for (const auto& b : buttons_) {
+    if (!b->Caption.empty() && PtInRect(&b->Bounds, p)) return b.get();
+  }
+  return nullptr;
+}
+
+TMenuBtn* TSkinMenuBar::FindAccelButton(char key) const {
+  const char wanted = char(std::toupper(static_cast<unsigned char>(key)));
+  if (!wanted) return nullptr;
+  for (const auto& b : buttons_) {
+    if (b->Enabled && fw::AcceleratorOf(b->Caption) == wanted) return b.get();
+  }
+  return nullptr;
+}
+
+void TSkinMenuBar::SwitchToButton(TMenuBtn* button) {
+  if (!button) return;
+  RECT window;
+  GetWindowRect(controller_->Handle, &window);
+  const int x = button->Bounds.left + window.left + 1;
+  const int y = button->Bounds.top + window.top + 1;
+  PostMessageA(controller_->Handle, WM_NCLBUTTONDOWN, 1, MAKELPARAM(x, y));
+  // Windows closes the open drop-down when its loop meets the click outside it; Wine's
+  // menu loop dispatches a posted non-client click without closing, so the drop-down is
+  // ended here and the click opens the other one once the loop has returned.
+  if (State().open_index >= 0) EndMenu();
+}
+
+bool TSkinMenuBar::HandleNcLButtonDown(POINT window_point) {
+  TMenuBtn* button = ButtonAt(window_point);
+  if (!button) return false;
+  OpenDropDown(button);
+  return true;
+}
+
+bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
+  HWND hwnd = controller_->Handle;
+  PostMessageA(hwnd, WM_COMMAND, button->CommandId, 0);
+  if (!button->SubMenu) return false;
+  Tracking& t = State();
+  t.open_index = button->Index;
+  t.form = controller_;
+  t.bar = this;
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  MakeOwnerDrawn(button->SubMenu);
+  controller_->PopupPending = true;
+  controller_->TrackedMenu = button->SubMenu;
+  t.switching = false;
+  t.down_posted = false;
+  GetCursorPos(&t.last_cursor);
+  if (!t.hook)
+    t.hook.reset(SetWindowsHookExA(WH_MSGFILTER, &TSkinMenuBar::MenuFilterHook, nullptr,
+                                   GetCurrentThreadId()));
+  if (button->Enabled) {
+    button->ButtonState = 2;
+    PaintButton(*button);
+    TrackPopupMenu(button->SubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                   button->Bounds.left + window.left, button->Bounds.bottom + window.top, 0, hwnd,
+                   nullptr);
+    // The bar may have been rebuilt or freed while the menu was open.
+    if (t.bar == this && button->Index < ButtonCount() && Button(button->Index) == button) {
+      button->ButtonState = 1;
+      PaintButton(*button);
+    }
+  }
+  t.hook.reset();
+  t.current_item = nullptr;
+  t.open_index = -1;
+  t.down_posted = false;
+  controller_->PopupPending = false;
+  return true;
+}
+
+LRESULT CALLBACK TSkinMenuBar::MenuFilterHook(int code, WPARAM wparam, LPARAM lparam) {
+  Tracking& t = State();
+  auto* msg = reinterpret_cast<MSG*>(lparam);
+  // In a right-to-left menu the arrow keys change places.
+  if (msg && t.current_item && t.current_item->GetParentMenu() &&
+      t.current_item->GetParentMenu()->IsRightToLeft() &&
+      (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)) {
+    if (msg->wParam == VK_LEFT) {
+      msg->wParam = VK_RIGHT;
+    } else if (msg->wParam == VK_RIGHT) {
+      msg->wParam = VK_LEFT;
+    }
+  }
+  const LRESULT next = CallNextHookEx(t.hook.get(), code, wparam, lparam);
+  if (next != 0 || code != MSGF_MENU || !msg || !t.bar || !t.form) return next;
+  TSkinMenuBar* bar = t.bar;
+  if (!t.down_posted) {
+    t.down_posted = true;
+    PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);  // selects the first item
+  }
+  TMenuBtn* target = nullptr;
+  const int count = bar->ButtonCount();
+  switch (msg->message) {
+    case WM_KEYDOWN:
+      if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
+        t.switching = false;
+      } else if (msg->wParam == VK_LEFT) {
+        const bool top_level =
+            !t.current_item ||
+            (t.current_item->Parent() && t.current_item->Parent()->HasHandle() &&
+             t.current_item->Parent()->Handle() == t.form->TrackedMenu) ||
+            (t.current_item->HasHandle() && t.current_item->Handle() == t.form->TrackedMenu);
+        if (top_level && count > 0)
+          target = bar->Button(MenuBarNeighbour(t.open_index, count, false));
+      } else if (msg->wParam == VK_RIGHT) {
+        if (!(t.current_item && t.current_item->Count() > 0) && count > 0)
+          target = bar->Button(MenuBarNeighbour(t.open_index, count, true));
+      }
+      break;
+    case WM_SYSKEYDOWN:
+      if (msg->wParam == VK_MENU) t.form->PopupPending = false;
+      return next;
+    case WM_MENUSELECT: {
+      const UINT flags = HIWORD(msg->wParam);
+      if (flags == 0xFFFF && msg->lParam == 0) {
+        if (!t.switching) t.form->PopupPending = false;
+        return next;
+      }
+      t.switching = false;
+      if (fw::TMenu* menu = bar->Menu()) {
+        HMENU from = reinterpret_cast<HMENU>(msg->lParam);
+        if (flags & MF_POPUP) {
+          HMENU sub = GetSubMenu(from, LOWORD(msg->wParam));
+          t.current_item = menu->FindItem(reinterpret_cast<UINT_PTR>(sub), fw::TMenu::fkHandle);
+        } else {
+          t.current_item = menu->FindItem(LOWORD(msg->wParam), fw::TMenu::fkCommand);
+        }
+      }
+      break;
+    }
+    case WM_MOUSEMOVE: {
+      if (msg->pt.x != t.last_cursor.x || msg->pt.y != t.last_cursor.y) {
+        target = bar->ButtonAt(t.form->ScreenToFramePoint(msg->pt));
+        t.last_cursor = msg->pt;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  if (target && target->Index != t.open_index) {
+    t.switching = true;
+    bar->SwitchToButton(target);
+  }
+  return next;
+}
+
+bool TSkinMenuBar::DrawItem(DRAWITEMSTRUCT& dis) {
+  if (dis.CtlType != ODT_MENU) return false;
+  HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
+  if (PendingPopup) {
+    PendingPopup->SetMenu(menu);
+    PendingPopup = nullptr;
+  }
+  fw::TCanvas canvas;
+  canvas.SetHandle(dis.hDC);
+  UseMenuFont(canvas);
+  const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+  fw::TMenuItem* item = menu_ ? menu_->FindItem(dis.itemID, fw::TMenu::fkCommand) : nullptr;
+  if (item) {
+    DrawMenuItem(*data_, *item, canvas, selected, dis.rcItem, menu_);
+  } else {
+    std::unique_ptr<fw::TMenuItem> temporary = ForeignMenuItem(menu, dis.itemID);
+    DrawForeignMenuItem(*data_, menu, *temporary, selected, dis.rcItem, canvas);
+  }
+  canvas.SetHandle(nullptr);
+  return true;
+}
+
+bool TSkinMenuBar::MeasureItem(MEASUREITEMSTRUCT& mis) {
+  if (mis.CtlType != ODT_MENU) return false;
+  int w = int(mis.itemWidth), h = int(mis.itemHeight);
+  fw::TMenuItem* item = menu_ ? menu_->FindItem(mis.itemID, fw::TMenu::fkCommand) : nullptr;
+  if (item) {
+    fw::ScopedGetDc dc = fw::ScopedGetDc::Window(controller_->Handle);
+    fw::TCanvas canvas;
+    canvas.SetHandle(dc.get());
+    UseMenuFont(canvas);
+    MeasureMenuItem(*data_, *item, canvas, w, h);
+    canvas.SetHandle(nullptr);
+  } else {
+    MeasureForeignMenuItem(*data_, controller_->Handle, controller_->TrackedMenu, mis.itemID, w, h);
+  }
+  mis.itemWidth = UINT(std::max(w, 0));
+  mis.itemHeight = UINT(std::max(h, 0));
+  return true;
+}
+
+}  // namespace skin

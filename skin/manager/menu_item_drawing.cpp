@@ -1,0 +1,298 @@
+#include "skin/manager/menu_item_drawing.h"
+
+#include <algorithm>
+
+#include "framework/image_list.h"
+#include "skin/data/skin_data.h"
+#include "skin/manager/element_painting.h"
+#include "skin/manager/menu_item_layout.h"
+#include "skin/manager/popup_menu.h"
+#include "skin/manager/skin_manager.h"
+
+namespace skin {
+
+namespace {
+
+COLORREF Rgb(Colour c) { return IsSystemColour(c) ? GetSysColor(SystemColourIndex(c)) : c; }
+
+bool HasItemElement(const TSkinData& data) {
+  return data.MenuItem && !data.MenuItem->Image.Empty();
+}
+int LeftWidthOf(const TSkinData& data) { return data.MenuItem ? data.MenuItem->LeftWidth : 0; }
+
+PixelRect Px(const RECT& r) { return ToPixelRect(r); }
+
+// The off-screen surface an item is composed on: a 32-bit bitmap with its own canvas.
+struct ItemSurface {
+  fw::TBitmap bitmap;
+  ItemSurface(int width, int height) {
+    bitmap.SetPixelFormat(fw::pf32bit);
+    bitmap.SetSize(std::max(width, 1), std::max(height, 1));
+    UseMenuFont(bitmap.Canvas());
+  }
+  fw::TCanvas& Canvas() { return bitmap.Canvas(); }
+  HDC Dc() { return bitmap.Canvas().Handle(); }
+  void CopyTo(fw::TCanvas& target, const RECT& rect) {
+    BitBlt(target.Handle(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+           Dc(), 0, 0, SRCCOPY);
+  }
+};
+
+// Fills the surface with the part of the popup's frame image under the item, or with
+// MenuColour when the popup has no image.
+void PaintBackground(TSkinData& data, ItemSurface& surface, HMENU menu, const RECT& rect) {
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  HBITMAP image = menu ? MenuBackgroundFor(menu) : nullptr;
+  BITMAP info{};
+  if (image && GetObjectA(image, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight > 0) {
+    fw::ScopedMemoryDc source(CreateCompatibleDC(surface.Dc()));
+    fw::ScopedSelectObject select(source.get(), image);
+    BitBlt(surface.Dc(), 0, 0, w, h, source.get(), rect.left + kPopupBorder,
+           rect.top + kPopupBorder, SRCCOPY);
+    return;
+  }
+  fw::ScopedBrush brush(CreateSolidBrush(Rgb(data.MenuColour)));
+  const RECT local{0, 0, w, h};
+  FillRect(surface.Dc(), &local, brush.get());
+}
+
+void DrawFace(TSkinData& data, HDC dc, const RECT& local, bool selected) {
+  const TDataSkinObject& e = *data.MenuItem;
+  DrawElement(dc, local, e.Image, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+              selected ? kMenuItemSelectedFrame : kMenuItemNormalFrame, kMenuItemFrames,
+              e.Trans != 0, e.Tile != 0, false);
+}
+
+// The checkered 8 x 8 pattern of button face and button highlight behind a checked image.
+fw::ScopedBrush CheckeredBrush() {
+  fw::ScopedBitmap pattern(CreateBitmap(8, 8, 1, 1, nullptr));
+  fw::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+  {
+    fw::ScopedSelectObject select(dc.get(), pattern.get());
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) SetPixel(dc.get(), x, y, ((x + y) & 1) ? 0xFFFFFF : 0);
+  }
+  // A monochrome pattern takes the DC's text colour for 0 bits and its background colour
+  // for 1 bits when it is drawn; the caller sets them.
+  return fw::ScopedBrush(CreatePatternBrush(pattern.get()));
+}
+
+// The system check mark (a monochrome bitmap, mark bits 0) in `colour`, transparent.
+void DrawCheckMark(HDC dc, const PixelRect& box, COLORREF colour) {
+  fw::ScopedBitmap mark(LoadBitmapA(nullptr, MAKEINTRESOURCEA(32760) /*OBM_CHECK*/));
+  BITMAP info{};
+  if (!mark || !GetObjectA(mark.get(), sizeof info, &info)) return;
+  const auto [x, y] = CheckMarkOrigin(box, info.bmWidth, info.bmHeight);
+  fw::ScopedMemoryDc source(CreateCompatibleDC(dc));
+  fw::ScopedSelectObject select(source.get(), mark.get());
+  fw::ScopedBrush brush(CreateSolidBrush(colour));
+  fw::ScopedSelectObject use_brush(dc, brush.get());
+  const COLORREF old_text = SetTextColor(dc, RGB(0, 0, 0));
+  const COLORREF old_back = SetBkColor(dc, RGB(255, 255, 255));
+  // ((D xor P) and S) xor P: the brush where the mark's bits are 0, the target elsewhere.
+  BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, 0x00B8074A);
+  SetTextColor(dc, old_text);
+  SetBkColor(dc, old_back);
+}
+
+void DrawGlyph(fw::TMenuItem& item, fw::TCanvas& canvas, fw::TImageList* images,
+               const PixelRect& box) {
+  HDC dc = canvas.Handle();
+  const int index = item.ImageIndex();
+  if (images && index >= 0 && index < images->Count()) {
+    RECT r = ToRect(box);
+    if (item.Checked()) {
+      fw::ScopedBrush pattern = CheckeredBrush();
+      const COLORREF old_text = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+      const COLORREF old_back = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+      FillRect(dc, &r, pattern.get());
+      SetTextColor(dc, old_text);
+      SetBkColor(dc, old_back);
+      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    }
+    images->Draw(canvas, box.left, box.top, index, item.Enabled());
+  } else if (item.Checked()) {
+    DrawCheckMark(dc, box, GetSysColor(COLOR_BTNTEXT));
+  }
+}
+
+}  // namespace
+
+void UseMenuFont(fw::TCanvas& canvas) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+  canvas.Font().SetName(metrics.lfMenuFont.lfFaceName);
+  canvas.Font().SetHeight(metrics.lfMenuFont.lfHeight);
+  canvas.Font().SetCharset(metrics.lfMenuFont.lfCharSet);
+  canvas.Font().SetStyle(0);
+}
+
+HBITMAP MenuBackgroundFor(HMENU menu) {
+  return SkinManager ? SkinManager->PopupBackground(menu) : nullptr;
+}
+
+void MeasureMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, int& width,
+                     int& height) {
+  // The standard measurement, whatever handler the item has (the skin's is the caller).
+  item.DefaultMeasureItem(canvas, width, height);
+  width +=
+      MenuItemExtraWidth(HasItemElement(data), LeftWidthOf(data), item.GetImageList() != nullptr);
+}
+
+void MeasurePopupMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas&, int& width) {
+  width +=
+      PopupItemExtraWidth(HasItemElement(data), LeftWidthOf(data), item.GetImageList() != nullptr);
+}
+
+void MeasureForeignMenuItem(TSkinData& data, HWND window, HMENU dropdown, UINT command, int& width,
+                            int& height) {
+  char text[81] = {};
+  if (dropdown) GetMenuStringA(dropdown, command, text, sizeof text, MF_BYCOMMAND);
+  int text_width = 0;
+  {
+    fw::ScopedGetDc dc = fw::ScopedGetDc::Window(window);
+    fw::TCanvas canvas;
+    canvas.SetHandle(dc.get());
+    UseMenuFont(canvas);
+    text_width = canvas.TextWidth(text);
+    canvas.SetHandle(nullptr);
+  }
+  width = ForeignItemWidth(text_width, HasItemElement(data), LeftWidthOf(data));
+  height = ForeignItemHeight(height, text[0] == 0, (WindowsVersion & 0x80000000u) != 0);
+}
+
+void DrawMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
+                  const RECT& rect, fw::TMenu* bar_menu) {
+  if (!HasItemElement(data)) {
+    DrawPlainMenuItem(data, item, canvas, selected, rect, bar_menu);
+    return;
+  }
+  HMENU parent_menu = item.Parent() ? item.Parent()->Handle() : nullptr;
+  // The first item drawn after a popup painted its frame tells that popup its menu.
+  if (PendingPopup && parent_menu) {
+    PendingPopup->SetMenu(parent_menu);
+    PendingPopup = nullptr;
+  }
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  ItemSurface surface(w, h);
+  PaintBackground(data, surface, parent_menu, rect);
+  if (!item.IsLine()) {
+    const RECT local{0, 0, w, h};
+    DrawFace(data, surface.Dc(), local, selected);
+    DrawItemContents(data, item, surface.Canvas(), selected, local, bar_menu);
+    surface.CopyTo(canvas, rect);
+  } else {
+    surface.CopyTo(canvas, rect);
+    DrawMenuSeparator(data, canvas, rect);
+  }
+}
+
+void DrawForeignMenuItem(TSkinData& data, HMENU menu, fw::TMenuItem& item, bool selected,
+                         const RECT& rect, fw::TCanvas& canvas) {
+  if (!HasItemElement(data)) {
+    DrawPlainMenuItem(data, item, canvas, selected, rect);
+    return;
+  }
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  ItemSurface surface(w, h);
+  PaintBackground(data, surface, menu, rect);
+  const RECT local{0, 0, w, h};
+  DrawFace(data, surface.Dc(), local, selected);
+  DrawItemContents(data, item, surface.Canvas(), selected, local);
+  surface.CopyTo(canvas, rect);
+}
+
+void DrawPlainMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
+                       const RECT& rect, fw::TMenu* bar_menu) {
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  ItemSurface surface(w, h);
+  const RECT local{0, 0, w, h};
+  fw::ScopedBrush brush(CreateSolidBrush(Rgb(selected ? data.Hilight : data.MenuColour)));
+  FillRect(surface.Dc(), &local, brush.get());
+  DrawItemContents(data, item, surface.Canvas(), selected, local, bar_menu);
+  surface.CopyTo(canvas, rect);
+}
+
+void DrawMenuSeparator(TSkinData& data, fw::TCanvas& canvas, const RECT& rect) {
+  if (!HasItemElement(data)) return;
+  const TDataSkinObject& e = *data.MenuItem;
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (w <= 0 || h <= 0) return;
+  PixelBitmap strip(w, h, PixelFormat::kBgra32);
+  for (const SliceBlit& piece :
+       SeparatorPieces(w, h, e.Image.Width(), e.Image.Height(), e.LeftWidth, e.RightWidth))
+    StretchCopy(e.Image, piece.source, strip, piece.dest);
+  DrawTransparent(canvas.Handle(), rect, strip, kMagentaKey);
+}
+
+void DrawItemContents(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
+                      const RECT& rect, fw::TMenu* bar_menu) {
+  item.UpdateFromAction();
+  fw::TMenu* menu = item.GetParentMenu();
+  if (!menu) menu = bar_menu;
+  fw::TImageList* images = item.GetImageList();
+  if (!images && menu) images = menu->Images();
+
+  MenuItemLayoutInput in;
+  in.item = Px(rect);
+  in.glyph_side = MenuGlyphSide(images != nullptr, images ? images->Width() : 0, item.Checked());
+  in.has_item_element = HasItemElement(data);
+  in.left_width = LeftWidthOf(data);
+  in.separator = item.IsLine();
+  in.right_to_left = menu && menu->IsRightToLeft();
+
+  const PixelRect box = MenuGlyphBox(in);
+  if (!in.separator) DrawGlyph(item, canvas, images, box);
+
+  const PixelRect area = MenuCaptionArea(in, box);
+  RECT measured = ToRect(area);
+  const UINT align = in.right_to_left ? DT_RIGHT : 0;
+  DrawMenuText(data, item, canvas, item.Caption(),
+               DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | align, selected, measured);
+  const PixelRect centred = CentredCaption(area, Px(measured), in.right_to_left);
+  RECT caption = ToRect(centred);
+  DrawMenuText(data, item, canvas, item.Caption(), DT_EXPANDTABS | DT_SINGLELINE | align, selected,
+               caption);
+  if (item.ShortCut() != fw::scNone) {
+    RECT shortcut = ToRect(MenuShortcutArea(centred, area, in.right_to_left));
+    DrawMenuText(data, item, canvas, item.ShortCutText(), in.right_to_left ? DT_LEFT : DT_RIGHT,
+                 selected, shortcut);
+  }
+}
+
+void DrawMenuText(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, std::string text,
+                  UINT flags, bool selected, RECT& rect) {
+  const bool measuring = (flags & DT_CALCRECT) != 0;
+  // Empty captions still measure one line high.
+  if (measuring && (text.empty() || text == "&")) text += ' ';
+  if (text == "-") {
+    if (measuring) return;
+    RECT line = ToRect(SeparatorLineRect(Px(rect)));
+    DrawEdge(canvas.Handle(), &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  canvas.Brush().SetStyle(fw::bsClear);
+  const uint32_t style = canvas.Font().Style();
+  if (item.Default()) canvas.Font().SetStyle(style | fw::fsBold);
+  canvas.Font().SetColor(fw::TColor(MenuTextColour(data, item.Enabled(), selected)));
+  canvas.DrawText(text, rect, flags);
+  canvas.Font().SetStyle(style);
+}
+
+std::unique_ptr<fw::TMenuItem> ForeignMenuItem(HMENU menu, UINT command) {
+  auto item = std::make_unique<fw::TMenuItem>(nullptr);
+  MENUITEMINFOA mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_STATE | MIIM_FTYPE;
+  if (GetMenuItemInfoA(menu, command, FALSE, &mii)) {
+    item->SetEnabled((mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0);
+    item->SetChecked((mii.fState & MFS_CHECKED) != 0);
+  }
+  char text[81] = {};
+  GetMenuStringA(menu, command, text, sizeof text, MF_BYCOMMAND);
+  item->SetCaption(text[0] ? std::string(text) : std::string("-"));
+  return item;
+}
+
+}  // namespace skin

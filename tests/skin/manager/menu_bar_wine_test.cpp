@@ -1,0 +1,263 @@
+// The skinned menu bar on a form that the skin manager skins: building from the menu,
+// keyboard access (Alt alone, F10, Alt+letter, the same letter with Shift), moving between
+// open drop-downs with Left and Right, Escape, a click on an item without sub-items, menu
+// changes with MenuUpdate on and off, and the form's popup menus handed to the skinned
+// drawing and back.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "framework/forms.h"
+#include "framework/menus.h"
+#include "framework/std_controls.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/menu_bar.h"
+#include "skin/manager/skin_manager.h"
+#include "tests/skin/manager/menu_drawing_test_skin.h"
+#include "tests/support/fw_test.h"
+#include "tests/support/menu_driver.h"
+
+namespace {
+
+using testing::ElementsAre;
+
+fw::TMenuItem* AddItem(fw::TComponent* owner, fw::TMenuItem* parent, const char* caption) {
+  auto* item = new fw::TMenuItem(owner);
+  item->SetCaption(caption);
+  parent->Add(item);
+  return item;
+}
+
+int g_enter_menu_loop = 0;
+LRESULT CALLBACK CountMenuLoops(int code, WPARAM wparam, LPARAM lparam) {
+  auto* cwp = reinterpret_cast<CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && cwp->message == WM_ENTERMENULOOP) ++g_enter_menu_loop;
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+class MenuBarTest : public fwtest::ApplicationTest {
+ protected:
+  void SetUp() override {
+    ApplicationTest::SetUp();
+    data_ = new skin::TSkinData(nullptr);
+    data_->SetSkinFile(std::string(SKIN_PACKAGE_DIR) + "/metallic.skn");
+    ASSERT_FALSE(data_->NoSkinLoaded);
+    skin::TSkinManage* manager = skin::CreateSkinManager();
+    manager->AddSkinData(data_);
+    manager->InstallHook();
+    manager->Active = true;
+
+    form_ = new fw::TForm(&App());
+    form_->SetBounds(150, 150, 420, 260);
+    form_->SetCaption("Menus");
+    menu_ = new fw::TMainMenu(form_);
+    fw::TMenuItem* root = menu_->Items();
+    file_ = AddItem(form_, root, "&File");
+    open_ = AddItem(form_, file_, "&Open");
+    AddItem(form_, file_, "-");
+    AddItem(form_, file_, "E&xit");
+    edit_ = AddItem(form_, root, "&Edit");
+    AddItem(form_, edit_, "&Copy");
+    tools_ = AddItem(form_, root, "&Tools");
+    AddItem(form_, tools_, "&Options");
+    tools_->SetEnabled(false);
+    help_ = AddItem(form_, root, "&Help");
+    help_->OnClick = [this](fw::TObject*) { ++help_clicks_; };
+    window_ = AddItem(form_, root, "&Window");
+    AddItem(form_, window_, "&Cascade");
+    popup_ = new fw::TPopupMenu(form_);
+    AddItem(form_, popup_->Items(), "&Undo");
+    form_->SetMenu(menu_);
+    // Records the framework notifications the form itself receives.
+    saved_proc_ = form_->WindowProc();
+    form_->SetWindowProc(fw::TWndMethod::Of<&MenuBarTest::FormProc>(this));
+    form_->Show();
+    SetForegroundWindow(form_->Handle());
+    controller_ = nullptr;
+    fwtest::PumpUntil(
+        [&] {
+          controller_ = skin::SkinFormOfWindow(form_->Handle());
+          return controller_ && controller_->LifeState == skin::LifeReady;
+        },
+        3000);
+    ASSERT_NE(controller_, nullptr);
+    ASSERT_NE(controller_->MenuBar, nullptr);
+    RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(50);
+  }
+  void TearDown() override {
+    if (form_) form_->SetWindowProc(saved_proc_);
+    delete form_;
+    skin::SkinManager->RemoveSkinData(data_);
+    skin::FreeSkinManager();
+    delete data_;
+    ApplicationTest::TearDown();
+  }
+  void FormProc(fw::TMessage& message) {
+    if (message.Msg == fw::CM_DIALOGCHAR) dialog_chars_.push_back(char(message.WParam));
+    saved_proc_(message);
+  }
+  // Through the application's loop, so Alt+letter becomes a dialog character.
+  void Pump(int ms) {
+    const DWORD end = GetTickCount() + DWORD(ms);
+    while (GetTickCount() < end) {
+      App().ProcessMessages();
+      Sleep(5);
+    }
+  }
+  skin::TSkinMenuBar& Bar() { return *controller_->MenuBar; }
+  POINT ButtonCentre(int index) {
+    RECT window;
+    GetWindowRect(form_->Handle(), &window);
+    const RECT& b = Bar().Button(index)->Bounds;
+    return {window.left + (b.left + b.right) / 2, window.top + (b.top + b.bottom) / 2};
+  }
+
+  skin::TSkinData* data_ = nullptr;
+  fw::TForm* form_ = nullptr;
+  fw::TMainMenu* menu_ = nullptr;
+  fw::TPopupMenu* popup_ = nullptr;
+  fw::TMenuItem *file_ = nullptr, *open_ = nullptr, *edit_ = nullptr, *tools_ = nullptr,
+                *help_ = nullptr, *window_ = nullptr;
+  skin::TSkinForm* controller_ = nullptr;
+  fw::TWndMethod saved_proc_;
+  std::vector<char> dialog_chars_;
+  int help_clicks_ = 0;
+};
+
+TEST_F(MenuBarTest, BarIsBuiltFromTheMenuAndTheNativeBarIsGone) {
+  EXPECT_EQ(GetMenu(form_->Handle()), nullptr);
+  EXPECT_EQ(Bar().MenuHandle(), menu_->Handle());
+  ASSERT_EQ(Bar().ButtonCount(), 5);
+  EXPECT_EQ(Bar().Button(0)->Caption, "&File");
+  EXPECT_EQ(Bar().Button(0)->SubMenu, file_->Handle());
+  EXPECT_FALSE(Bar().Button(2)->Enabled);
+  EXPECT_EQ(Bar().Button(3)->SubMenu, nullptr);
+  // Painted: buttons lie in the bar strip, left to right, one after the other.
+  const RECT bar = Bar().BarRect();
+  EXPECT_GT(bar.bottom, bar.top);
+  for (int i = 0; i < 5; ++i) {
+    const RECT& b = Bar().Button(i)->Bounds;
+    EXPECT_GE(b.top, bar.top);
+    EXPECT_LE(b.bottom, bar.bottom);
+    if (i > 0) {
+      EXPECT_EQ(b.left, Bar().Button(i - 1)->Bounds.right);
+    }
+  }
+  EXPECT_EQ(Bar().ButtonAt({Bar().Button(1)->Bounds.left + 2, Bar().Button(1)->Bounds.top + 2}),
+            Bar().Button(1));
+  EXPECT_EQ(Bar().FindAccelButton('e'), Bar().Button(1));
+  EXPECT_EQ(Bar().FindAccelButton('T'), nullptr);  // disabled
+  // The form's popup menu is drawn by the skin while attached.
+  EXPECT_TRUE(bool(popup_->Items()->Items(0)->OnAdvancedDrawItem));
+}
+
+TEST_F(MenuBarTest, AltAloneAndF10DoNotStartTheSystemMenuLoop) {
+  fw::ScopedHook hook(
+      SetWindowsHookExA(WH_CALLWNDPROC, CountMenuLoops, nullptr, GetCurrentThreadId()));
+  g_enter_menu_loop = 0;
+  fwtest::MenuDriver safety({}, 60, 500);  // ends any menu that would open
+  fwtest::TapKey(VK_MENU);
+  Pump(200);
+  fwtest::TapKey(VK_F10);
+  Pump(200);
+  EXPECT_EQ(g_enter_menu_loop, 0);
+  EXPECT_TRUE(safety.MenusSeen().empty());
+  // The system command itself is answered without the old procedure.
+  EXPECT_EQ(SendMessageA(form_->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+  EXPECT_EQ(SendMessageA(form_->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f'), 1);
+  EXPECT_EQ(g_enter_menu_loop, 0);
+}
+
+TEST_F(MenuBarTest, AltLetterOpensThatDropDownAndShiftAltLetterReachesTheForm) {
+  std::vector<int> open_index;
+  std::vector<HMENU> tracked;
+  {
+    fwtest::MenuDriver driver({[&](HWND) {
+                                 open_index.push_back(skin::TSkinMenuBar::OpenIndex());
+                                 tracked.push_back(controller_->TrackedMenu);
+                               },
+                               [](HWND) { fwtest::TapKey(VK_ESCAPE); }});
+    fwtest::KeyDown(VK_MENU);
+    fwtest::TapKey('E');
+    fwtest::KeyUp(VK_MENU);
+    const DWORD end = GetTickCount() + 3000;
+    while (!driver.Finished() && GetTickCount() < end) Pump(20);
+  }
+  EXPECT_THAT(open_index, ElementsAre(1));
+  EXPECT_THAT(tracked, ElementsAre(edit_->Handle()));
+  EXPECT_EQ(skin::TSkinMenuBar::OpenIndex(), -1);
+  EXPECT_TRUE(dialog_chars_.empty());  // taken by the bar
+
+  // With Shift also held the character goes to the form's own handling, and no drop-down.
+  fwtest::MenuDriver safety({}, 60, 500);
+  fwtest::KeyDown(VK_MENU);
+  fwtest::KeyDown(VK_SHIFT);
+  fwtest::TapKey('E');
+  fwtest::KeyUp(VK_SHIFT);
+  fwtest::KeyUp(VK_MENU);
+  Pump(300);
+  ASSERT_EQ(dialog_chars_.size(), 1u);
+  EXPECT_EQ(toupper(dialog_chars_[0]), 'E');
+  EXPECT_TRUE(safety.MenusSeen().empty());
+}
+
+TEST_F(MenuBarTest, LeftAndRightMoveBetweenDropDownsAndEscapeCloses) {
+  std::vector<int> seen;
+  auto record = [&](HWND) { seen.push_back(skin::TSkinMenuBar::OpenIndex()); };
+  {
+    fwtest::MenuDriver driver(
+        {record, [](HWND) { fwtest::TapKey(VK_RIGHT); }, record,
+         [](HWND) { fwtest::TapKey(VK_LEFT); }, record, [](HWND) { fwtest::TapKey(VK_LEFT); },
+         record, [](HWND) { fwtest::TapKey(VK_RIGHT); }, record,
+         [](HWND) { fwtest::TapKey(VK_ESCAPE); }},
+        120, 3000);
+    const POINT file = ButtonCentre(0);
+    fwtest::ClickAt(file.x, file.y);
+    const DWORD end = GetTickCount() + 8000;
+    while (!driver.Finished() && GetTickCount() < end) Pump(20);
+  }
+  // File, Edit, File, Window (wrapped), File (wrapped).
+  EXPECT_THAT(seen, ElementsAre(0, 1, 0, 4, 0));
+  EXPECT_EQ(skin::TSkinMenuBar::OpenIndex(), -1);
+  EXPECT_TRUE(fwtest::VisibleMenuWindows().empty());
+  // The drop-down items were switched to owner drawing for the skin.
+  MENUITEMINFOA mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(file_->Handle(), 0, TRUE, &mii);
+  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+}
+
+TEST_F(MenuBarTest, ClickOnAnItemWithoutSubItemsRunsItsCommand) {
+  fwtest::MenuDriver safety({}, 60, 500);
+  const POINT help = ButtonCentre(3);
+  fwtest::ClickAt(help.x, help.y);
+  Pump(300);
+  EXPECT_EQ(help_clicks_, 1);
+  EXPECT_TRUE(safety.MenusSeen().empty());
+}
+
+TEST_F(MenuBarTest, MenuChangesReachTheBarWhenMenuUpdateIsOn) {
+  file_->SetCaption("&Files");
+  EXPECT_EQ(Bar().Button(0)->Caption, "&Files");
+  EXPECT_EQ(GetMenu(form_->Handle()), nullptr);
+  AddItem(form_, menu_->Items(), "&Extra");
+  EXPECT_EQ(Bar().ButtonCount(), 6);
+
+  data_->MenuUpdate = false;
+  file_->SetCaption("&Archive");
+  EXPECT_EQ(Bar().Button(0)->Caption, "&Files");  // the bar keeps what it had
+  data_->MenuUpdate = true;
+}
+
+TEST_F(MenuBarTest, DetachingGivesTheMenuAndThePopupHandlersBack) {
+  controller_->DetachAndRestore();
+  EXPECT_EQ(GetMenu(form_->Handle()), menu_->Handle());
+  EXPECT_FALSE(bool(popup_->Items()->Items(0)->OnAdvancedDrawItem));
+  EXPECT_FALSE(bool(popup_->Items()->Items(0)->OnMeasureItem));
+}
+
+}  // namespace
