@@ -57,6 +57,9 @@ const fw::TClassInfo& TGalleryForm::StaticClassInfo() {
         c.Field("SkinPanel", &TGalleryForm::SkinPanel);
         c.Field("PagePanel", &TGalleryForm::PagePanel);
         c.Field("SkinData1", &TGalleryForm::SkinData1);
+        c.Field("MainMenu1", &TGalleryForm::MainMenu1);
+        c.Field("RightToLeftItem", &TGalleryForm::RightToLeftItem);
+        c.Field("PopupMenu1", &TGalleryForm::PopupMenu1);
         c.Method("GalleryFormCreate", &TGalleryForm::GalleryFormCreate);
         c.Method("MetallicButtonClick", &TGalleryForm::MetallicButtonClick);
         c.Method("DarkButtonClick", &TGalleryForm::DarkButtonClick);
@@ -65,6 +68,7 @@ const fw::TClassInfo& TGalleryForm::StaticClassInfo() {
         c.Method("MessageButtonClick", &TGalleryForm::MessageButtonClick);
         c.Method("DialogButtonClick", &TGalleryForm::DialogButtonClick);
         c.Method("RightToLeftCheckClick", &TGalleryForm::RightToLeftCheckClick);
+        c.Method("RightToLeftItemClick", &TGalleryForm::RightToLeftItemClick);
         c.Method("PageControl1Change", &TGalleryForm::PageControl1Change);
         c.Method("CountClick", &TGalleryForm::CountClick);
         c.Method("ScrollBarHChange", &TGalleryForm::ScrollBarHChange);
@@ -195,10 +199,16 @@ void TGalleryForm::RightToLeftCheckClick(fw::TObject*) {
   if (RightToLeftCheck->Checked() != right_to_left_) PostMessageA(Handle(), kRecreateMessage, 0, 0);
 }
 
+void TGalleryForm::RightToLeftItemClick(fw::TObject*) {
+  RightToLeftCheck->SetChecked(!right_to_left_);
+  PostMessageA(Handle(), kRecreateMessage, 0, 0);
+}
+
 void TGalleryForm::SetRightToLeft(bool v) {
   if (v == right_to_left_) return;
   right_to_left_ = v;
   RightToLeftCheck->SetChecked(v);
+  if (RightToLeftItem) RightToLeftItem->SetChecked(v);
   if (!HandleAllocated()) return;
   const bool visible = Visible();
   DestroyHandle();

@@ -1,6 +1,6 @@
 // The gallery's form: every kind of framework control on the pages of a page control, under
-// its own skin data component, with buttons that switch between the built-in skins, a skin
-// file, and no skin.
+// its own skin data component, with buttons, a main menu and a popup menu that switch
+// between the built-in skins, a skin file, and no skin.
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@
 #include "framework/ext_ctrls.h"
 #include "framework/forms.h"
 #include "framework/list_view.h"
+#include "framework/menus.h"
 #include "framework/rich_edit.h"
 #include "framework/std_controls.h"
 #include "framework/tool_bar.h"
@@ -62,6 +63,9 @@ class TGalleryForm : public fw::TForm {
   fw::TStatusPanel* SkinPanel = nullptr;
   fw::TStatusPanel* PagePanel = nullptr;
   skin::TSkinData* SkinData1 = nullptr;
+  fw::TMainMenu* MainMenu1 = nullptr;
+  fw::TMenuItem* RightToLeftItem = nullptr;
+  fw::TPopupMenu* PopupMenu1 = nullptr;
 
   void GalleryFormCreate(fw::TObject* sender);
   void MetallicButtonClick(fw::TObject* sender);
@@ -71,6 +75,7 @@ class TGalleryForm : public fw::TForm {
   void MessageButtonClick(fw::TObject* sender);
   void DialogButtonClick(fw::TObject* sender);
   void RightToLeftCheckClick(fw::TObject* sender);
+  void RightToLeftItemClick(fw::TObject* sender);
   void PageControl1Change(fw::TObject* sender);
   void CountClick(fw::TObject* sender);
   void ScrollBarHChange(fw::TObject* sender);

@@ -209,4 +209,21 @@ TEST_F(GalleryTest, RightToLeftSwitchMirrorsTheWholeForm) {
   fwtest::PumpFor(400);
 }
 
+TEST_F(GalleryTest, MenusCarryTheSkinChoices) {
+  ShowForm();
+  ASSERT_NE(form_->MainMenu1, nullptr);
+  // (The skinned frame draws the menu bar itself, so the window need not carry it.)
+  EXPECT_EQ(form_->Menu(), form_->MainMenu1);
+  EXPECT_EQ(GetMenuItemCount(form_->MainMenu1->Handle()), 3);
+  EXPECT_EQ(form_->PopupMenu(), form_->PopupMenu1);
+  // A menu command as the window gets it when the item is chosen.
+  auto* dark = Find<fw::TMenuItem>("DarkItem");
+  ASSERT_NE(dark, nullptr);
+  SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(dark->Command(), 0), 0);
+  EXPECT_EQ(form_->SkinPanel->Text(), "Skin: dark");
+  Find<fw::TMenuItem>("PopupNoSkin")->Click();  // what choosing it in the popup does
+  EXPECT_FALSE(form_->SkinData1->Active());
+  fwtest::PumpFor(400);
+}
+
 }  // namespace
