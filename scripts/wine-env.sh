@@ -40,7 +40,13 @@ ensure_display() {
     local fdfile="$dir/xvfb.displayfd"; rm -f "$fdfile"
     setsid Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp 7>"$fdfile" 8>&- </dev/null >/dev/null 2>&1 &
     echo $! >"$dir/xvfb.pid"
-    local i; for i in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
+    # A busy machine may take a while to start the server: wait up to 30 s.
+    local i; for i in $(seq 600); do [ -s "$fdfile" ] && break; sleep 0.05; done
+    if [ ! -s "$fdfile" ]; then
+      echo "wine-env: Xvfb did not start within 30 s" >&2
+      exec 8>&-
+      return 1
+    fi
     DISPLAY=":$(tr -d '\n' <"$fdfile")"
     echo "$DISPLAY" >"$dir/xvfb.display"
   fi
