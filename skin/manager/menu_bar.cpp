@@ -82,6 +82,22 @@ void TSkinMenuBar::DetachNativeMenu() {
   if (controller_ && GetMenu(controller_->Handle)) SetMenu(controller_->Handle, nullptr);
 }
 
+std::unique_ptr<TMenuBtn> TSkinMenuBar::ButtonFromNativeItem(int i) {
+  char text[81] = {};
+  MENUITEMINFOA mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+  mii.dwTypeData = text;
+  mii.cch = sizeof text - 1;
+  GetMenuItemInfoA(menu_handle_, UINT(i), TRUE, &mii);
+  auto button = NewButton(i);
+  button->SubMenu = mii.hSubMenu;
+  button->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+  button->CommandId = mii.wID;
+  if (!(mii.fType & (MFT_OWNERDRAW | MFT_BITMAP | MFT_SEPARATOR))) button->Caption = text;
+  return button;
+}
+
 void TSkinMenuBar::BuildFromMenuHandle() {
   if (HMENU current = GetMenu(controller_->Handle)) menu_handle_ = current;
   if (!menu_handle_) return;
@@ -89,18 +105,7 @@ void TSkinMenuBar::BuildFromMenuHandle() {
   const int count = GetMenuItemCount(menu_handle_);
   if (count <= 0) return;  // no items: the window keeps its native menu
   for (int i = 0; i < count; ++i) {
-    char text[81] = {};
-    MENUITEMINFOA mii{};
-    mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-    mii.dwTypeData = text;
-    mii.cch = sizeof text - 1;
-    GetMenuItemInfoA(menu_handle_, UINT(i), TRUE, &mii);
-    auto button = NewButton(i);
-    button->SubMenu = mii.hSubMenu;
-    button->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
-    button->CommandId = mii.wID;
-    if (!(mii.fType & (MFT_OWNERDRAW | MFT_BITMAP | MFT_SEPARATOR))) button->Caption = text;
+    auto button = ButtonFromNativeItem(i);
     // Owner-drawn entries carry no text: the menu object knows the item.
     if (button->Caption.empty() && menu_ && menu_->Items()->Count() > i) {
       fw::TMenuItem* item = menu_->Items()->Items(i);
@@ -142,23 +147,12 @@ void TSkinMenuBar::BuildFromMdiMenu(HMENU menu) {
   const int count = GetMenuItemCount(menu_handle_);
   if (count <= 0) return;
   for (int i = 0; i < count; ++i) {
-    char text[81] = {};
-    MENUITEMINFOA mii{};
-    mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-    mii.dwTypeData = text;
-    mii.cch = sizeof text - 1;
-    GetMenuItemInfoA(menu_handle_, UINT(i), TRUE, &mii);
-    auto button = NewButton(i);
-    button->SubMenu = mii.hSubMenu;
-    button->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
-    button->CommandId = mii.wID;
-    if (!(mii.fType & (MFT_OWNERDRAW | MFT_BITMAP | MFT_SEPARATOR))) button->Caption = text;
+    auto button = ButtonFromNativeItem(i);
     if (button->Caption.empty() && menu_) {
       // The last top-level item of that command wins.
       for (int k = 0; k < menu_->Items()->Count(); ++k) {
         fw::TMenuItem* item = menu_->Items()->Items(k);
-        if (item->Command() == mii.wID) button->Caption = item->Caption();
+        if (item->Command() == button->CommandId) button->Caption = item->Caption();
       }
     }
     buttons_.push_back(std::move(button));

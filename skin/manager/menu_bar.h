@@ -87,6 +87,8 @@ class TSkinMenuBar {
  private:
   static LRESULT CALLBACK MenuFilterHook(int code, WPARAM wparam, LPARAM lparam);
   std::unique_ptr<TMenuBtn> NewButton(int index);
+  // A button for entry `index` of the shown menu handle: its text, state, command, sub-menu.
+  std::unique_ptr<TMenuBtn> ButtonFromNativeItem(int index);
   void DetachNativeMenu();
   void DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect);
 
