@@ -7,6 +7,7 @@
 #include "framework/image_list.h"
 #include "framework/scoped_handle.h"
 #include "skin/data/skin_data.h"
+#include "skin/controls/standard_skinners.h"
 #include "skin/form/control_discovery.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/element_painting.h"
@@ -15,8 +16,8 @@ namespace skin {
 
 namespace {
 
-std::array<SkinnerMaker, static_cast<size_t>(SkinnerKind::Count)>& Makers() {
-  static std::array<SkinnerMaker, static_cast<size_t>(SkinnerKind::Count)> makers{};
+SkinnerMakerTable& Makers() {
+  static SkinnerMakerTable makers = StandardSkinnerMakers();
   return makers;
 }
 
@@ -35,6 +36,8 @@ SkinnerMaker FindSkinnerMaker(SkinnerKind kind) {
   if (kind >= SkinnerKind::Count) return nullptr;
   return Makers()[static_cast<size_t>(kind)];
 }
+
+void RestoreStandardSkinnerMakers() { Makers() = StandardSkinnerMakers(); }
 
 const fw::TClassInfo& TSkinControl::StaticClassInfo() {
   static const fw::TClassInfo info =

@@ -22,6 +22,7 @@
 // skinning ends. The family skinners (buttons, edits, scroll bars, ...) derive from it.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -189,9 +190,14 @@ class TSkinControl : public fw::TComponent {
 };
 
 // Makes skinners of a kind; the classification asks for one per decision. Kinds without
-// a maker attach nothing (the classification is still recorded).
+// a maker attach nothing (the classification is still recorded). The registry starts
+// with the built-in families' makers (StandardSkinnerMakers).
 using SkinnerMaker = TSkinControl* (*)(fw::TComponent* owner);
+using SkinnerMakerTable = std::array<SkinnerMaker, static_cast<size_t>(SkinnerKind::Count)>;
+inline size_t KindIndex(SkinnerKind kind) { return static_cast<size_t>(kind); }
 void RegisterSkinnerMaker(SkinnerKind kind, SkinnerMaker maker);  // nullptr removes
 SkinnerMaker FindSkinnerMaker(SkinnerKind kind);
+// Puts the built-in makers back (for tests that registered their own).
+void RestoreStandardSkinnerMakers();
 
 }  // namespace skin

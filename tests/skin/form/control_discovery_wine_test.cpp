@@ -40,10 +40,7 @@ struct BaseMakers {
     for (int k = 1; k < static_cast<int>(SkinnerKind::Count); ++k)
       RegisterSkinnerMaker(static_cast<SkinnerKind>(k), &MakeBase);
   }
-  ~BaseMakers() {
-    for (int k = 1; k < static_cast<int>(SkinnerKind::Count); ++k)
-      RegisterSkinnerMaker(static_cast<SkinnerKind>(k), nullptr);
-  }
+  ~BaseMakers() { RestoreStandardSkinnerMakers(); }
 };
 
 const ClassifiedControl* Find(const TSkinForm& c, const std::string& name) {

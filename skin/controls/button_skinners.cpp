@@ -1,0 +1,7 @@
+#include "skin/controls/button_skinners.h"
+
+namespace skin {
+
+void AddButtonSkinnerMakers(SkinnerMakerTable& table) { (void)table; }
+
+}  // namespace skin
