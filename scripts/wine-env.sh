@@ -122,8 +122,12 @@ ensure_wineserver() {
 
 wine_services_running() {
   local p
-  for p in $(pgrep -x services.exe 2>/dev/null); do
-    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  for p in $(pgrep -x services.exe 2>/dev/null || true); do
+    # Services of other prefixes (other sessions) are not ours; a test inside `if` keeps the
+    # session script's error trap quiet about them.
+    if { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      return 0
+    fi
   done
   return 1
 }

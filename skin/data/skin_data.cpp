@@ -47,12 +47,12 @@ std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
   return bytes;
 }
 
+}  // namespace
+
 COLORREF ResolveColour(Colour colour) {
   if (IsSystemColour(colour)) return GetSysColor(SystemColourIndex(colour));
   return static_cast<COLORREF>(colour & 0x00FFFFFF);
 }
-
-}  // namespace
 
 const std::vector<std::string>& SkinControlTypeNames() {
   static const std::vector<std::string> names = {

@@ -85,6 +85,9 @@ const std::vector<std::string>& DefaultSkin3rd();
 // The largest skin file SkinFile reads; larger files are refused.
 inline constexpr int64_t kMaxSkinFileSize = 64 * 1024 * 1024;
 
+// A skin colour as GDI takes it: system colour references read from the system now.
+COLORREF ResolveColour(Colour colour);
+
 class TSkinData;
 
 // (Sender, class name, var DoSkin)

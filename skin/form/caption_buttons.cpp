@@ -10,11 +10,13 @@
 #include <cstring>
 
 #include "framework/image_list.h"
+#include "framework/menus.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/caption_layout.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/menu_bar.h"
+#include "skin/manager/menu_item_drawing.h"
 #include "skin/manager/skin_manager.h"
 
 namespace skin {
@@ -25,9 +27,10 @@ bool InRect(const RECT& r, POINT p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-// menu seam: the skinned menu bar's item at a window point (its ButtonAt) joins the caption
-// buttons as a hot object once the menu bar has items.
-TNCObject* MenuBarObjectAt(const TSkinForm&, POINT) { return nullptr; }
+// The skinned menu bar's item under a window point: it is hot-tracked like a caption button.
+TNCObject* MenuBarObjectAt(const TSkinForm& form, POINT point) {
+  return form.MenuBar ? form.MenuBar->ButtonAt(point) : nullptr;
+}
 
 // Copies the part of a 32-bit bitmap under `rect` (clipped to it); empty when the
 // rectangle is not inside the bitmap.
@@ -127,52 +130,46 @@ void TSkinSystemMenu::SetEnabled(int tag, bool enabled) {
   if (Item* item = FindByTag(tag)) item->enabled = enabled;
 }
 
-int TSkinSystemMenu::Popup(HWND owner, POINT p) {
-  fw::ScopedMenu menu(CreatePopupMenu());
-  if (!menu) return -1;
-  // The glyphs go in as item bitmaps on the menu colour; they must outlive the tracking
-  // and must not be selected into any DC while the menu draws them.
-  std::vector<DibSection> glyphs;
-  const int glyph_count = glyphs_ ? glyphs_->Count() : 0;
+int TSkinSystemMenu::Popup(HWND, POINT p) {
+  // A popup-menu object for this showing only: its owner window sends the items' measure
+  // and draw requests to it, and the choice comes back here rather than as a command.
+  fw::TPopupMenu menu(nullptr);
+  menu.SetImages(glyphs_);
+  TSkinData* data = data_;
+  std::vector<std::pair<fw::TMenuItem*, int>> entries;
   for (const Item& item : items_) {
-    if (item.separator) {
-      AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-      continue;
+    auto* entry = new fw::TMenuItem(&menu);
+    entry->SetCaption(item.separator ? "-" : item.caption);
+    if (!item.separator) {
+      entry->SetEnabled(item.enabled);
+      entry->SetShortCut(item.shortcut);
+      if (glyphs_ && item.image >= 0 && item.image < glyphs_->Count())
+        entry->SetImageIndex(item.image);
     }
-    std::string text = item.caption;
-    if (!item.shortcut.empty()) text += "\t" + item.shortcut;
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
-    info.fType = MFT_STRING;
-    info.fState = item.enabled ? MFS_ENABLED : MFS_GRAYED;
-    info.wID = kFirstCommandId + static_cast<UINT>(item.tag);
-    info.dwTypeData = text.data();
-    if (item.image >= 0 && item.image < glyph_count) {
-      DibSection glyph = CreateDibSection(glyphs_->Width(), glyphs_->Height());
-      if (glyph) {
-        fw::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
-        {
-          fw::ScopedSelectObject select(dc.get(), glyph.bitmap.get());
-          RECT all{0, 0, glyph.width, glyph.height};
-          FillRect(dc.get(), &all, GetSysColorBrush(COLOR_MENU));
-          ImageList_Draw(glyphs_->Handle(), item.image, dc.get(), 0, 0, ILD_TRANSPARENT);
-        }
-        info.fMask |= MIIM_BITMAP;
-        info.hbmpItem = glyph.bitmap.get();
-        glyphs.push_back(std::move(glyph));
-      }
+    if (data) {
+      entry->OnAdvancedDrawItem = [data, entry](fw::TObject*, fw::TCanvas& canvas, const RECT& rect,
+                                                fw::TOwnerDrawState state) {
+        DrawMenuItem(*data, *entry, canvas, (state & ODS_SELECTED) != 0, rect);
+      };
+      entry->OnMeasureItem = [data, entry](fw::TObject*, fw::TCanvas& canvas, int& w, int& h) {
+        entry->DefaultMeasureItem(canvas, w, h);
+        MeasurePopupMenuItem(*data, *entry, canvas, w);
+      };
     }
-    InsertMenuItemA(menu.get(), GetMenuItemCount(menu.get()), TRUE, &info);
+    menu.Items()->Add(entry);
+    entries.emplace_back(entry, item.tag);
   }
-  shown_ = menu.get();
-  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-      menu.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, p.x, p.y, 0, owner, nullptr));
+  shown_ = menu.Handle();
+  if (!shown_) return -1;
+  const UINT chosen =
+      static_cast<UINT>(TrackPopupMenu(shown_, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, p.x,
+                                       p.y, 0, fw::TPopupMenu::PopupWindow(), nullptr));
   shown_ = nullptr;
-  if (chosen < kFirstCommandId) return -1;
-  Item* item = FindByTag(static_cast<int>(chosen - kFirstCommandId));
-  if (!item || !item->enabled) return -1;
-  const int tag = item->tag;
+  int tag = -1;
+  for (const auto& [entry, entry_tag] : entries)
+    if (chosen != 0 && entry->Command() == chosen) tag = entry_tag;
+  Item* item = tag >= 0 ? FindByTag(tag) : nullptr;
+  if (!item || !item->enabled || item->separator) return -1;
   // The handler may end the window and with it this menu: nothing is touched after it.
   std::function<void()> handler = item->on_click;
   if (handler) handler();
@@ -421,9 +418,10 @@ bool TSkinForm::ActiveMdiChildMaximized() const {
 
 void TSkinForm::BuildSystemPopup() {
   SystemPopup = std::make_unique<TSkinSystemMenu>();
-  if (SkinData) SystemPopup->SetGlyphs(SkinData->MenuGlyphs());
-  // switch seam: with framework popup menus these items become owner-drawn TMenuItems
-  // with the skinned item drawing and measuring; the table stays the same.
+  if (SkinData) {
+    SystemPopup->SetGlyphs(SkinData->MenuGlyphs());
+    SystemPopup->SetSkinData(SkinData);
+  }
   const auto add = [this](const char* caption, int tag, std::function<void()> on_click) {
     TSkinSystemMenu::Item item;
     item.caption = caption;
@@ -444,7 +442,7 @@ void TSkinForm::BuildSystemPopup() {
     if (HoverTimer) HoverTimer->SetEnabled(false);
     PostMessageA(Handle, WM_CLOSE, 0, 0);
   });
-  SystemPopup->FindByTag(3)->shortcut = "Shift+F4";
+  SystemPopup->FindByTag(3)->shortcut = fw::ShortCut(VK_F4, fw::scShift);
 }
 
 namespace {
@@ -539,7 +537,6 @@ bool TSkinForm::HandleNcMouse(fw::TMessage& message) {
       if (object) {
         if (!IsActive) SetForegroundWindow(Handle);
         object->MouseDown();
-        // menu seam: a menu-bar item opens its drop-down here (OpenDropDown).
         return true;
       }
       if (ShowState == ShowMaximized && message.WParam == HTCAPTION && IsActive) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/graphics.h"
+#include "framework/menus.h"
 #include "framework/scoped_handle.h"
 #include "skin/manager/element_painting.h"
 
@@ -21,6 +22,7 @@ class TImageList;
 namespace skin {
 
 class TSkinForm;
+class TSkinData;
 class TDataSkinSysButton;
 
 // One hot spot of the non-client area. At most one object of a window is hot or pressed:
@@ -58,37 +60,38 @@ class TWinSysButton : public TNCObject {
 };
 
 // The skinned system menu: the window commands as items with the skin data's menu glyphs.
-// Each showing builds a native popup menu from the items (their enabled state as it is
-// then) and runs the handler of the chosen item.
+// Each showing builds a popup menu from the items (their enabled state as it is then),
+// drawn and measured by the skinned menu item drawing when the menu has skin data, and
+// runs the handler of the chosen item.
 class TSkinSystemMenu {
  public:
   struct Item {
     std::string caption;
     int tag = 0;     // also the image index; 100 marks the separator
     int image = -1;  // index into the glyphs, -1 for none
-    std::string shortcut;
+    fw::TShortCut shortcut = fw::scNone;
     bool enabled = true;
     bool separator = false;
     std::function<void()> on_click;
   };
 
-  // Command identifiers of the items: the first one plus the tag.
-  static constexpr UINT kFirstCommandId = 0x100;
-
   void SetGlyphs(fw::TImageList* glyphs) { glyphs_ = glyphs; }
+  void SetSkinData(TSkinData* data) { data_ = data; }
   void Add(Item item) { items_.push_back(std::move(item)); }
   const std::vector<Item>& Items() const { return items_; }
   Item* FindByTag(int tag);
   void SetEnabled(int tag, bool enabled);
 
-  // Shows the menu at a screen point (owner: the window) and runs the chosen item's
-  // handler. Returns the tag of the chosen item, -1 when the menu was dismissed.
+  // Shows the menu at a screen point and runs the chosen item's handler. Returns the tag
+  // of the chosen item, -1 when the menu was dismissed.
   int Popup(HWND owner, POINT screen_point);
   // The native menu while it is shown (between building and the end of tracking), else 0.
+  // Its entries are in the order of Items().
   HMENU ShownMenu() const { return shown_; }
 
  private:
   fw::TImageList* glyphs_ = nullptr;  // owned by the skin data
+  TSkinData* data_ = nullptr;
   std::vector<Item> items_;
   HMENU shown_ = nullptr;
 };

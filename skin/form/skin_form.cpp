@@ -12,6 +12,7 @@
 #include "skin/manager/element_painting.h"
 #include "skin/manager/menu_bar.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/store/icon_key.h"
 
 namespace skin {
 
@@ -237,7 +238,24 @@ void TSkinForm::LoadWindowIcon() {
     fw::ScopedIcon copy(
         static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
     if (!copy) copy.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));
-    DrawIconEx(canvas.Handle(), 0, 0, copy ? copy.get() : icon, cx, cy, 0, nullptr, DI_NORMAL);
+    HICON shown = copy ? copy.get() : icon;
+    // Keyed from the icon's own colour and mask: drawing it over magenta would blend its
+    // soft edges into the key and leave a pink fringe.
+    ICONINFO info{};
+    if (GetIconInfo(shown, &info)) {
+      fw::ScopedBitmap colour(info.hbmColor), mask(info.hbmMask);
+      const PixelBitmap keyed =
+          colour ? IconOnMagentaKey(ReadBitmapPixels(colour.get()), ReadBitmapPixels(mask.get()))
+                 : PixelBitmap();
+      if (keyed.Width() == cx && keyed.Height() == cy) {
+        DibSection dib = DibFromPixels(keyed);
+        fw::ScopedMemoryDc source(CreateCompatibleDC(canvas.Handle()));
+        fw::ScopedSelectObject select(source.get(), dib.bitmap.get());
+        BitBlt(canvas.Handle(), 0, 0, cx, cy, source.get(), 0, 0, SRCCOPY);
+        return;
+      }
+    }
+    DrawIconEx(canvas.Handle(), 0, 0, shown, cx, cy, 0, nullptr, DI_NORMAL);
     return;
   }
   if (!SkinData) return;

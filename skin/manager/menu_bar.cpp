@@ -15,8 +15,6 @@ namespace skin {
 
 namespace {
 
-COLORREF Rgb(Colour c) { return IsSystemColour(c) ? GetSysColor(SystemColourIndex(c)) : c; }
-
 // Tracking state shared by OpenDropDown and the filter hook.
 struct Tracking {
   TSkinForm* form = nullptr;
@@ -63,6 +61,16 @@ TSkinMenuBar::TSkinMenuBar(TSkinData* data, TSkinForm* controller, fw::TMenu* me
 
 TSkinMenuBar::~TSkinMenuBar() {
   if (State().bar == this) State().bar = nullptr;
+  ClearButtons();
+}
+
+void TSkinMenuBar::ClearButtons() {
+  // A button under the mouse is the controller's hot object: it must not outlive the bar.
+  if (controller_ && controller_->HotObject) {
+    for (const auto& b : buttons_)
+      if (controller_->HotObject == b.get()) controller_->HotObject = nullptr;
+  }
+  buttons_.clear();
 }
 
 int TSkinMenuBar::OpenIndex() { return State().open_index; }
@@ -101,7 +109,7 @@ std::unique_ptr<TMenuBtn> TSkinMenuBar::ButtonFromNativeItem(int i) {
 void TSkinMenuBar::BuildFromMenuHandle() {
   if (HMENU current = GetMenu(controller_->Handle)) menu_handle_ = current;
   if (!menu_handle_) return;
-  buttons_.clear();
+  ClearButtons();
   const int count = GetMenuItemCount(menu_handle_);
   if (count <= 0) return;  // no items: the window keeps its native menu
   for (int i = 0; i < count; ++i) {
@@ -122,7 +130,7 @@ void TSkinMenuBar::BuildFromMenuHandle() {
 
 void TSkinMenuBar::BuildFromMenuObject() {
   if (HMENU current = GetMenu(controller_->Handle)) menu_handle_ = current;
-  buttons_.clear();
+  ClearButtons();
   if (menu_) {
     for (int i = 0; i < menu_->Items()->Count(); ++i) {
       fw::TMenuItem* item = menu_->Items()->Items(i);
@@ -143,7 +151,7 @@ void TSkinMenuBar::BuildFromMenuObject() {
 void TSkinMenuBar::BuildFromMdiMenu(HMENU menu) {
   if (menu) menu_handle_ = menu;
   if (!menu_handle_) return;
-  buttons_.clear();
+  ClearButtons();
   const int count = GetMenuItemCount(menu_handle_);
   if (count <= 0) return;
   for (int i = 0; i < count; ++i) {
@@ -163,7 +171,8 @@ void TSkinMenuBar::BuildFromMdiMenu(HMENU menu) {
 void TSkinMenuBar::DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect) {
   SetBkMode(dc, TRANSPARENT);
   // A disabled caption ends in the system's button-shadow colour.
-  SetTextColor(dc, button.Enabled ? Rgb(data_->MenuBarText) : GetSysColor(COLOR_BTNSHADOW));
+  SetTextColor(dc,
+               button.Enabled ? ResolveColour(data_->MenuBarText) : GetSysColor(COLOR_BTNSHADOW));
   RECT r = text_rect;
   DrawTextA(dc, button.Caption.c_str(), int(button.Caption.size()), &r,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
@@ -189,7 +198,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
       DrawHorzElement(sdc, local, e->Image, margins, frame, 2, false, true);
     }
   } else {
-    fw::ScopedBrush brush(CreateSolidBrush(Rgb(data_->MenubarColour)));
+    fw::ScopedBrush brush(CreateSolidBrush(ResolveColour(data_->MenubarColour)));
     FillRect(sdc, &local, brush.get());
   }
   const int x0 =
@@ -223,7 +232,7 @@ void TSkinMenuBar::PaintButton(TMenuBtn& button) {
   BitBlt(dc.get(), b.left, bar_rect_.top, bw, bh, background_.Canvas().Handle(),
          b.left - bar_rect_.left, 0, SRCCOPY);
   if (button.ButtonState == 2 || button.ButtonState == 3) {  // pressed or hot
-    fw::ScopedBrush frame(CreateSolidBrush(Rgb(data_->ButtonHilight)));
+    fw::ScopedBrush frame(CreateSolidBrush(ResolveColour(data_->ButtonHilight)));
     FrameRect(dc.get(), &b, frame.get());
   }
   fw::TCanvas canvas;

@@ -90,6 +90,7 @@ class TSkinMenuBar {
   // A button for entry `index` of the shown menu handle: its text, state, command, sub-menu.
   std::unique_ptr<TMenuBtn> ButtonFromNativeItem(int index);
   void DetachNativeMenu();
+  void ClearButtons();
   void DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect);
 
   std::vector<std::unique_ptr<TMenuBtn>> buttons_;

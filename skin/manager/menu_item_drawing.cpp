@@ -13,8 +13,6 @@ namespace skin {
 
 namespace {
 
-COLORREF Rgb(Colour c) { return IsSystemColour(c) ? GetSysColor(SystemColourIndex(c)) : c; }
-
 bool HasItemElement(const TSkinData& data) {
   return data.MenuItem && !data.MenuItem->Image.Empty();
 }
@@ -51,7 +49,7 @@ void PaintBackground(TSkinData& data, ItemSurface& surface, HMENU menu, const RE
            rect.top + kPopupBorder, SRCCOPY);
     return;
   }
-  fw::ScopedBrush brush(CreateSolidBrush(Rgb(data.MenuColour)));
+  fw::ScopedBrush brush(CreateSolidBrush(ResolveColour(data.MenuColour)));
   const RECT local{0, 0, w, h};
   FillRect(surface.Dc(), &local, brush.get());
 }
@@ -208,7 +206,7 @@ void DrawPlainMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   ItemSurface surface(w, h);
   const RECT local{0, 0, w, h};
-  fw::ScopedBrush brush(CreateSolidBrush(Rgb(selected ? data.Hilight : data.MenuColour)));
+  fw::ScopedBrush brush(CreateSolidBrush(ResolveColour(selected ? data.Hilight : data.MenuColour)));
   FillRect(surface.Dc(), &local, brush.get());
   DrawItemContents(data, item, surface.Canvas(), selected, local, bar_menu);
   surface.CopyTo(canvas, rect);

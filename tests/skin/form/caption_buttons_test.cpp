@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/menus.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/caption_layout.h"
 #include "skin/form/skin_form.h"
@@ -429,9 +430,16 @@ TEST_F(CaptionButtonsTest, TwoClicksOnTheIconCloseTheFirstOpensTheSystemMenu) {
   RunSoon([&] {
     HMENU menu = form_->SystemPopup ? form_->SystemPopup->ShownMenu() : nullptr;
     menu_was_shown = menu && ShownMenuWindow();
+    // Every entry is drawn by the skinned item drawing (owner-drawn, in item order).
     for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-      char text[64] = {};
-      GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      GetMenuItemInfoA(menu, i, TRUE, &info);
+      const auto& item = form_->SystemPopup->Items()[i];
+      std::string text = item.separator ? "" : item.caption;
+      if (item.shortcut != fw::scNone) text += "\t" + fw::ShortCutToText(item.shortcut);
+      if (!(info.fType & MFT_OWNERDRAW)) text += " (not owner-drawn)";
       items.push_back(text);
     }
     // The second click, on the icon, within the double-click time.
@@ -581,12 +589,12 @@ TEST_F(CaptionButtonsTest, MaximizeRestoreMinimizeRestoreThroughTheSystemMenu) {
   const auto choose = [&](const char* caption) {
     bool chosen = false;
     RunSoon([&] {
+      // The entries are owner-drawn (no text of their own) and in the order of the items.
       HMENU menu = form_->SystemPopup->ShownMenu();
-      for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-        char text[64] = {};
-        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+      const auto& items = form_->SystemPopup->Items();
+      for (int i = 0; menu && i < GetMenuItemCount(menu) && i < int(items.size()); ++i) {
         RECT r{};
-        if (std::string(text) != caption || !GetMenuItemRect(nullptr, menu, i, &r)) continue;
+        if (items[i].caption != caption || !GetMenuItemRect(nullptr, menu, i, &r)) continue;
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         Sleep(30);
         SendMouse(MOUSEEVENTF_LEFTDOWN);

@@ -240,6 +240,44 @@ TEST_F(MenuBarTest, ClickOnAnItemWithoutSubItemsRunsItsCommand) {
   EXPECT_TRUE(safety.MenusSeen().empty());
 }
 
+TEST_F(MenuBarTest, ItemsUnderTheMouseAreHotAndLetGoWhenItLeaves) {
+  // The hot look is the button-highlight frame around the item.
+  const auto frame_pixel = [&](int index) {
+    const RECT& b = Bar().Button(index)->Bounds;
+    HDC dc = GetWindowDC(form_->Handle());
+    const COLORREF c = GetPixel(dc, b.left, (b.top + b.bottom) / 2);
+    ReleaseDC(form_->Handle(), dc);
+    return c;
+  };
+  const COLORREF hilight = skin::ResolveColour(data_->ButtonHilight);
+  const COLORREF resting = frame_pixel(1);
+  const auto move_to = [&](POINT p) {
+    SetCursorPos(p.x, p.y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+    Pump(80);
+  };
+  move_to(ButtonCentre(1));
+  EXPECT_EQ(controller_->HotObject, Bar().Button(1));
+  EXPECT_EQ(frame_pixel(1), hilight);
+  move_to(ButtonCentre(0));
+  EXPECT_EQ(controller_->HotObject, Bar().Button(0));
+  EXPECT_EQ(frame_pixel(1), resting);
+  // Off the window: the hover poll lets the item go.
+  RECT window;
+  GetWindowRect(form_->Handle(), &window);
+  move_to({window.right + 40, window.bottom + 40});
+  Pump(400);
+  EXPECT_EQ(controller_->HotObject, nullptr);
+  EXPECT_NE(frame_pixel(0), hilight);
+  // Rebuilding the bar while an item is hot leaves no dangling hot object.
+  move_to(ButtonCentre(2));
+  Bar().BuildFromMenuObject();
+  EXPECT_EQ(controller_->HotObject, nullptr);
+}
+
 TEST_F(MenuBarTest, MenuChangesReachTheBarWhenMenuUpdateIsOn) {
   file_->SetCaption("&Files");
   EXPECT_EQ(Bar().Button(0)->Caption, "&Files");
