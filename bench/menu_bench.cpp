@@ -23,6 +23,14 @@ namespace {
 
 LARGE_INTEGER g_start, g_frequency;
 double g_elapsed_ms = -1;
+// Time spent in the skinned item drawing and measuring, over all openings.
+double g_draw_ms = 0, g_measure_ms = 0;
+
+double MsSince(const LARGE_INTEGER& t0) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return double(now.QuadPart - t0.QuadPart) * 1000.0 / double(g_frequency.QuadPart);
+}
 
 LRESULT CALLBACK AfterPaint(int code, WPARAM wparam, LPARAM lparam) {
   auto* info = reinterpret_cast<CWPRETSTRUCT*>(lparam);
@@ -85,11 +93,17 @@ int main(int argc, char** argv) {
     fw::TMenuItem* item = skinned.Items()->Items(i);
     item->OnAdvancedDrawItem = [&data, item](fw::TObject*, fw::TCanvas& canvas, const RECT& rect,
                                              UINT state) {
+      LARGE_INTEGER t0;
+      QueryPerformanceCounter(&t0);
       skin::DrawMenuItem(data, *item, canvas, (state & ODS_SELECTED) != 0, rect);
+      g_draw_ms += MsSince(t0);
     };
     item->OnMeasureItem = [&data, item](fw::TObject*, fw::TCanvas& canvas, int& w, int& h) {
+      LARGE_INTEGER t0;
+      QueryPerformanceCounter(&t0);
       item->DefaultMeasureItem(canvas, w, h);
       skin::MeasurePopupMenuItem(data, *item, canvas, w);
+      g_measure_ms += MsSince(t0);
     };
   }
 
@@ -98,11 +112,14 @@ int main(int argc, char** argv) {
   const double unskinned = Measure(plain, rounds);
   manager->Active = true;
   Measure(skinned, 3);
+  g_draw_ms = g_measure_ms = 0;
   const double with_skin = Measure(skinned, rounds);
   std::printf("30-item drop-down, open to first complete paint (median of %d):\n", rounds);
   std::printf("  unskinned  %8.2f ms\n", unskinned);
   std::printf("  skinned    %8.2f ms\n", with_skin);
   if (unskinned > 0) std::printf("  ratio      %8.2f x\n", with_skin / unskinned);
+  std::printf("  of which, per skinned opening: item drawing %.2f ms, measuring %.2f ms\n",
+              g_draw_ms / rounds, g_measure_ms / rounds);
   manager->RemoveSkinData(&data);
   skin::FreeSkinManager();
   return 0;
