@@ -27,6 +27,23 @@ RECT AtOrigin(const RECT& r) { return {0, 0, r.right - r.left, r.bottom - r.top}
 
 }  // namespace
 
+namespace {
+thread_local FocusSnapshot* g_focus_snapshot = nullptr;
+thread_local HWND g_snapshot_focus = nullptr;
+}  // namespace
+
+FocusSnapshot::FocusSnapshot() : focus_(GetFocus()), outer_(g_focus_snapshot) {
+  g_focus_snapshot = this;
+  g_snapshot_focus = focus_;
+}
+
+FocusSnapshot::~FocusSnapshot() {
+  g_focus_snapshot = outer_;
+  g_snapshot_focus = outer_ ? outer_->focus_ : nullptr;
+}
+
+HWND FocusedWindow() { return g_focus_snapshot ? g_snapshot_focus : GetFocus(); }
+
 void RegisterSkinnerMaker(SkinnerKind kind, SkinnerMaker maker) {
   if (kind >= SkinnerKind::Count) return;
   Makers()[static_cast<size_t>(kind)] = maker;
@@ -76,7 +93,7 @@ void TSkinControl::AttachControl(fw::TWinControl* control, TSkinData* skin_data,
   // Painting through an off-screen bitmap, where the framework offers it.
   SetEnumPropertyByName(*control, "DoubleBuffered", "True");
   if (TSkinForm* form = OwnerForm()) form->RegisterSkinner(this);
-  FFocused = GetFocus() == FHandle;
+  FFocused = FocusedWindow() == FHandle;
   FEnabled = (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
   FCaption = ReadCaption(FHandle);
   if (FRecolor) {

@@ -189,6 +189,22 @@ class TSkinControl : public fw::TComponent {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
+// The thread's focus window. Asking the system costs a round trip to the window server, so
+// while a FocusSnapshot lives (a pass attaching a form's skinners, which moves no focus)
+// the window read when it began is answered instead.
+HWND FocusedWindow();
+class FocusSnapshot {
+ public:
+  FocusSnapshot();
+  ~FocusSnapshot();
+  FocusSnapshot(const FocusSnapshot&) = delete;
+  FocusSnapshot& operator=(const FocusSnapshot&) = delete;
+
+ private:
+  HWND focus_;
+  FocusSnapshot* outer_;
+};
+
 // Makes skinners of a kind; the classification asks for one per decision. Kinds without
 // a maker attach nothing (the classification is still recorded). The registry starts
 // with the built-in families' makers (StandardSkinnerMakers).

@@ -176,6 +176,7 @@ bool TSkinForm::ApplyMappedKind(const std::string& upper_name, fw::TComponent* c
 
 void TSkinForm::SkinFormControls(fw::TComponent* container) {
   if (!container || !SkinData) return;
+  const FocusSnapshot focus;
   const ClassifySettings settings = SettingsOf(SkinData);
   // A copy: handlers may add components while the walk goes on.
   const std::vector<fw::TComponent*> components = container->ComponentList();
@@ -238,6 +239,7 @@ void TSkinForm::SkinFormControls(fw::TComponent* container) {
 }
 
 void TSkinForm::SkinChildWindows() {
+  const FocusSnapshot focus;
   for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
   }
