@@ -91,11 +91,11 @@ TEST_F(ButtonSkinTest, EveryPushButtonStateShowsItsFrameOfTheSkin) {
   EXPECT_EQ(GetFocus(), hwnd);
   EXPECT_EQ(BackgroundDifferences(hwnd, kButtonFramePressed), 0);
   EXPECT_EQ(clicks, 0);
-  // Leaving with the button held and letting go outside: no click.
+  // Leaving with the button held and letting go outside: no click. (Wine reports the
+  // mouse leaving from a timer, up to its hover time later.)
   MoveTo(kAway);
   MouseButton(false);
-  EXPECT_FALSE(skinner->Pressed());
-  EXPECT_FALSE(skinner->Hot());
+  EXPECT_TRUE(fwtest::PumpUntil([&] { return !skinner->Pressed() && !skinner->Hot(); }, 2000));
   EXPECT_EQ(clicks, 0);
   // Focused, the mouse elsewhere: the hot frame.
   EXPECT_EQ(BackgroundDifferences(hwnd, kButtonFrameHot), 0);
@@ -161,6 +161,28 @@ TEST_F(ButtonSkinTest, ClicksComeOnlyFromAReleaseInsideAndOnlyOnce) {
   // BM_CLICK, as programs and tests click: once.
   SendMessageA(hwnd, BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 6);
+}
+
+// Enter on a focused push button does with the skinner what it does without one.
+TEST_F(ButtonSkinTest, EnterOnAFocusedButtonActsAsWithoutTheSkinner) {
+  int counts[2] = {0, 0};
+  for (int skinned = 0; skinned < 2; ++skinned) {
+    if (!skinned) RegisterSkinnerMaker(SkinnerKind::Button, nullptr);
+    Form(metallic_);
+    auto* button = Add<fw::TButton>("EnterTarget", 20, 20, 90, 30);
+    Add<fw::TButton>("Other", 20, 80, 90, 30);
+    button->OnClick = [&](fw::TObject*) { ++counts[skinned]; };
+    TSkinForm* controller = skintest::ShowSkinned(*form_);
+    EXPECT_EQ(skintest::SkinnerOf(controller, button) != nullptr, skinned == 1);
+    button->SetFocus();
+    fwtest::PumpFor(30);
+    fwtest::PressKey(VK_RETURN);
+    fwtest::PumpFor(60);
+    form_.reset();
+    RestoreStandardSkinnerMakers();
+  }
+  EXPECT_EQ(counts[1], counts[0]);
+  EXPECT_LE(counts[1], 1);
 }
 
 TEST_F(ButtonSkinTest, CaptionTakesTheStateColoursOfTheElement) {
@@ -248,6 +270,8 @@ TEST_F(ButtonSkinTest, AClickGivesTheButtonsModalResultToItsForm) {
 
 int g_commands = 0;
 LRESULT CALLBACK CountingParent(HWND h, UINT m, WPARAM w, LPARAM l) {
+  // Skinned already, says the window: the manager leaves it (and its button) alone.
+  if (m == WM_SKINQUERY) return 1;
   if (m == WM_COMMAND && HIWORD(w) == BN_CLICKED && LOWORD(w) == 77) ++g_commands;
   return DefWindowProcA(h, m, w, l);
 }
@@ -265,11 +289,13 @@ TEST_F(ButtonSkinTest, ABareButtonWindowTellsItsParentOfEachClickOnce) {
                                 120, nullptr, nullptr, wc.hInstance, nullptr);
   HWND hwnd = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 90,
                               30, parent, reinterpret_cast<HMENU>(77), wc.hInstance, nullptr);
+  // Activation changes start and stop the form controllers' timers: settle them first.
+  SetForegroundWindow(parent);
+  fwtest::PumpFor(300);
   const fw::HandleSnapshot before = fw::LiveHandleSnapshot();
   {
     TSkinButton skinner(nullptr);
     skinner.AttachHandle(hwnd, &Data(), nullptr);
-    SetForegroundWindow(parent);
     InvalidateRect(hwnd, nullptr, TRUE);
     fwtest::PumpFor(60);
     g_commands = 0;
@@ -291,8 +317,8 @@ TEST_F(ButtonSkinTest, ABareButtonWindowTellsItsParentOfEachClickOnce) {
     EXPECT_EQ(BackgroundDifferences(hwnd, kButtonFrameHot), 0);  // focused
     skinner.Detach();
   }
-  DestroyWindow(parent);
   EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(before), "");
+  DestroyWindow(parent);
 }
 
 // ---- bitmap buttons ----
@@ -369,8 +395,8 @@ TEST_F(ButtonSkinTest, BitmapButtonsLayTheirGlyphAndCaptionOut) {
     EXPECT_EQ(FindColour(shown, RGB(0, 0, 255)).x, -1) << k;
     EXPECT_EQ(FindColour(shown, fw::ColorToRGB(fw::clOlive)).x, -1) << k;
     // The top row is the element's frame (the glyph and caption lie lower).
-    const PixelBitmap background = ButtonBackground(Data(), shown.Width(), shown.Height(),
-                                                    kButtonFrameNormal, Data().Buttons->FrameCount);
+    const PixelBitmap background = ButtonBackground(
+        Data(), shown.Width(), shown.Height(), skinner->CurrentFrame(), Data().Buttons->FrameCount);
     for (int x = 0; x < shown.Width(); ++x) ASSERT_EQ(shown.Pixel(x, 0), background.Pixel(x, 0));
   }
 }
@@ -503,8 +529,10 @@ TEST_F(ButtonSkinTest, RepaintCyclesEndWithTheHandlesTheyStartedWith) {
   bit->SetKind(fw::bkOK);
   auto* speed = Add<fw::TSpeedButton>("CycledSpeed", 20, 100, 40, 30);
   skintest::ShowSkinned(*form_);
-  const fw::HandleSnapshot before = fw::LiveHandleSnapshot();
-  for (int round = 0; round < 100; ++round) {
+  fw::HandleSnapshot before;
+  for (int round = 0; round < 101; ++round) {
+    // After the first round: what stays is cached (the framework's glyph image list).
+    if (round == 1) before = fw::LiveHandleSnapshot();
     button->SetEnabled(round % 2 == 0);
     bit->SetEnabled(round % 3 != 0);
     speed->SetEnabled(round % 2 != 0);

@@ -43,6 +43,12 @@ const fw::TClassInfo& TOwnCheckedBox::StaticClassInfo() {
   return info;
 }
 
+LRESULT CALLBACK UnskinnedParent(HWND h, UINT m, WPARAM w, LPARAM l) {
+  // Skinned already, says the window: the manager leaves it (and its buttons) alone.
+  if (m == WM_SKINQUERY) return 1;
+  return DefWindowProcA(h, m, w, l);
+}
+
 class CheckSkinTest : public fwtest::ApplicationTest {
  protected:
   void SetUp() override {
@@ -180,7 +186,6 @@ TEST_F(CheckSkinTest, ImagesOfTwelveThirteenAndSixteenPixelsGoWhereTheSystemBoxI
 }
 
 TEST_F(CheckSkinTest, TheFrameworksCheckedDecidesOverTheWindowsState) {
-  fw::RegisterComponentClass(TOwnCheckedBox::StaticClassInfo());
   auto* own = Add<TOwnCheckedBox>("Own", 20, 20, 120, 17);
   TSkinForm* controller = skintest::ShowSkinned(*form_);
   auto* skinner = dynamic_cast<TSkinCheckBox*>(skintest::SkinnerOf(controller, own));
@@ -243,13 +248,15 @@ TEST_F(CheckSkinTest, BareCheckAndRadioWindowsGetTheImagesByHandle) {
   HWND radio =
       CreateWindowExA(0, "BUTTON", "bare radio", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 10, 40,
                       150, 20, parent, nullptr, nullptr, nullptr);
+  // Activation changes start and stop the form controllers' timers: settle them first.
+  SetForegroundWindow(parent);
+  fwtest::PumpFor(300);
   const fw::HandleSnapshot before = fw::LiveHandleSnapshot();
   {
     TSkinCheckBox check_skinner(nullptr);
     TSkinRadioButton radio_skinner(nullptr);
     check_skinner.AttachHandle(check, &Data(), nullptr);
     radio_skinner.AttachHandle(radio, &Data(), nullptr);
-    SetForegroundWindow(parent);
     RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     fwtest::PumpFor(40);
     EXPECT_EQ(CheckDifferences(check, kCheckFrameUnchecked), 0);
@@ -261,8 +268,8 @@ TEST_F(CheckSkinTest, BareCheckAndRadioWindowsGetTheImagesByHandle) {
     check_skinner.Detach();
     radio_skinner.Detach();
   }
-  DestroyWindow(parent);
   EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(before), "");
+  DestroyWindow(parent);
 }
 
 }  // namespace
