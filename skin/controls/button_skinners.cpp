@@ -154,6 +154,7 @@ void TSkinButton::AfterMessage(fw::TMessage& message) {
       break;
     case BM_SETSTATE:
     case BM_SETSTYLE:
+    case WM_UPDATEUISTATE:
       // The system button paints itself at once on these (not through WM_PAINT).
       RedrawFrame();
       break;

@@ -59,6 +59,7 @@ bool RepaintsBox(UINT msg) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CAPTURECHANGED:
+    case WM_UPDATEUISTATE:
     case CM_SKIN_MOUSELEAVE:
       return true;
     default:

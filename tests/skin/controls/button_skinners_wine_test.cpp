@@ -163,8 +163,8 @@ TEST_F(ButtonSkinTest, ClicksComeOnlyFromAReleaseInsideAndOnlyOnce) {
   EXPECT_EQ(clicks, 6);
 }
 
-// Enter on a focused push button does with the skinner what it does without one.
-TEST_F(ButtonSkinTest, EnterOnAFocusedButtonActsAsWithoutTheSkinner) {
+// Enter on a focused push button clicks it once, with the skinner as without one.
+TEST_F(ButtonSkinTest, EnterOnAFocusedButtonClicksOnceAsWithoutTheSkinner) {
   int counts[2] = {0, 0};
   for (int skinned = 0; skinned < 2; ++skinned) {
     if (!skinned) RegisterSkinnerMaker(SkinnerKind::Button, nullptr);
@@ -181,8 +181,8 @@ TEST_F(ButtonSkinTest, EnterOnAFocusedButtonActsAsWithoutTheSkinner) {
     form_.reset();
     RestoreStandardSkinnerMakers();
   }
-  EXPECT_EQ(counts[1], counts[0]);
-  EXPECT_LE(counts[1], 1);
+  EXPECT_EQ(counts[0], 1);
+  EXPECT_EQ(counts[1], 1);
 }
 
 TEST_F(ButtonSkinTest, CaptionTakesTheStateColoursOfTheElement) {
