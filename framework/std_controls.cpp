@@ -168,6 +168,15 @@ void TButton::WndProc(TMessage& message) {
     Click();
     return;
   }
+  // Enter on the focused button clicks it (outside a dialog nobody else does). Modifier
+  // keys leave it to the window.
+  if (message.Msg == WM_KEYDOWN && message.WParam == VK_RETURN &&
+      !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000) &&
+      !(GetKeyState(VK_SHIFT) & 0x8000)) {
+    Click();
+    message.Result = 0;
+    return;
+  }
   TButtonControl::WndProc(message);
 }
 

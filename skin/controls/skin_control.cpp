@@ -295,7 +295,12 @@ void TSkinControl::SkinChanged() {
 }
 
 void TSkinControl::SendMouseLeave() {
-  if (FHandle) SendMessageA(FHandle, CM_SKIN_MOUSELEAVE, 0, 0);
+  if (FHandle) {
+    SendMessageA(FHandle, CM_SKIN_MOUSELEAVE, 0, 0);
+  } else if (FGraphicControl && !graphic_gone_ && override_.Installed()) {
+    // A windowless control hears of the mouse leaving only from its skinner's owner.
+    FGraphicControl->Perform(CM_SKIN_MOUSELEAVE);
+  }
 }
 
 void TSkinControl::RedrawFrame() {

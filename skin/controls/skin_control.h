@@ -104,7 +104,8 @@ class TSkinControl : public fw::TComponent {
   void CallDefault(fw::TMessage& message);
 
   // ---- helpers for the families ----
-  // Sends the framework's mouse-leave notification to the window (none without a window).
+  // Sends the framework's mouse-leave notification to the window, or through the
+  // windowless control's window-procedure property.
   void SendMouseLeave();
   // Invalidates the whole window (without erasing) and updates it, so that the skin paints
   // again; nothing for a window without a parent or whose rectangle cannot be read.
@@ -170,6 +171,9 @@ class TSkinControl : public fw::TComponent {
   // The window text through WM_GETTEXT (at most 1000 characters).
   static std::string ReadCaption(HWND hwnd);
   COLORREF FaceColor() const;
+  // Cleared when the skinner is freed: a handler that runs the control's own procedure
+  // keeps a copy to tell afterwards whether the skinner still exists.
+  std::shared_ptr<bool> Alive() const { return alive_; }
 
  private:
   static LRESULT HandleEntry(void* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
