@@ -54,6 +54,7 @@ void Drag(POINT from, POINT to) {
 int FirstLine(HWND memo) {
   return static_cast<int>(SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
 }
+int FirstLine(fw::TWinControl* memo) { return FirstLine(memo->Handle()); }
 
 class ScrollBarSkinTest : public fwtest::ApplicationTest {
  protected:
@@ -112,7 +113,8 @@ class ScrollBarSkinTest : public fwtest::ApplicationTest {
   }
   // Where the middle of the thumb of the memo's vertical bar is on the screen.
   static POINT SystemThumbCentre(HWND memo) {
-    SCROLLBARINFO info{sizeof info};
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
     GetScrollBarInfo(memo, OBJID_VSCROLL, &info);
     return {(info.rcScrollBar.left + info.rcScrollBar.right) / 2,
             info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};

@@ -30,8 +30,9 @@ inline void PutElement(skin::PixelBitmap& dest, const skin::PixelRect& target,
                        const skin::TDataSkinObject& e, int frame, int frames, bool tile) {
   if (target.Empty()) return;
   const skin::Margins m{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
-  skin::PixelBitmap part = skin::ComposeElement({0, 0, target.Width(), target.Height()}, e.Image, m,
-                                                frame, frames, tile, false);
+  skin::PixelBitmap part =
+      skin::ComposeElement(skin::PixelRect{0, 0, target.Width(), target.Height()}, e.Image, m,
+                           frame, frames, tile, false);
   if (e.Trans == 1) {
     skin::TransparentCopy(dest, target, part);
   } else {
