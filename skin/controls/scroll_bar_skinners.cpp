@@ -298,6 +298,7 @@ bool TSkinScrollBar::HandleBarClick(fw::TMessage& message) {
   if (message.WParam != HTHSCROLL && message.WParam != HTVSCROLL) return false;
   const bool vertical = message.WParam == HTVSCROLL;
   POINT pt{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+  drag_start_ = pt;
   ScreenToClient(FHandle, &pt);
   // The metrics of the bar as it is now, not as it was last painted.
   RECT window{};
@@ -318,8 +319,9 @@ void TSkinScrollBar::TrackThumb(int bar, UINT scroll_message) {
   const HWND hwnd = FHandle;
   const std::shared_ptr<bool> alive = AliveToken();
   FTracking = true;
-  POINT start{};
-  GetCursorPos(&start);
+  // Measured from where the button went down and, below, from where each move happened:
+  // the cursor may be ahead of the messages still queued.
+  POINT start = drag_start_;
   ThumbMetrics& m = bar == 1 ? FVertMetrics : FHorzMetrics;
   SCROLLINFO& info = bar == 1 ? FVertInfo : FHorzInfo;
   const int32_t p0 = m.thumb_pos;
@@ -361,8 +363,7 @@ void TSkinScrollBar::TrackThumb(int bar, UINT scroll_message) {
     if (!*alive) return;
     if (!IsWindow(hwnd)) break;
     if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) continue;
-    POINT now{};
-    GetCursorPos(&now);
+    const POINT now = msg.pt;
     const DragResult d = DragPosition(p0, bar == 1 ? now.y - start.y : now.x - start.x, m, range);
     if (d.position != position) {
       info.fMask = SIF_POS;

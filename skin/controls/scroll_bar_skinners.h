@@ -66,6 +66,7 @@ class TSkinScrollBar : public TSkinControl {
   };
   Shown ReadShown() const;
   Shown shown_{};
+  POINT drag_start_{};    // the screen point of the button-down on the thumb
   bool is_edit_ = false;  // a memo: the flat edit frame goes round the bars
   bool painting_ = false;
 };

@@ -110,6 +110,8 @@ TEST_F(EditSkinTest, EditsGetTheFlatFrameAndTheirTextStaysAsItWas) {
   skinned->SetText("1234567");
   auto* s = SkinHandle<TCountingEdit>(skinned->Handle());
   Show();
+  SetFocus(form_->Handle());  // no caret in either
+  fwtest::PumpFor(30);
   Repaint(plain->Handle());
   Repaint(skinned->Handle());
   EXPECT_GT(s->draws, 0);

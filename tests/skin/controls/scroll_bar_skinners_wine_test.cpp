@@ -36,19 +36,27 @@ void MouseInput(DWORD flags, DWORD data = 0) {
   SendInput(1, &in, sizeof in);
 }
 
-// Button down at `from`, moved in steps to `to`, released there: real input.
+// A move to a screen point as absolute input (rounded up, so that it lands on the point).
+void MoveInput(POINT p) {
+  const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((int64_t{p.x} * 65536 + w - 1) / w);
+  in.mi.dy = static_cast<LONG>((int64_t{p.y} * 65536 + h - 1) / h);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+// Button down at `from`, moved in steps to `to`, released there: real input, all queued
+// before any of it is handled (a drag loop runs inside the button-down).
 void Drag(POINT from, POINT to) {
   SetCursorPos(from.x, from.y);
   fwtest::PumpFor(30);
   MouseInput(MOUSEEVENTF_LEFTDOWN);
-  fwtest::PumpFor(30);
-  for (int i = 1; i <= 5; ++i) {
-    SetCursorPos(from.x + (to.x - from.x) * i / 5, from.y + (to.y - from.y) * i / 5);
-    MouseInput(MOUSEEVENTF_MOVE);
-    fwtest::PumpFor(20);
-  }
+  for (int i = 1; i <= 5; ++i)
+    MoveInput({from.x + (to.x - from.x) * i / 5, from.y + (to.y - from.y) * i / 5});
   MouseInput(MOUSEEVENTF_LEFTUP);
-  fwtest::PumpFor(100);
+  fwtest::PumpFor(200);
 }
 
 int FirstLine(HWND memo) {
@@ -271,11 +279,9 @@ TEST_F(ScrollBarSkinTest, PositionsBeyondSixteenBitsAreTruncatedOnlyInTheMessage
   g_scrolls.clear();
   const int moved = (m.track - m.thumb_length) / 2;
   SetCursorPos(b.x, b.y);
+  fwtest::PumpFor(30);
   MouseInput(MOUSEEVENTF_LEFTDOWN);
-  fwtest::PumpFor(20);
-  SetCursorPos(b.x, b.y + moved);
-  MouseInput(MOUSEEVENTF_MOVE);
-  fwtest::PumpFor(20);
+  MoveInput({b.x, b.y + moved});
   MouseInput(MOUSEEVENTF_LEFTUP);
   const int expected = DragPosition(m.thumb_pos, moved, m, {0, 200000, 0, 0}).position;
   fwtest::PumpFor(100);
