@@ -56,20 +56,22 @@ std::optional<ThumbMetrics> CalcThumb(int32_t bar_length, int32_t arrow, const S
                                       int32_t min_thumb, int32_t square_thumb) {
   const int32_t range = r.max - r.min;
   if (range <= 0) return std::nullopt;
+  // Counted as the system's own bars count: the range has both ends, and with a page the
+  // last position is max - page + 1. So the thumb shows where the system's would, and a
+  // drag ends on the position the system's drag would.
   ThumbMetrics m;
   m.arrow = arrow;
   m.track = bar_length - 2 * arrow;
   const int32_t t = m.track;
-  int32_t l = r.page > 0 ? std::max(MulDiv32(r.page, t, range), min_thumb) : square_thumb;
+  int32_t l = r.page > 0 ? std::max(MulDiv32(r.page, t, range + 1), min_thumb) : square_thumb;
   l = std::min(l, t);
   int32_t p = 0;
-  if (r.page == range) {
+  if (r.page > range) {
+    // Everything is shown: the thumb fills the track less one pixel, at the start.
     l -= 1;
   } else {
-    p = MulDiv32(r.pos - r.min, t - l, range - r.page);
+    p = MulDiv32(r.pos - r.min, t - l, range - std::max(r.page - 1, 0));
   }
-  // A page beyond the range (or a position below the minimum) must not move the thumb
-  // before the track.
   p = std::clamp(p, 0, std::max(0, t - l));
   m.thumb_length = l;
   m.thumb_pos = p;
@@ -126,8 +128,11 @@ DragResult DragPosition(int32_t start_thumb_pos, int32_t moved, const ThumbMetri
   const int32_t range = r.max - r.min;
   int32_t position = r.min;
   if (r.page > 0) {
-    n = std::min(n, m.track);
-    if (m.track > 0) position = MulDiv32(n, range, m.track) + r.min;
+    // The inverse of where CalcThumb puts the thumb: the travel of the thumb covers the
+    // positions min .. max - page + 1, as on the system's own bars.
+    const int32_t span = m.track - m.thumb_length;
+    n = std::min(n, std::max(0, span));
+    if (span > 0) position = MulDiv32(n, range - r.page + 1, span) + r.min;
     // The end of the range: the last position at which a whole page is still shown.
     if (position >= r.max - r.page) position = r.max - r.page + 1;
   } else {

@@ -63,9 +63,12 @@ struct ThumbMetrics {
 // The smallest thumb: half an arrow on the Windows 95 family, 8 pixels otherwise.
 int32_t MinThumbLength(int32_t arrow, bool windows95_family);
 
-// Thumb of a window's own bar (range max - min). Nothing when the range is empty or
-// negative: the caller keeps its previous metrics. square_thumb is the thumb of a bar
-// without a page (SM_CXHTHUMB).
+// Thumb of a window's own bar. Nothing when max <= min: the caller keeps its previous
+// metrics. Length page * T / (max - min + 1) but at least min_thumb, position
+// (pos - min) * (T - L) / (max - min - page + 1), or / (max - min) without a page: where
+// the system's own bar shows it.
+// A page larger than the range fills the track less one pixel. square_thumb is the thumb of
+// a bar without a page (SM_CXHTHUMB).
 std::optional<ThumbMetrics> CalcThumb(int32_t bar_length, int32_t arrow, const ScrollRange& range,
                                       int32_t min_thumb, int32_t square_thumb);
 // Thumb of a scroll bar control: its range counts both ends (max - min + 1). Nothing when
@@ -89,7 +92,10 @@ std::optional<ThumbSpan> DrawnThumb(const ThumbMetrics& metrics, int32_t arrow_l
 // down, page up / down, thumb track, or -1 beyond the bar.
 int HitTestBar(int32_t offset, const ThumbMetrics& metrics);
 
-// A thumb drag: where the thumb goes and the scroll position that asks for.
+// A thumb drag: where the thumb goes and the scroll position that asks for. With a page
+// the thumb travels T - L pixels over min .. max - page + 1; a position reaching
+// max - page becomes max - page + 1 (the end of the range). Without a page it travels
+// T - L over min .. max.
 struct DragResult {
   int32_t thumb_pos = 0;  // N
   int32_t position = 0;   // the full value, for SetScrollInfo

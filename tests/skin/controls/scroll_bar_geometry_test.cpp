@@ -46,14 +46,14 @@ TEST(LayoutScrollBars, LeftScrollBarAndSingleBars) {
 }
 
 TEST(CalcThumb, PageSizedThumbAtItsPosition) {
-  // Track 200 (bar 234, arrows 17), range 0..100, page 10: thumb 20 long.
+  // Track 200 (bar 234, arrows 17), range 0..100 (101 positions), page 10: thumb 20 long,
+  // travelling 180 pixels over the positions 0 .. 91.
   auto m = CalcThumb(234, 17, {0, 100, 10, 45}, 8, 17);
   ASSERT_TRUE(m);
   EXPECT_EQ(m->track, 200);
   EXPECT_EQ(m->thumb_length, 20);
-  EXPECT_EQ(m->thumb_pos, MulDiv32(45, 180, 90));
-  // The position at the end of the range puts the thumb at the track's end.
-  m = CalcThumb(234, 17, {0, 100, 10, 90}, 8, 17);
+  EXPECT_EQ(m->thumb_pos, 89);  // 45 * 180 / 91
+  m = CalcThumb(234, 17, {0, 100, 10, 91}, 8, 17);
   EXPECT_EQ(m->thumb_pos, 180);
   m = CalcThumb(234, 17, {0, 100, 10, 500}, 8, 17);
   EXPECT_EQ(m->thumb_pos, 180);
@@ -71,8 +71,8 @@ TEST(CalcThumb, SmallPagesGetTheMinimumAndNoPageTheSquareThumb) {
   EXPECT_EQ(m->thumb_pos, MulDiv32(50, 183, 100));
 }
 
-TEST(CalcThumb, PageEqualToTheRangeFillsTheTrackLessOnePixelAtTheStart) {
-  auto m = CalcThumb(234, 17, {0, 100, 100, 30}, 8, 17);
+TEST(CalcThumb, AWholePageFillsTheTrackLessOnePixelAtTheStart) {
+  auto m = CalcThumb(234, 17, {0, 99, 100, 30}, 8, 17);
   EXPECT_EQ(m->thumb_length, 199);
   EXPECT_EQ(m->thumb_pos, 0);
 }
@@ -82,7 +82,7 @@ TEST(CalcThumb, EmptyRangeKeepsThePreviousMetrics) {
   EXPECT_FALSE(CalcThumb(234, 17, {10, 5, 1, 7}, 8, 17));
   // A page larger than the range does not put the thumb before the track.
   auto m = CalcThumb(234, 17, {0, 50, 80, 10}, 8, 17);
-  EXPECT_EQ(m->thumb_length, 200);
+  EXPECT_EQ(m->thumb_length, 199);
   EXPECT_EQ(m->thumb_pos, 0);
 }
 
@@ -135,16 +135,31 @@ TEST(DragPosition, EndOfRangeRuleWithAPage) {
   const ScrollRange list{0, 100, 10, 0};
   DragResult d = DragPosition(0, 180, m, list);
   EXPECT_EQ(d.thumb_pos, 180);
-  EXPECT_EQ(d.position, 91);  // MulDiv(180, 100, 200) = 90 >= max - page
-  d = DragPosition(0, 100, m, list);
-  EXPECT_EQ(d.position, 50);
+  EXPECT_EQ(d.position, 91);
+  d = DragPosition(0, 178, m, list);
+  EXPECT_EQ(d.position, 91);  // MulDiv(178, 91, 180) = 90 >= max - page
+  d = DragPosition(0, 90, m, list);
+  EXPECT_EQ(d.position, 46);  // 45.5 rounds up
   // Beyond the track and before its start.
   d = DragPosition(150, 500, m, list);
-  EXPECT_EQ(d.thumb_pos, 200);
+  EXPECT_EQ(d.thumb_pos, 180);
   EXPECT_EQ(d.position, 91);
   d = DragPosition(10, -40, m, list);
   EXPECT_EQ(d.thumb_pos, 0);
   EXPECT_EQ(d.position, 0);
+}
+
+TEST(DragPosition, ADragLandsWhereTheThumbIsShown) {
+  // A 1,000-line memo, 9 lines a page, track 112: every thumb position the drag reaches
+  // gives a position whose thumb is drawn there again.
+  const ScrollRange memo{0, 1000, 9, 0};
+  const ThumbMetrics m = *CalcThumb(146, 17, memo, 8, 17);
+  for (int n = 0; n <= m.track - m.thumb_length; ++n) {
+    const DragResult d = DragPosition(0, n, m, memo);
+    ScrollRange at = memo;
+    at.pos = d.position;
+    EXPECT_EQ(CalcThumb(146, 17, at, 8, 17)->thumb_pos, n) << n;
+  }
 }
 
 TEST(DragPosition, WithoutAPageTheThumbTravelsTheTrackLessItsLength) {
