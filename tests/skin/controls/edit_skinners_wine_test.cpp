@@ -108,9 +108,10 @@ TEST_F(EditSkinTest, EditsGetTheFlatFrameAndTheirTextStaysAsItWas) {
   auto* skinned = Add<fw::TEdit>(10, 50, 160, 24);
   plain->SetText("1234567");
   skinned->SetText("1234567");
+  auto* elsewhere = Add<fw::TEdit>(300, 10, 100, 24);
   auto* s = SkinHandle<TCountingEdit>(skinned->Handle());
   Show();
-  SetFocus(form_->Handle());  // no caret in either
+  SetFocus(elsewhere->Handle());  // no caret in either
   fwtest::PumpFor(30);
   Repaint(plain->Handle());
   Repaint(skinned->Handle());
@@ -200,8 +201,13 @@ TEST_F(EditSkinTest, BorderlessEditsAndPaintsIntoAnotherDcAreNotFramed) {
 }
 
 TEST_F(EditSkinTest, OnePixelBorderIsFramedOnPaintButNotWhenPrinted) {
-  HWND thin = CreateWindowExA(0, "EDIT", "thin", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 150, 22,
-                              form_->Handle(), nullptr, nullptr, nullptr);
+  // Wine's edit class moves WS_BORDER into its client area, so a static control stands in
+  // for a window (of a class mapped to edits) with a one-pixel non-client border.
+  HWND thin = CreateWindowExA(0, "STATIC", "thin", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 150,
+                              22, form_->Handle(), nullptr, nullptr, nullptr);
+  RECT client{};
+  GetClientRect(thin, &client);
+  ASSERT_EQ(client.right, 148);
   SkinHandle<TSkinEdit>(thin);
   Show();
   Repaint(thin);
@@ -326,12 +332,18 @@ TEST_F(ComboSkinTest, ClosedFocusedAndDisabledCombosShowTheirFrames) {
 
 TEST_F(ComboSkinTest, RightToLeftCombosHaveTheMirroredButtonOnTheLeft) {
   fw::TComboBox* combo = AddCombo(10, fw::csDropDownList);
+  fw::TEdit* other = Add<fw::TEdit>(250, 10, 100, 24);
   SetWindowLongPtrA(combo->Handle(), GWL_EXSTYLE,
                     GetWindowLongPtrA(combo->Handle(), GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
   SkinCombo(combo);
   Show();
+  SetFocus(other->Handle());
+  fwtest::PumpFor(30);
   EXPECT_EQ(Differences(combo, 1, true), 0);
   EXPECT_FALSE(data_->ComboButton->Image2.Empty());
+  SetFocus(combo->Handle());
+  fwtest::PumpFor(30);
+  EXPECT_EQ(Differences(combo, 4, true), 0);
 }
 
 TEST_F(ComboSkinTest, PressingTheButtonShowsThePressedFrameAndTheListOpens) {
@@ -354,9 +366,12 @@ TEST_F(ComboSkinTest, PressingTheButtonShowsThePressedFrameAndTheListOpens) {
 TEST_F(ComboSkinTest, MissingElementsLeaveTheControlsOwnLook) {
   fw::TComboBox* plain = AddCombo(10, fw::csDropDownList);
   fw::TComboBox* skinned = AddCombo(50, fw::csDropDownList);
+  auto* elsewhere = Add<fw::TEdit>(300, 10, 100, 24);
   data_->SunkEdge.reset();
   SkinCombo(skinned);
   Show();
+  SetFocus(elsewhere->Handle());
+  fwtest::PumpFor(30);
   Repaint(plain->Handle());
   Repaint(skinned->Handle());
   EXPECT_EQ(fwtest::CountDifferences(fwtest::ReadWindowPixels(skinned->Handle()), 0, 0,
