@@ -93,6 +93,10 @@ class TSkinControl : public fw::TComponent {
   virtual void AttachScrollBars(fw::TWinControl* control, TSkinData* skin_data,
                                 bool handle_thumb_drag, fw::TCanvas* canvas);
 
+  // A spin button inside an edit (the edit skinner says so after attaching it); only the
+  // up-down skinner draws differently then.
+  virtual void SetEmbedded(bool) {}
+
   // A windowless control: its window-procedure property is replaced; FHandle stays 0 and
   // FAttached false. Registers the skinner with the form controller.
   void AttachGraphicControl(fw::TGraphicControl* control, TSkinData* skin_data,
@@ -168,6 +172,8 @@ class TSkinControl : public fw::TComponent {
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
  protected:
+  // False once the skinner is freed; taken before running the control's own procedure.
+  std::shared_ptr<bool> AliveToken() const { return alive_; }
   // The window text through WM_GETTEXT (at most 1000 characters).
   static std::string ReadCaption(HWND hwnd);
   COLORREF FaceColor() const;

@@ -15,7 +15,7 @@ enum class SkinnerKind : uint8_t {
   Edit,         // TSkinEdit
   ComBox,       // TSkinComBox
   ScrollBar,    // TSkinScrollBar (a control's own scroll bars)
-  ScControl,    // TSkinScControl (scrolling containers)
+  ScControl,    // TSkinScControl (framework scroll bar controls)
   ListView,     // TSkinListView
   Tab,          // TSkinTab
   Tab31,        // TSkinTab31 (old-style tab sets)

@@ -104,6 +104,7 @@ bool IsProgressKind(const ControlFacts& f) { return InheritsFromName(f, "TProgre
 bool IsScrollingContainer(const ControlFacts& f) {
   return InheritsFromName(f, "TScrollingWinControl");
 }
+bool IsScrollBarControl(const ControlFacts& f) { return InheritsFromName(f, "TScrollBar"); }
 bool IsComboKind(const ControlFacts& f) {
   return InheritsFromAny(f, {"TCustomComboBox", "TComboBox"});
 }
@@ -288,8 +289,11 @@ Classification ClassifyComponent(const ControlFacts& f, const ClassifySettings& 
   }
   if (IsProgressKind(f) && s.Has(skinbit::kProgress))
     return ByControl(18, SkinnerKind::Progress, false);
-  if (IsScrollingContainer(f) && s.Has(skinbit::kScrollbar))
+  // The scroll bar control is drawn as one bar by its own skinner; a scrolling container
+  // has its own non-client bars like any scrolling control.
+  if (IsScrollBarControl(f) && s.Has(skinbit::kScrollbar))
     return ByControl(19, SkinnerKind::ScControl, false);
+  if (IsScrollingContainer(f) && s.Has(skinbit::kScrollbar)) return ScrollBars(19, true);
   if ((IsComboKind(f) || r == 95) && s.Has(skinbit::kCombo))
     return ByControl(20, SkinnerKind::ComBox, false);
   if (name == "TDATETIMEPICKER" && s.Has(skinbit::kEdit)) {
