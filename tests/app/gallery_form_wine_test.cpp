@@ -260,14 +260,14 @@ TEST_F(GalleryTest, SkinningTheWholeGalleryOnAndOffEndsWhereItStarted) {
   const char* env = std::getenv("GALLERY_SKIN_ROUNDS");
   const int rounds = env ? std::max(1, std::atoi(env)) : 25;
   skin::TSkinData* data = form_->SkinData1;
-  const auto skinned = [&] {
-    skin::TSkinForm* c = skin::SkinFormOfWindow(form_->Handle());
-    return c && c->LifeState == skin::LifeReady;
-  };
   // The skin data's switch is carried out by the manager a moment later; the test runs
   // it at once.
   const auto run_switch = [] {
     if (skin::SkinManager) skin::SkinManager->RunPendingAction();
+  };
+  const auto skinned = [&] {
+    skin::TSkinForm* c = skin::SkinFormOfWindow(form_->Handle());
+    return c && c->LifeState == skin::LifeReady;
   };
   const auto round_trip = [&](int round) {
     form_->UseNoSkin();
@@ -285,6 +285,7 @@ TEST_F(GalleryTest, SkinningTheWholeGalleryOnAndOffEndsWhereItStarted) {
     RedrawWindow(form_->Handle(), nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   };
+  run_switch();
   ASSERT_TRUE(fwtest::PumpUntil(skinned, 5000));
   form_->UseNoSkin();
   run_switch();
