@@ -138,6 +138,9 @@ class TSkinControl : public fw::TComponent {
   // An image of the list and a caption, placed left (0), centred (1) or right (2).
   void DrawImageCaption(fw::TCanvas& canvas, const RECT& rect, int alignment,
                         const std::string& text, int image_index, fw::TImageList* image_list);
+  // The same with a bare image list (a common control's own, e.g. TCM_GETIMAGELIST).
+  void DrawImageCaption(fw::TCanvas& canvas, const RECT& rect, int alignment,
+                        const std::string& text, int image_index, HIMAGELIST image_list);
 
   // The owning form controller, or nullptr when the owner is something else.
   TSkinForm* OwnerForm() const;
@@ -170,6 +173,9 @@ class TSkinControl : public fw::TComponent {
   // The window text through WM_GETTEXT (at most 1000 characters).
   static std::string ReadCaption(HWND hwnd);
   COLORREF FaceColor() const;
+  // Cleared when the skinner is freed: a skinner that runs the control's procedure itself
+  // checks it afterwards.
+  std::shared_ptr<bool> Alive() const { return alive_; }
 
  private:
   static LRESULT HandleEntry(void* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
