@@ -22,17 +22,6 @@ Margins MarginsOf(const TDataSkinObject& e) {
 
 RECT ToRectOf(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-// The scratch surface at least w x h (it only grows, so repeated paints reuse it).
-ScratchSurface* ScratchOfSize(int w, int h) {
-  ScratchSurface* scratch = ScratchBitmap();
-  if (!scratch || w <= 0 || h <= 0) return nullptr;
-  if (scratch->Width() < w || scratch->Height() < h) {
-    if (!scratch->SetSize(std::max(scratch->Width(), w), std::max(scratch->Height(), h)))
-      return nullptr;
-  }
-  return scratch;
-}
-
 LONG_PTR StyleOf(HWND hwnd) { return hwnd ? GetWindowLongPtrA(hwnd, GWL_STYLE) : 0; }
 
 }  // namespace
@@ -45,7 +34,11 @@ const fw::TClassInfo& TSkinProgress::StaticClassInfo() {
   return info;
 }
 
-bool TSkinProgress::HasElement() const { return FSkinData && HasImage(FSkinData->Progress.get()); }
+bool TSkinProgress::HasElement() const {
+  if (!FSkinData || !HasImage(FSkinData->Progress.get())) return false;
+  // The chunk style without a chunk image leaves the bar to the control.
+  return FSkinData->Progress->Style != 1 || !FSkinData->Progress->Image2.Empty();
+}
 
 bool TSkinProgress::BeforeMessage(fw::TMessage& message) {
   switch (message.Msg) {
@@ -88,12 +81,12 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
     return;
   }
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  ScratchSurface* scratch = ScratchOfSize(w, h);
-  if (!scratch) return;
+  OffscreenBitmap work(w, h);
+  if (!work) return;
   const RECT local{0, 0, w, h};
-  FillFace(scratch->Dc(), local);
+  FillFace(work.Dc(), local);
   const bool tile = e.Tile != 0;
-  DrawElement(scratch->Dc(), local, e.Image, MarginsOf(e), 1, 2, true, tile, false);
+  DrawElement(work.Dc(), local, e.Image, MarginsOf(e), 1, 2, true, tile, false);
   const bool vertical = (StyleOf(FHandle) & PBS_VERTICAL) != 0;
   const int pos = static_cast<int>(SendMessageA(FHandle, PBM_GETPOS, 0, 0));
   const int high = static_cast<int>(SendMessageA(FHandle, PBM_GETRANGE, FALSE, 0));
@@ -101,20 +94,20 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   const int fill = ProgressFillLength(pos, low, high, vertical ? h : w);
   if (fill > 0) {
     const PixelRect filled = ProgressFillRect({0, 0, w, h}, fill, vertical);
-    DrawElement(scratch->Dc(), ToRectOf(filled), e.Image, MarginsOf(e), 2, 2, true, tile, false);
+    DrawElement(work.Dc(), ToRectOf(filled), e.Image, MarginsOf(e), 2, 2, true, tile, false);
   }
-  BitBlt(dc, rect.left, rect.top, w, h, scratch->Dc(), 0, 0, SRCCOPY);
+  BitBlt(dc, rect.left, rect.top, w, h, work.Dc(), 0, 0, SRCCOPY);
 }
 
 void TSkinProgress::DrawChunks(HDC dc, const RECT& rect) {
   const TDataSkinBorder& e = *FSkinData->Progress;
   if (e.Image2.Empty()) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  ScratchSurface* scratch = ScratchOfSize(w, h);
-  if (!scratch) return;
+  OffscreenBitmap work(w, h);
+  if (!work) return;
   const RECT local{0, 0, w, h};
-  FillFace(scratch->Dc(), local);
-  DrawElement(scratch->Dc(), local, e.Image, MarginsOf(e), 1, 1, true, e.Tile != 0, false);
+  FillFace(work.Dc(), local);
+  DrawElement(work.Dc(), local, e.Image, MarginsOf(e), 1, 1, true, e.Tile != 0, false);
   const bool vertical = (StyleOf(FHandle) & PBS_VERTICAL) != 0;
   const int pos = static_cast<int>(SendMessageA(FHandle, PBM_GETPOS, 0, 0));
   const int high = static_cast<int>(SendMessageA(FHandle, PBM_GETRANGE, FALSE, 0));
@@ -130,7 +123,7 @@ void TSkinProgress::DrawChunks(HDC dc, const RECT& rect) {
       row.Fill(kMagentaKey);
       for (int x : offsets) StretchCopy(chunk, {0, 0, cw, ch}, row, {x, 0, x + cw, ch});
       const auto [x0, y0] = ProgressChunkOrigin({0, 0, w, h}, e.LeftWidth, ch);
-      DrawTransparent(scratch->Dc(), {x0, y0, x0 + fill, y0 + ch}, row);
+      DrawTransparent(work.Dc(), {x0, y0, x0 + fill, y0 + ch}, row);
     }
   } else {
     // Upright bars stack the chunks from the bottom, centred across.
@@ -143,10 +136,10 @@ void TSkinProgress::DrawChunks(HDC dc, const RECT& rect) {
         StretchCopy(chunk, {0, 0, cw, ch}, column, {0, fill - y - ch, cw, fill - y});
       const int x0 = (w - cw) / 2;
       const int y0 = h - e.BottomHeight - fill;
-      DrawTransparent(scratch->Dc(), {x0, y0, x0 + cw, y0 + fill}, column);
+      DrawTransparent(work.Dc(), {x0, y0, x0 + cw, y0 + fill}, column);
     }
   }
-  BitBlt(dc, rect.left, rect.top, w, h, scratch->Dc(), 0, 0, SRCCOPY);
+  BitBlt(dc, rect.left, rect.top, w, h, work.Dc(), 0, 0, SRCCOPY);
 }
 
 // ---- track bars ----
@@ -164,7 +157,9 @@ bool TSkinTrackBar::BeforeMessage(fw::TMessage& message) {
   }
   if (message.Msg != WM_NOTIFY && message.Msg != fw::CN_NOTIFY) return true;
   const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
-  if (!header || header->code != static_cast<UINT>(NM_CUSTOMDRAW)) return true;
+  // Only the track bar's own drawing (a tool tip of it notifies it too).
+  if (!header || header->code != static_cast<UINT>(NM_CUSTOMDRAW) || header->hwndFrom != FHandle)
+    return true;
   const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(message.LParam);
   const CustomDrawAnswer answer = TrackBarCustomDraw(draw->dwDrawStage, draw->dwItemSpec);
   if (answer.draw_thumb) DrawThumb(draw->hdc);

@@ -21,6 +21,7 @@
 // it in its Skinners list, tells it about skin changes and detaches and frees it when
 // skinning ends. The family skinners (buttons, edits, scroll bars, ...) derive from it.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <cstdint>

@@ -309,7 +309,17 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
     DrawCaption(canvas, r, DT_CENTER, true, texts[static_cast<size_t>(slot.index)]);
   }
   canvas.SetHandle(nullptr);
+  // The scroll button is a child window; the copy leaves it alone.
+  const int saved = SaveDC(dc);
+  if (scroller_visible) {
+    RECT own{}, shown{};
+    GetWindowRect(FHandle, &own);
+    GetWindowRect(FScroller->Handle(), &shown);
+    OffsetRect(&shown, rect.left - own.left, rect.top - own.top);
+    ExcludeClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);
+  }
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
+  RestoreDC(dc, saved);
 }
 
 // ---- headers ----
@@ -384,7 +394,14 @@ const fw::TClassInfo& TSkinListView::StaticClassInfo() {
 void TSkinListView::AttachControl(fw::TWinControl* control, TSkinData* skin_data, bool recolor,
                                   fw::TCanvas* canvas) {
   if (FAttached || !control) return;
+  // The scroll-bar attach may come back here through the virtual AttachControl.
+  if (attaching_) {
+    TSkinControl::AttachControl(control, skin_data, recolor, canvas);
+    return;
+  }
+  attaching_ = true;
   AttachScrollBars(control, skin_data, recolor, canvas);
+  attaching_ = false;
   HWND header = reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETHEADER, 0, 0));
   if (!header || FHeader) return;
   fw::TComponent* owner = OwnerForm() ? OwnerForm() : Owner();

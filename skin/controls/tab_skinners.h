@@ -79,6 +79,9 @@ class TSkinListView : public TSkinControl {
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
   TSkinHeader* FHeader = nullptr;
+
+ private:
+  bool attaching_ = false;
 };
 
 // A framework status bar painted completely: panels (or the one simple panel) from

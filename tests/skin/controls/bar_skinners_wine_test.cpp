@@ -216,7 +216,7 @@ TEST_P(BarSkinnerTest, BoxRecoloursWithoutTakingTheWindowProcedureAndGivesTheCol
 TEST_P(BarSkinnerTest, BoxOutlivingItsControlForgetsIt) {
   auto* panel = Add<fw::TPanel>(10, 10, 100, 60);
   auto* box = Attach<TSkinBox>(panel, true);
-  delete panel;
+  Free(panel);
   EXPECT_EQ(box->FControl, nullptr);
   box->Detach();
   box->SkinChanged();

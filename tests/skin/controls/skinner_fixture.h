@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/forms.h"
 #include "framework/handle_counts.h"
@@ -40,6 +42,7 @@ class SkinnerFixture : public fwtest::ApplicationTest,
   }
   void TearDown() override {
     delete holder_;  // the skinners, detached on the way
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) delete *it;
     fwtest::PumpFor(10);
     EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(before_), "");
     delete form_;
@@ -50,9 +53,15 @@ class SkinnerFixture : public fwtest::ApplicationTest,
   template <class T>
   T* Add(int x, int y, int w, int h) {
     auto* c = new T(form_);
+    controls_.push_back(c);
     c->SetParent(form_);
     c->SetBounds(x, y, w, h);
     return c;
+  }
+  // Frees a control made by Add before the test ends.
+  void Free(fw::TControl* c) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    delete c;
   }
   template <class S>
   S* Attach(fw::TWinControl* control, bool recolor = false) {
@@ -110,6 +119,7 @@ class SkinnerFixture : public fwtest::ApplicationTest,
   std::unique_ptr<skin::TSkinData> data_;
   fw::TComponent* holder_ = nullptr;
   fw::TForm* form_ = nullptr;
+  std::vector<fw::TControl*> controls_;  // made by Add, freed before the handle count
   fw::TCanvas canvas_;
   fw::HandleSnapshot before_;
 };

@@ -9,6 +9,7 @@
 #include "framework/ext_ctrls.h"
 #include "framework/list_view.h"
 #include "framework/string_list.h"
+#include "skin/controls/bar_geometry.h"
 #include "skin/controls/bar_skinners.h"
 #include "skin/controls/tab_geometry.h"
 #include "tests/skin/controls/skinner_fixture.h"
@@ -81,7 +82,7 @@ TEST_P(TabSkinnerTest, TabControlInEachPositionDrawsItsStripAndBorder) {
     auto* tabs = AddTabs(p, 3);
     AttachByHandle<TSkinTab>(tabs->Handle());
     ExpectTabControlSkinned(tabs->Handle());
-    delete tabs;
+    Free(tabs);
   }
 }
 
@@ -112,6 +113,10 @@ TEST_P(TabSkinnerTest, ScrollArrowsGetTheirOwnSkinnerAndAreNotPaintedOver) {
   PixelBitmap expected(first.Width(), first.Height(), PixelFormat::kBgra32);
   expected.Fill(kMagentaKey);
   PutFrame(expected, {0, 0, first.Width(), first.Height()}, e.Image, 1, 8);
+  PutFrame(
+      expected,
+      UpDownGlyphRect({0, 0, first.Width(), first.Height()}, e.Image2.Width(), e.Image2.Height()),
+      e.Image2, 1, 8);
   EXPECT_EQ(fwtest::CountDifferences(shown, 0, 0, expected, true), 0);
   // Painting the tab control leaves them as they are.
   RedrawWindow(tabs->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -121,7 +126,7 @@ TEST_P(TabSkinnerTest, ScrollArrowsGetTheirOwnSkinnerAndAreNotPaintedOver) {
 
 TEST_P(TabSkinnerTest, TabSetLeavesOutTabsThatDoNotFit) {
   auto* set = Add<fw::TTabSet>(10, 10, 120, 22);
-  set->SetTabs(fw::TStringList({" ", "          ", " ", " "}));
+  set->SetTabs(fw::TStringList({" ", std::string(60, ' '), " ", " "}));
   set->SetTabIndex(0);
   auto* skinner = Attach<TSkinTab31>(set);
   const PixelBitmap shown = Shown(set->Handle());
@@ -142,8 +147,18 @@ TEST_P(TabSkinnerTest, TabSetLeavesOutTabsThatDoNotFit) {
   for (const TabSetSlot& s : slots)
     PutElement(expected, s.rect, image, MarginsOf(e), s.index == 0 ? 2 : 1, e.FrameCount,
                e.Trans == 1, e.Tile != 0);
-  EXPECT_EQ(fwtest::CountDifferences(shown, 0, 0, expected), 0);
-  EXPECT_LT(slots.size(), 4u);
+  // The scroll button is its own window, not the tab set's painting.
+  if (scroller) {
+    RECT own{}, button{};
+    GetWindowRect(set->Handle(), &own);
+    GetWindowRect(skinner->FScroller->Handle(), &button);
+    for (int y = button.top - own.top; y < button.bottom - own.top; ++y)
+      for (int x = button.left - own.left; x < button.right - own.left; ++x)
+        if (x >= 0 && y >= 0 && x < 120 && y < 22) expected.SetPixel(x, y, kMagentaKey);
+    EXPECT_TRUE(skinner->FUpDown && skinner->FUpDown->FHorizontal);
+  }
+  EXPECT_EQ(fwtest::CountDifferences(shown, 0, 0, expected, true), 0);
+  EXPECT_EQ(slots.size(), 3u);
 }
 
 TEST_P(TabSkinnerTest, HeaderItemsAndTheRestShowTheHeaderFrame) {
@@ -154,6 +169,8 @@ TEST_P(TabSkinnerTest, HeaderItemsAndTheRestShowTheHeaderFrame) {
   auto* skinner = Attach<TSkinListView>(list);
   ASSERT_NE(skinner->FHeader, nullptr);
   HWND header = skinner->FHeader->FHandle;
+  EXPECT_EQ(header, list->HeaderHandle());
+  EXPECT_TRUE(skinner->Hooked());
   const PixelBitmap shown = Shown(header);
   RECT hr{};
   GetWindowRect(header, &hr);
