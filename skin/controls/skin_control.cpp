@@ -405,10 +405,17 @@ void TSkinControl::DrawCaption(fw::TCanvas& canvas, const RECT& rect, UINT forma
 void TSkinControl::DrawImageCaption(fw::TCanvas& canvas, const RECT& rect, int alignment,
                                     const std::string& text, int image_index,
                                     fw::TImageList* image_list) {
+  DrawImageCaption(canvas, rect, alignment, text, image_index,
+                   image_list ? image_list->Handle() : nullptr);
+}
+
+void TSkinControl::DrawImageCaption(fw::TCanvas& canvas, const RECT& rect, int alignment,
+                                    const std::string& text, int image_index,
+                                    HIMAGELIST image_list) {
   constexpr UINT kItemFormat = DT_CENTER | DT_SINGLELINE | DT_EXPANDTABS;  // 0x61
   int image_w = 0, image_h = 0;
-  const bool has_image = image_index != -1 && image_list && image_list->Handle();
-  if (has_image) ImageList_GetIconSize(image_list->Handle(), &image_w, &image_h);
+  const bool has_image = image_index != -1 && image_list;
+  if (has_image) ImageList_GetIconSize(image_list, &image_w, &image_h);
   canvas.Brush().SetStyle(fw::bsClear);
   canvas.Font().SetStyle(0);
   int text_w = 0, text_h = 0;
@@ -425,8 +432,8 @@ void TSkinControl::DrawImageCaption(fw::TCanvas& canvas, const RECT& rect, int a
   if (alignment == 2) x = width - image_w - text_w - 2;
   x += rect.left;
   if (has_image) {
-    ImageList_Draw(image_list->Handle(), image_index, canvas.Handle(), x,
-                   rect.top + (height - image_h) / 2, ILD_TRANSPARENT);
+    ImageList_Draw(image_list, image_index, canvas.Handle(), x, rect.top + (height - image_h) / 2,
+                   ILD_TRANSPARENT);
   }
   if (text.empty()) return;
   RECT text_rect{x + image_w + 1, rect.top + (height - text_h) / 2, 0, 0};

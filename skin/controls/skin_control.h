@@ -21,6 +21,7 @@
 // it in its Skinners list, tells it about skin changes and detaches and frees it when
 // skinning ends. The family skinners (buttons, edits, scroll bars, ...) derive from it.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <cstdint>
@@ -143,6 +144,9 @@ class TSkinControl : public fw::TComponent {
   // An image of the list and a caption, placed left (0), centred (1) or right (2).
   void DrawImageCaption(fw::TCanvas& canvas, const RECT& rect, int alignment,
                         const std::string& text, int image_index, fw::TImageList* image_list);
+  // The same with a bare image list (a common control's own, e.g. TCM_GETIMAGELIST).
+  void DrawImageCaption(fw::TCanvas& canvas, const RECT& rect, int alignment,
+                        const std::string& text, int image_index, HIMAGELIST image_list);
 
   // The owning form controller, or nullptr when the owner is something else.
   TSkinForm* OwnerForm() const;
