@@ -1,7 +1,7 @@
 // The gallery's start-up: the application, the gallery form from its stored description,
 // then the message loop until the form is closed. On the command line, a page caption
 // ("gallery.exe Edits") opens the gallery on that page, "rtl" mirrors it, and "mdi" opens
-// the MDI window with three children.
+// the MDI window with three children ("mdi max": the last one maximised).
 #include <windows.h>
 
 #include "app/gallery/gallery_form.h"
@@ -20,7 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     return 1;
   }
   std::string words = command_line ? command_line : "";
-  bool mdi = false;
+  bool mdi = false, maximize = false;
   for (size_t start = 0; start < words.size();) {
     size_t end = words.find(' ', start);
     if (end == std::string::npos) end = words.size();
@@ -28,6 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     start = end + 1;
     if (fw::SameText(word, "rtl")) GalleryForm->SetRightToLeft(true);
     mdi = mdi || fw::SameText(word, "mdi");
+    maximize = maximize || fw::SameText(word, "max");
     for (int i = 0; i < GalleryForm->PageControl1->PageCount(); ++i) {
       if (fw::SameText(GalleryForm->PageControl1->Pages(i)->Caption(), word)) {
         GalleryForm->PageControl1->SetActivePageIndex(i);
@@ -40,6 +41,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     GalleryForm->Show();
     TMdiFrameForm* frame = GalleryForm->ShowMdiWindow();
     for (int i = 0; i < 3; ++i) frame->NewChild();
+    if (maximize) ShowWindow(frame->ActiveMDIChild()->Handle(), SW_MAXIMIZE);
   }
   application.Run();
   return 0;
