@@ -471,9 +471,10 @@ void TWinControl::CreateWnd() {
   AdjustCreateParams(params);
   RegisterWindowClass(params, superclass_proc_);
   g_creating = this;
+  const std::string caption = text_;
   HWND hwnd = nullptr;
   try {
-    hwnd = CreateWindowHandle(params, text_);
+    hwnd = CreateWindowHandle(params, caption);
   } catch (...) {
     g_creating = nullptr;
     throw;

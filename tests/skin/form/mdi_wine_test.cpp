@@ -401,6 +401,7 @@ TEST_F(MdiTest, FiveHundredChildrenLeaveTheCountsAndListsAsTheyWere) {
                datas = SkinManager->SkinDatas.size();
   ASSERT_EQ(forms, 1u);
   const size_t app_forms = App().Forms().size();
+  const DWORD t0 = GetTickCount();
   for (int round = 0; round < 10; ++round) {
     for (int i = 0; i < 50; ++i) NewChild(i % 2 == 0);
     fwtest::PumpFor(20);
@@ -417,6 +418,7 @@ TEST_F(MdiTest, FiveHundredChildrenLeaveTheCountsAndListsAsTheyWere) {
     EXPECT_TRUE(fwtest::PumpUntil([&] { return SkinManager->Forms.size() == forms; }))
         << "round " << round;
   }
+  RecordProperty("children_ms", static_cast<int>(GetTickCount() - t0));
   EXPECT_FALSE(SkinManager->MdiMaximized);
   EXPECT_EQ(SkinManager->Popups.size(), popups);
   EXPECT_EQ(SkinManager->SkinDatas.size(), datas);
