@@ -73,16 +73,33 @@ bool TApplication::ProcessMessage(MSG& msg) {
       return true;
     }
   }
-  // Shortcuts of the form's main menu (Ctrl+O, Shift+F4, ...) click their items.
+  // Shortcuts of the form's main menu (Ctrl+O, Shift+F4, ...) click their items; an MDI
+  // child has its frame's menu.
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     TWinControl* control = TWinControl::FromHandle(msg.hwnd);
     TCustomForm* form = control ? control->ParentForm() : nullptr;
     if (form && form->IsShortCut(msg.wParam)) return true;
+    TCustomForm* frame = form && form->FormStyle() == fsMDIChild ? form->MdiFrame() : nullptr;
+    if (frame && frame->IsShortCut(msg.wParam)) return true;
+    // Ctrl+F6 and Ctrl+F4 (next child, close child) in an MDI child or its client.
+    HWND client = nullptr;
+    if (form && form->FormStyle() == fsMDIChild && form->HandleAllocated()) {
+      client = GetParent(form->Handle());
+    } else if (form && form->FormStyle() == fsMDIForm) {
+      client = form->ClientHandle();
+    } else if (auto* parent = dynamic_cast<TCustomForm*>(
+                   TWinControl::FromHandle(msg.hwnd ? GetParent(msg.hwnd) : nullptr));
+               parent && parent->ClientHandle() == msg.hwnd) {
+      client = msg.hwnd;
+    }
+    if (client && TranslateMDISysAccel(client, &msg)) return true;
   }
-  // Alt+character: the form may take it as an accelerator (its menu bar, say).
+  // Alt+character: the form may take it as an accelerator (its menu bar, say); an MDI
+  // child's goes to its frame.
   if (msg.message == WM_SYSCHAR) {
     TWinControl* control = TWinControl::FromHandle(msg.hwnd);
     TCustomForm* form = control ? control->ParentForm() : nullptr;
+    if (form && form->FormStyle() == fsMDIChild && form->MdiFrame()) form = form->MdiFrame();
     if (form && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
   }
   TranslateMessage(&msg);

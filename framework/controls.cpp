@@ -472,9 +472,13 @@ void TWinControl::CreateWnd() {
   RegisterWindowClass(params, superclass_proc_);
   g_creating = this;
   const std::string caption = text_;
-  HWND hwnd = CreateWindowExA(params.ex_style, params.class_name.c_str(), caption.c_str(),
-                              params.style, params.x, params.y, params.width, params.height,
-                              params.parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = nullptr;
+  try {
+    hwnd = CreateWindowHandle(params, caption);
+  } catch (...) {
+    g_creating = nullptr;
+    throw;
+  }
   g_creating = nullptr;
   if (!hwnd) {
     DetachWindow();
@@ -494,6 +498,14 @@ void TWinControl::CreateWnd() {
   for (TWinControl* child : children) child->HandleNeeded();
 }
 
+HWND TWinControl::CreateWindowHandle(const TCreateParams& params, const std::string& caption) {
+  return CreateWindowExA(params.ex_style, params.class_name.c_str(), caption.c_str(), params.style,
+                         params.x, params.y, params.width, params.height, params.parent, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+void TWinControl::DestroyWindowHandle(HWND hwnd) { DestroyWindow(hwnd); }
+
 HWND TWinControl::Handle() {
   if (!handle_) {
     if (parent_) parent_->HandleNeeded();
@@ -507,7 +519,7 @@ void TWinControl::DestroyHandle() {
   HWND hwnd = handle_;
   // Keep the text for a later window.
   text_ = GetText();
-  DestroyWindow(hwnd);  // WM_NCDESTROY detaches this control and its children
+  DestroyWindowHandle(hwnd);  // WM_NCDESTROY detaches this control and its children
   if (handle_ == hwnd) DetachWindow();
   for (TControl* c : controls_) {
     if (auto* win = dynamic_cast<TWinControl*>(c)) win->DetachWindow();

@@ -298,6 +298,10 @@ class TWinControl : public TControl {
   void DefaultHandler(TMessage& message) override;
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
+  // Makes the window itself (CreateWindowExA); MDI children ask their client instead.
+  virtual HWND CreateWindowHandle(const TCreateParams& params, const std::string& caption);
+  // Destroys the window itself (DestroyWindow); MDI children ask their client instead.
+  virtual void DestroyWindowHandle(HWND hwnd);
   // After the window exists: font, text and children's windows.
   virtual void CreateHandleDone() {}
   // The window's own painting; controls painted by the framework override it.

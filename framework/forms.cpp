@@ -15,6 +15,9 @@ const std::vector<std::string> kBorderIconNames = {"biSystemMenu", "biMinimize",
 const std::vector<std::string> kPositionNames = {
     "poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
     "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
+const std::vector<std::string> kFormStyleNames = {"fsNormal", "fsMDIChild", "fsMDIForm",
+                                                  "fsStayOnTop"};
+const std::vector<std::string> kTileModeNames = {"tbHorizontal", "tbVertical"};
 
 const TClassInfo& TCustomForm::StaticClassInfo() {
   static const TClassInfo info =
@@ -27,7 +30,11 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
         c.Integer("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth);
         c.Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview);
         c.template Component<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
+        c.Enum("FormStyle", kFormStyleNames, &TCustomForm::FormStyle, &TCustomForm::SetFormStyle);
         c.Enum("Position", kPositionNames, &TCustomForm::Position, &TCustomForm::SetPosition);
+        c.Enum("TileMode", kTileModeNames, &TCustomForm::TileMode, &TCustomForm::SetTileMode);
+        c.template Component<TMenuItem>("WindowMenu", &TCustomForm::WindowMenu,
+                                        &TCustomForm::SetWindowMenu);
         c.Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
         c.Integer("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
         c.Event("OnCreate", &TCustomForm::OnCreate);
@@ -92,6 +99,7 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == opRemove && component == active_control_) active_control_ = nullptr;
   if (operation == opRemove && component == menu_) SetMenu(nullptr);
+  if (operation == opRemove && component == window_menu_) window_menu_ = nullptr;
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
@@ -106,10 +114,21 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     menu_->form_ = this;
     menu_->FreeNotification(this);
   }
-  if (HandleAllocated()) {
-    ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
-    DrawMenuBar(Handle());
+  if (HandleAllocated()) ShowMenuOnWindow();
+}
+
+void TCustomForm::ShowMenuOnWindow() {
+  HWND hwnd = Handle();
+  HMENU menu = menu_ ? menu_->Handle() : nullptr;
+  if (form_style_ == fsMDIForm && client_handle_ && menu) {
+    // The client keeps its list of children under the Window menu of the new bar.
+    HMENU window = window_menu_ && window_menu_->Count() > 0 ? window_menu_->Handle() : nullptr;
+    SendMessageA(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu),
+                 reinterpret_cast<LPARAM>(window));
+  } else {
+    ::SetMenu(hwnd, menu);
   }
+  DrawMenuBar(hwnd);
 }
 
 bool TCustomForm::IsShortCut(WPARAM key) {
@@ -118,7 +137,8 @@ bool TCustomForm::IsShortCut(WPARAM key) {
 
 void TCustomForm::CreateHandleDone() {
   TWinControl::CreateHandleDone();
-  if (menu_) ::SetMenu(Handle(), menu_->Handle());
+  if (form_style_ == fsMDIForm) CreateMdiClient();
+  if (menu_) ShowMenuOnWindow();
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) { border_style_ = style; }
@@ -148,6 +168,16 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   }
   if (border_style_ == bsToolWindow || border_style_ == bsSizeToolWin)
     params.ex_style |= WS_EX_TOOLWINDOW;
+  if (form_style_ == fsStayOnTop) params.ex_style |= WS_EX_TOPMOST;
+  if (form_style_ == fsMDIChild) {
+    // Shown when made; the client of the MDI frame is the parent.
+    params.style &= ~static_cast<DWORD>(WS_POPUP);
+    params.style |= WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    params.ex_style |= WS_EX_MDICHILD;
+    TCustomForm* frame = MdiFrame();
+    params.parent = frame ? frame->Handle() : nullptr;
+    if (frame) params.parent = frame->ClientHandle();
+  }
   if (border_style_ != bsNone) {
     if (border_icons_ & biSystemMenu) {
       params.style |= WS_SYSMENU;
@@ -243,7 +273,13 @@ void TCustomForm::Show() {
 }
 
 void TCustomForm::BringToFront() {
-  if (HandleAllocated()) SetForegroundWindow(Handle());
+  if (!HandleAllocated()) return;
+  if (form_style_ == fsMDIChild) {
+    if (HWND client = GetParent(Handle()))
+      SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()), 0);
+    return;
+  }
+  SetForegroundWindow(Handle());
 }
 
 void TCustomForm::VisibleChanged() {
@@ -276,7 +312,8 @@ void TCustomForm::VisibleChanged() {
 }
 
 void TCustomForm::Close() {
-  TCloseAction action = caHide;
+  // An MDI child cannot hide in its client: closing it ends its window.
+  TCloseAction action = form_style_ == fsMDIChild ? caFree : caHide;
   TApplication* app = Application();
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
@@ -341,6 +378,8 @@ void TCustomForm::WndProc(TMessage& message) {
         active_control_->SetFocus();
       return;
     case WM_SETFOCUS:
+      // An MDI child becomes the client's active child when it gets the focus.
+      if (form_style_ == fsMDIChild) DefaultHandler(message);
       // Focus on the form itself goes on to its active control.
       if (active_control_ && active_control_->CanFocus() && active_control_->HandleAllocated()) {
         ::SetFocus(active_control_->Handle());
@@ -349,10 +388,7 @@ void TCustomForm::WndProc(TMessage& message) {
       break;
     case CM_MENUCHANGED:
       // The menu's entries changed: the bar is put back on the window and redrawn.
-      if (menu_ && HandleAllocated()) {
-        ::SetMenu(Handle(), menu_->Handle());
-        DrawMenuBar(Handle());
-      }
+      if (menu_ && HandleAllocated()) ShowMenuOnWindow();
       message.Result = 0;
       return;
     case WM_COMMAND:
@@ -387,12 +423,159 @@ void TCustomForm::WndProc(TMessage& message) {
       // A window destroys its menu with itself; the menu belongs to its component.
       if (menu_ && GetMenu(Handle()) == menu_->Handle()) ::SetMenu(Handle(), nullptr);
       break;
+    case WM_NCDESTROY:
+      client_handle_ = nullptr;  // the MDI client went with its frame
+      break;
+    case WM_SIZE:
+      if (form_style_ == fsMDIForm && client_handle_) {
+        DefaultHandler(message);
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        MoveWindow(client_handle_, 0, 0, client.right, client.bottom, TRUE);
+        return;
+      }
+      break;
     case CM_ENTER:
       break;
     default:
       break;
   }
   TWinControl::WndProc(message);
+}
+
+// ---- MDI -----------------------------------------------------------------------------------
+
+void TCustomForm::SetFormStyle(TFormStyle style) { form_style_ = style; }
+
+void TCustomForm::SetWindowMenu(TMenuItem* item) {
+  if (item == window_menu_) return;
+  if (window_menu_) window_menu_->RemoveFreeNotification(this);
+  window_menu_ = item;
+  if (window_menu_) window_menu_->FreeNotification(this);
+  if (HandleAllocated() && form_style_ == fsMDIForm && menu_) ShowMenuOnWindow();
+}
+
+TCustomForm* TCustomForm::MdiFrame() const {
+  if (auto* owner = dynamic_cast<TCustomForm*>(Owner()); owner && owner->form_style_ == fsMDIForm)
+    return owner;
+  TApplication* app = Application();
+  if (!app) return nullptr;
+  if (TCustomForm* main = app->MainForm(); main && main->form_style_ == fsMDIForm) return main;
+  for (TCustomForm* form : app->Forms())
+    if (form->form_style_ == fsMDIForm) return form;
+  return nullptr;
+}
+
+void TCustomForm::CreateMdiClient() {
+  CLIENTCREATESTRUCT ccs{};
+  ccs.hWindowMenu = window_menu_ && window_menu_->Count() > 0 ? window_menu_->Handle() : nullptr;
+  ccs.idFirstChild = kFirstMdiChildId;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  client_handle_ = CreateWindowExA(
+      WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL, 0, 0,
+      client.right, client.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), &ccs);
+  if (!client_handle_)
+    throw EOSError("Cannot create the MDI client (error " + std::to_string(GetLastError()) + ")");
+}
+
+void TCustomForm::CreateWnd() {
+  TCustomForm* frame = form_style_ == fsMDIChild ? MdiFrame() : nullptr;
+  TWinControl::CreateWnd();
+  if (form_style_ != fsMDIChild) return;
+  visible_ = true;  // made visible by its client
+  // The client lists the new child in the Window menu; a skinned frame takes the child on
+  // at this point, once its controls exist.
+  if (frame && frame->ClientHandle()) {
+    SendMessageA(frame->ClientHandle(), WM_MDIREFRESHMENU, 0, 0);
+    DrawMenuBar(frame->Handle());
+  }
+}
+
+HWND TCustomForm::CreateWindowHandle(const TCreateParams& params, const std::string& caption) {
+  if (form_style_ != fsMDIChild) return TWinControl::CreateWindowHandle(params, caption);
+  if (!params.parent) throw EOSError("No MDI frame for the MDI child " + Name());
+  MDICREATESTRUCTA mcs{};
+  mcs.szClass = params.class_name.c_str();
+  mcs.szTitle = caption.c_str();
+  mcs.hOwner = GetModuleHandleA(nullptr);
+  mcs.x = params.x;
+  mcs.y = params.y;
+  mcs.cx = params.width;
+  mcs.cy = params.height;
+  mcs.style = params.style;
+  return reinterpret_cast<HWND>(
+      SendMessageA(params.parent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+}
+
+void TCustomForm::DestroyWindowHandle(HWND hwnd) {
+  HWND client = form_style_ == fsMDIChild ? GetParent(hwnd) : nullptr;
+  if (client && (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+    SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    return;
+  }
+  TWinControl::DestroyWindowHandle(hwnd);
+  client_handle_ = nullptr;
+}
+
+void TCustomForm::DefaultHandler(TMessage& message) {
+  if (!HandleAllocated() || message.Msg >= CM_BASE ||
+      (form_style_ != fsMDIForm && form_style_ != fsMDIChild)) {
+    TWinControl::DefaultHandler(message);
+    return;
+  }
+  HWND hwnd = const_cast<TCustomForm*>(this)->Handle();
+  message.Result =
+      form_style_ == fsMDIForm
+          ? DefFrameProcA(hwnd, client_handle_, message.Msg, message.WParam, message.LParam)
+          : DefMDIChildProcA(hwnd, message.Msg, message.WParam, message.LParam);
+}
+
+int TCustomForm::MDIChildCount() const {
+  int n = 0;
+  while (MDIChildren(n)) ++n;
+  return n;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+  if (!client_handle_ || index < 0) return nullptr;
+  for (HWND w = GetWindow(client_handle_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (!(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_MDICHILD)) continue;  // icon titles
+    auto* form = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(w));
+    if (!form) continue;
+    if (index-- == 0) return form;
+  }
+  return nullptr;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!client_handle_) return nullptr;
+  auto active = reinterpret_cast<HWND>(SendMessageA(client_handle_, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TCustomForm*>(TWinControl::FromHandle(active));
+}
+
+void TCustomForm::Tile() {
+  if (!client_handle_) return;
+  SendMessageA(client_handle_, WM_MDITILE,
+               tile_mode_ == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+
+void TCustomForm::Cascade() {
+  if (client_handle_) SendMessageA(client_handle_, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (client_handle_) SendMessageA(client_handle_, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::Next() {
+  if (client_handle_) SendMessageA(client_handle_, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+  if (client_handle_) SendMessageA(client_handle_, WM_MDINEXT, 0, 1);
 }
 
 }  // namespace fw

@@ -21,9 +21,16 @@ enum TPosition {
   poOwnerFormCenter
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsMDIForm: an MDI frame, whose client area is an MDI client window holding the MDI
+// children; fsMDIChild: a window inside the MDI client of the application's MDI frame.
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TTileMode { tbHorizontal, tbVertical };
+// Identifier of the first MDI child; the Window menu lists the children from it on.
+constexpr UINT kFirstMdiChildId = 0xFF00;
 using TCloseEvent = TEvent<void(TObject* sender, TCloseAction& action)>;
 
 class TMainMenu;
+class TMenuItem;
 
 class TCustomForm : public TWinControl {
   FW_CLASS_INFO()
@@ -64,6 +71,32 @@ class TCustomForm : public TWinControl {
   // A key press that is a shortcut of the menu clicks its item; true then.
   bool IsShortCut(WPARAM key);
 
+  // ---- MDI ----
+  TFormStyle FormStyle() const { return form_style_; }
+  // Takes effect when the window is made (set it in the description or before).
+  void SetFormStyle(TFormStyle style);
+  // The drop-down of the frame's menu under which the MDI client lists the children.
+  TMenuItem* WindowMenu() const { return window_menu_; }
+  void SetWindowMenu(TMenuItem* item);
+  // The MDI client window of an MDI frame (made with the frame's window), or nullptr.
+  HWND ClientHandle() const { return client_handle_; }
+  TTileMode TileMode() const { return tile_mode_; }
+  void SetTileMode(TTileMode mode) { tile_mode_ = mode; }
+  // The frame's MDI children in the client's order (top first), and the active one.
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int index) const;
+  TCustomForm* ActiveMDIChild() const;
+  // Arrangements of the children: side by side (TileMode), overlapping, minimised icons
+  // in a row; and activating the next or the previous child (Ctrl+F6, Ctrl+Shift+F6).
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  // The MDI frame a child of this style goes into: the owner when it is an MDI frame,
+  // else the application's main form when it is one, else the application's first.
+  TCustomForm* MdiFrame() const;
+
   void Show();
   void Close();
   // Shows the form with the application's other forms disabled and handles messages until
@@ -89,9 +122,20 @@ class TCustomForm : public TWinControl {
   void WndProc(TMessage& message) override;
   void VisibleChanged() override;
   void CreateHandleDone() override;
+  void CreateWnd() override;
+  HWND CreateWindowHandle(const TCreateParams& params, const std::string& caption) override;
+  void DestroyWindowHandle(HWND hwnd) override;
+  void DefaultHandler(TMessage& message) override;
 
  private:
   void ClientSizeToWindow();
+  void CreateMdiClient();
+  // Puts the menu on the window: SetMenu, or WM_MDISETMENU for an MDI frame.
+  void ShowMenuOnWindow();
+  TFormStyle form_style_ = fsNormal;
+  TMenuItem* window_menu_ = nullptr;
+  HWND client_handle_ = nullptr;
+  TTileMode tile_mode_ = tbHorizontal;
   TFormBorderStyle border_style_ = bsSizeable;
   uint32_t border_icons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = poDefaultPosOnly;
@@ -114,5 +158,7 @@ class TForm : public TCustomForm {
 extern const std::vector<std::string> kBorderStyleNames;
 extern const std::vector<std::string> kBorderIconNames;
 extern const std::vector<std::string> kPositionNames;
+extern const std::vector<std::string> kFormStyleNames;
+extern const std::vector<std::string> kTileModeNames;
 
 }  // namespace fw

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/gallery/mdi_forms.h"
 #include "framework/application.h"
 
 TGalleryForm* GalleryForm = nullptr;
@@ -73,12 +74,24 @@ const fw::TClassInfo& TGalleryForm::StaticClassInfo() {
         c.Method("CountClick", &TGalleryForm::CountClick);
         c.Method("ScrollBarHChange", &TGalleryForm::ScrollBarHChange);
         c.Method("TrackBar1Change", &TGalleryForm::TrackBar1Change);
+        c.Method("MdiItemClick", &TGalleryForm::MdiItemClick);
       });
   return info;
 }
 
 TGalleryForm::TGalleryForm(fw::TComponent* owner) : fw::TForm(owner) {
   skin::RegisterSkinDataClass();
+}
+
+TGalleryForm::~TGalleryForm() {
+  // The MDI window is drawn with this form's skin data: it goes first.
+  delete mdi_window_;
+  mdi_window_ = nullptr;
+}
+
+void TGalleryForm::Notification(fw::TComponent* component, fw::TOperation operation) {
+  fw::TForm::Notification(component, operation);
+  if (operation == fw::opRemove && component == mdi_window_) mdi_window_ = nullptr;
 }
 
 void DrawGalleryGlyph(fw::TBitmap& bitmap, int size, fw::TColor colour, int shape) {
@@ -251,4 +264,25 @@ void TGalleryForm::ScrollBarHChange(fw::TObject* sender) {
 
 void TGalleryForm::TrackBar1Change(fw::TObject*) {
   ProgressBar1->SetPosition(TrackBar1->Position());
+}
+
+void TGalleryForm::MdiItemClick(fw::TObject*) { ShowMdiWindow(); }
+
+TMdiFrameForm* TGalleryForm::ShowMdiWindow() {
+  if (!mdi_window_) {
+    // Owned by the application, so the skin manager finds it among its forms; the gallery's
+    // skin data skins it and its children.
+    fw::TComponent* owner = fw::Application();
+    auto* frame = new TMdiFrameForm(owner ? owner : this);
+    try {
+      frame->ReadDescriptionResource();
+    } catch (...) {
+      delete frame;
+      throw;
+    }
+    mdi_window_ = frame;
+    frame->FreeNotification(this);
+  }
+  mdi_window_->Show();
+  return mdi_window_;
 }

@@ -17,6 +17,8 @@
 #include "framework/tool_bar.h"
 #include "skin/data/skin_data.h"
 
+class TMdiFrameForm;
+
 // The built-in skins, embedded as RCDATA resources.
 inline constexpr const char* kMetallicSkinResource = "SKIN_METALLIC";
 inline constexpr const char* kDarkSkinResource = "SKIN_DARK";
@@ -25,6 +27,8 @@ class TGalleryForm : public fw::TForm {
   FW_CLASS_INFO()
  public:
   explicit TGalleryForm(fw::TComponent* owner);
+  ~TGalleryForm() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
   // Loads a built-in skin by resource name into SkinData1 and applies it; false when the
   // program has no such resource or the package holds no skin.
@@ -80,6 +84,10 @@ class TGalleryForm : public fw::TForm {
   void CountClick(fw::TObject* sender);
   void ScrollBarHChange(fw::TObject* sender);
   void TrackBar1Change(fw::TObject* sender);
+  void MdiItemClick(fw::TObject* sender);
+  // The MDI window, made the first time it is asked for; shown.
+  TMdiFrameForm* ShowMdiWindow();
+  TMdiFrameForm* MdiWindow() const { return mdi_window_; }
 
  protected:
   void CreateParams(fw::TCreateParams& params) override;
@@ -88,6 +96,7 @@ class TGalleryForm : public fw::TForm {
  private:
   void ShowSkinName(const std::string& name);
   bool right_to_left_ = false;
+  TMdiFrameForm* mdi_window_ = nullptr;  // owned by the application
   int clicks_ = 0;
 };
 

@@ -164,7 +164,7 @@ void TSkinForm::AttachToWindow(TSkinData* data) {
   ComputeKinds();
   if (MdiKind == MdiFrame) {
     SavedMenuUpdate = data->MenuUpdate;
-    // menu seam: the MDI client's window procedure (MdiClientWindowProc) is hooked here.
+    HookMdiClient();
   }
   if (FrameSkinned()) {
     NativeMenu = GetMenu(Handle);
@@ -393,6 +393,9 @@ void TSkinForm::PaintFrame(HDC dc) {
   fw::ScopedGetDc own = dc ? fw::ScopedGetDc::None() : fw::ScopedGetDc::Window(Handle);
   if (!dc) dc = own.get();
   if (!dc) return;
+  // The client sets an MDI frame's text itself ("Frame - [Child]" while a child is
+  // maximised), past the window procedures.
+  if (MdiKind == MdiFrame) CaptionText = WindowText(Handle);
   try {
     GetWindowRect(Handle, &WindowRect);
     WindowWidth = WindowRect.right - WindowRect.left;

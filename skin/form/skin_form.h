@@ -11,6 +11,7 @@
 //   form_messages.cpp      the window procedures (FrameWindowProc, FormWindowProc)
 //   caption_buttons.cpp    caption buttons, their mouse handling and the system menu
 //   control_discovery.cpp  the walk over child controls and their classification
+//   mdi_client.cpp         the MDI client of an MDI frame (MdiClientWindowProc)
 // The pure geometry (client rectangle, hit test, caption text placement, fitting) is in
 // frame_geometry.h and is tested without a window.
 #include <windows.h>
@@ -154,6 +155,9 @@ class TSkinForm : public fw::TComponent {
   LRESULT FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam);
   void FormWindowProc(fw::TMessage& message);
   LRESULT CallDefault(UINT msg, WPARAM wparam, LPARAM lparam);
+  // ---- the MDI client of an MDI frame (mdi_client.cpp) ----
+  LRESULT MdiClientWindowProc(UINT msg, WPARAM wparam, LPARAM lparam);
+  bool MdiClientHooked() const { return mdi_client_subclass_.Installed(); }
 
   // The caption font, or the default GUI font when the system gave none.
   HFONT CaptionFontHandle() const;
@@ -213,6 +217,8 @@ class TSkinForm : public fw::TComponent {
  private:
   static LRESULT FrameProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam);
   void FindMdiClient();
+  void HookMdiClient();
+  static LRESULT MdiClientProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam);
   void ComputeKinds();
   void StartSkinning();  // WM_SKINSTART
   void UnhookMdiClient();

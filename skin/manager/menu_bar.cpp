@@ -5,11 +5,13 @@
 
 #include "framework/scoped_handle.h"
 #include "skin/data/skin_data.h"
+#include "skin/form/caption_layout.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/menu_bar_layout.h"
 #include "skin/manager/menu_item_drawing.h"
 #include "skin/manager/popup_menu.h"
+#include "skin/manager/skin_manager.h"
 
 namespace skin {
 
@@ -219,7 +221,24 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
     buttons_[i]->Bounds = {text.left + bar.left, text.top + bar.top, text.right + bar.left,
                            text.bottom + bar.top};
   }
+  PaintMdiChildButtons(sdc);
   BitBlt(dc, bar.left, bar.top, w, h, sdc, 0, 0, SRCCOPY);
+}
+
+void TSkinMenuBar::PaintMdiChildButtons(HDC bar_dc) {
+  TSkinForm& f = *controller_;
+  if (f.MdiKind != MdiFrame || !f.ActiveMdiChildMaximized()) return;
+  // The frame's caption buttons of the menu-bar row act on the maximised child; the title
+  // bar's layout placed them in window coordinates, the bar surface starts at the borders.
+  for (TWinSysButton* button : f.CaptionButtons) {
+    const TDataSkinSysButton* e = button->Element;
+    if (!e || e->Visibility != kVisibilityMenuRow || e->Image.Empty()) continue;
+    RECT r = button->Bounds;
+    OffsetRect(&r, -f.BorderLeft, -f.BorderTop);
+    DrawElementFrame(bar_dc, r, e->Image, 1, e->FrameCount, true);
+  }
+  GdiFlush();
+  if (SkinManager && !SkinManager->MdiMaximized) SkinManager->SetMdiMax(true);
 }
 
 void TSkinMenuBar::PaintButton(TMenuBtn& button) {

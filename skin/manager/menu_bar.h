@@ -92,6 +92,8 @@ class TSkinMenuBar {
   void DetachNativeMenu();
   void ClearButtons();
   void DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect);
+  // An MDI frame with a maximised active child: that child's buttons, drawn into the bar.
+  void PaintMdiChildButtons(HDC bar_dc);
 
   std::vector<std::unique_ptr<TMenuBtn>> buttons_;
   fw::TMenu* menu_;

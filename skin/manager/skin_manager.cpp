@@ -327,8 +327,18 @@ void TSkinManage::SetMdiMax(bool maximized) {
 int TSkinManage::CountMdiChildren() const {
   int n = 0;
   for (TSkinForm* form : Forms)
-    if (form->MdiKind == MdiChild) ++n;
+    if (form->MdiKind == MdiChild && form->LifeState != LifeClosed &&
+        form->LifeState != LifeClosing)
+      ++n;
   return n;
+}
+
+bool TSkinManage::AttachMdiChild(HWND window) {
+  const bool pass = InSkinAllPass;
+  InSkinAllPass = true;
+  const bool attached = AttachWindow(window);
+  InSkinAllPass = pass;
+  return attached;
 }
 
 void TSkinManage::ScheduleAction(int action, int interval) {

@@ -110,7 +110,12 @@ class TSkinManage {
 
   // The shared MDI-maximised state; adjusts every MDI child controller on a change.
   void SetMdiMax(bool maximized);
+  // MDI child controllers whose windows still exist (a closed one waits in Forms for the
+  // next purge and is not counted).
   int CountMdiChildren() const;
+  // Attaches an MDI child that its frame's client has just made: AttachWindow with the
+  // MDI-child exclusion lifted, as during the skin pass.
+  bool AttachMdiChild(HWND window);
   // Sets the pending action; with StartCount 0 it takes effect on Active at once,
   // otherwise the timer carries it out after `interval` ms.
   void ScheduleAction(int action, int interval);
