@@ -1,0 +1,110 @@
+// Hundreds of hostile skins loaded one after another into the gallery form: each is
+// applied, every page is shown and painted, the popup menu is opened and closed, a message
+// box is shown, a button is clicked with real input and the window is resized. Nothing may
+// crash, every click must arrive, and once the form is back on its own skin every handle
+// count is where it started.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/gallery/gallery_form.h"
+#include "skin/manager/skin_manager.h"
+#include "tests/stress/hostile_skins.h"
+#include "tests/stress/stress_support.h"
+#include "tests/support/fw_test.h"
+#include "tests/support/menu_driver.h"
+
+namespace {
+
+int SkinCount() {
+  const char* text = std::getenv("STRESS_HOSTILE_SKINS");
+  const int n = text ? std::atoi(text) : 0;
+  return n > 0 ? n : 200;
+}
+
+class HostileGalleryTest : public fwtest::ApplicationTest {
+ protected:
+  void SetUp() override {
+    ApplicationTest::SetUp();
+    form_ = App().CreateForm(&GalleryForm);
+    form_->Show();
+    fwtest::PumpFor(150);
+  }
+  void TearDown() override {
+    GalleryForm = nullptr;
+    ApplicationTest::TearDown();
+  }
+  void ShowEveryPage() {
+    fw::TPageControl* pages = form_->PageControl1;
+    for (int i = pages->PageCount() - 1; i >= 0; --i) {
+      pages->SetActivePage(pages->Pages(i));
+      stress::RepaintAll(form_->Handle());
+      ASSERT_EQ(pages->ActivePage(), pages->Pages(i));
+      ASSERT_TRUE(IsWindowVisible(pages->Pages(i)->Handle()));
+    }
+  }
+  void OpenAndCloseThePopupMenu() {
+    fwtest::MenuDriver driver(
+        {[](HWND) { fwtest::TapKey(VK_DOWN); }, [](HWND) { fwtest::TapKey(VK_ESCAPE); }}, 15, 1500);
+    form_->PopupMenu1->Popup(200, 200);
+    EXPECT_FALSE(driver.MenusSeen().empty());
+    EXPECT_TRUE(fwtest::VisibleMenuWindows().empty());
+  }
+  TGalleryForm* form_ = nullptr;
+};
+
+TEST_F(HostileGalleryTest, EverySkinPaintsEveryPageAndTheFormStaysUsable) {
+  const int skins = SkinCount();
+  fw::TButton* button = dynamic_cast<fw::TButton*>(form_->FindComponent("Button1"));
+  ASSERT_NE(button, nullptr);
+  // One round on a hostile skin and back first, so that what the engine makes once per
+  // process (scratch bitmaps, glyphs) is counted in the start values.
+  ASSERT_TRUE(stress::ApplyPackage(*form_->SkinData1, stress::HostileSkinPackage(9999)));
+  ShowEveryPage();
+  ASSERT_TRUE(form_->UseBuiltInSkin(kMetallicSkinResource, "metallic"));
+  stress::RunPendingNow();
+  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const DWORD t0 = GetTickCount();
+
+  int clicks = form_->Clicks();
+  for (int seed = 0; seed < skins; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    // A few skins carry the huge bitmap; the others stay quick to load.
+    ASSERT_TRUE(stress::ApplyPackage(*form_->SkinData1,
+                                     stress::HostileSkinPackage(uint32_t(seed), seed % 50 == 7)));
+    ASSERT_TRUE(IsWindow(form_->Handle()));
+    if (seed % 3 == 0) {
+      // Resizing makes the frame, its region and the caption buttons anew.
+      form_->SetBounds(40 + seed % 7, 30, 560 + seed % 90, 420 + seed % 60);
+    }
+    ShowEveryPage();
+    if (HasFatalFailure()) return;
+    {
+      fwtest::MessageBoxRecorder boxes;
+      App().MessageBox("A message box on a hostile skin.", "Hostile");
+      ASSERT_EQ(boxes.Boxes().size(), 1u);
+      EXPECT_EQ(boxes.Boxes()[0].caption, "Hostile");
+    }
+    OpenAndCloseThePopupMenu();
+    // The first page holds the button; a real click must reach it.
+    form_->PageControl1->SetActivePage(form_->PageControl1->Pages(0));
+    fwtest::ClickAt(button->Handle(), {10, 10});
+    ++clicks;
+    ASSERT_EQ(form_->Clicks(), clicks);
+  }
+  RecordProperty("hostile_skins", skins);
+  RecordProperty("hostile_ms", static_cast<int>(GetTickCount() - t0));
+  std::printf("%d hostile skins in %lu ms\n", skins, GetTickCount() - t0);
+
+  ASSERT_TRUE(form_->UseBuiltInSkin(kMetallicSkinResource, "metallic"));
+  stress::RunPendingNow();
+  ShowEveryPage();
+  EXPECT_EQ(stress::CountsDifference(start), "");
+  EXPECT_TRUE(stress::ClientShowsSomething(form_->PageControl1->ActivePage()->Handle()));
+  fwtest::PumpFor(300);
+}
+
+}  // namespace
