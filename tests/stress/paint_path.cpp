@@ -249,27 +249,27 @@ class Painter {
     const int ch = std::clamp(w_.height / 3, 0, kControlSideCap);
     const PixelRect sizes[] = {{0, 0, 1, 1}, {0, 0, 75, 23}, {0, 0, cw, ch}, {5, 5, 3, 3}};
     // The first frame, the last, and one past it (clamped by the composition).
-    const int frames[] = {1,
-                          int(std::min<int64_t>(int64_t(std::max(frame_count, 1)) + 1, INT_MAX))};
-    for (const PixelRect& size : sizes) {
-      for (int frame : frames) {
-        const bool tile = e.Tile != 1;
-        PixelBitmap nine =
-            skin::ComposeElement(size, image, margins, frame, frame_count, tile, false);
-        Count(nine);
-        Count(skin::ComposeElement(size, image, margins, frame, frame_count, !tile, true));
-        Count(skin::ComposeHorzStrip(size, image, margins, frame, frame_count, frame & 1));
-        Count(skin::ComposeElementFrame(size, image, frame, frame_count));
-        if (nine.Empty()) continue;
-        PixelBitmap canvas(nine.Width() + 4, nine.Height() + 4, skin::PixelFormat::kBgra32);
-        skin::ComposeElementOnto(canvas, {2, 2, 2 + nine.Width(), 2 + nine.Height()}, image,
-                                 margins, frame, frame_count, tile, false, false);
-        skin::TransparentCopy(canvas, {-3, 1, nine.Width(), nine.Height() + 9}, nine);
-        (void)skin::KeyMask(nine, skin::kMagentaKey, 2);
-        totals_.region_runs +=
-            int64_t(skin::OpaqueRuns(nine, 0, 0, skin::kMagentaKey, e.Trans, e.Style, 3).size());
-      }
-    }
+    const int last = std::max(frame_count, 1);
+    const int frames[] = {1, last, int(std::min<int64_t>(int64_t(last) + 1, INT_MAX))};
+    const bool tile = e.Tile != 1;
+    for (const PixelRect& size : sizes)
+      for (int frame : frames)
+        Count(skin::ComposeElement(size, image, margins, frame, frame_count, tile, false));
+    // The other ways of drawing, at a control's size.
+    const PixelRect control = sizes[1];
+    Count(skin::ComposeElement(control, image, margins, last, frame_count, !tile, true));
+    Count(skin::ComposeHorzStrip(control, image, margins, last, frame_count, true));
+    Count(skin::ComposeHorzStrip(sizes[2], image, margins, 1, frame_count, false));
+    Count(skin::ComposeElementFrame(control, image, last, frame_count));
+    const PixelBitmap nine =
+        skin::ComposeElement(control, image, margins, 1, frame_count, tile, false);
+    PixelBitmap canvas(nine.Width() + 4, nine.Height() + 4, skin::PixelFormat::kBgra32);
+    skin::ComposeElementOnto(canvas, {2, 2, 2 + nine.Width(), 2 + nine.Height()}, image, margins, 1,
+                             frame_count, tile, false, false);
+    skin::TransparentCopy(canvas, {-3, 1, nine.Width(), nine.Height() + 9}, nine);
+    (void)skin::KeyMask(nine, skin::kMagentaKey, 2);
+    totals_.region_runs +=
+        int64_t(skin::OpaqueRuns(nine, 0, 0, skin::kMagentaKey, e.Trans, e.Style, 3).size());
     // A target past the compose limit gives nothing, quickly.
     Count(skin::ComposeElement({0, 0, skin::kMaxComposeSide + 1, 2}, image, margins, 1, frame_count,
                                true, false));
