@@ -12,7 +12,7 @@ int FrameExtent(const TDataSkinObject* strip, bool stacked) {
   if (!strip) return 0;
   const int count = std::max(strip->FrameCount, 1);
   const int extent = stacked ? strip->Image.Height() : strip->Image.Width();
-  return extent / count;
+  return std::min(extent / count, kMaxFrameBorder);
 }
 
 }  // namespace

@@ -24,7 +24,11 @@ struct FrameMetrics {
 // The border widths the skin's frame strips give: the top and bottom strips' frame heights
 // and the left and right strips' frame widths (frames stacked vertically for top and
 // bottom, side by side for left and right; a frame count below 1 counts as 1). A missing
-// strip gives 0. `frameless` (a popup without a full caption) gives all zeros.
+// strip gives 0. `frameless` (a popup without a full caption) gives all zeros. Each border
+// is at most kMaxFrameBorder: a skin's strips may be any size, and a border of thousands of
+// pixels would push the client area (and every control on it) off the screen; the strip
+// is then composed to the capped size like any other.
+inline constexpr int kMaxFrameBorder = 256;
 FrameMetrics FrameMetricsFromSkin(const SkinDefinition& skin, bool frameless);
 
 // Which frame strip a border piece is cut from.

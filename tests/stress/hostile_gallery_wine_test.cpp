@@ -76,7 +76,12 @@ TEST_F(HostileGalleryTest, EverySkinPaintsEveryPageAndTheFormStaysUsable) {
     form_->PageControl1->SetActivePage(form_->PageControl1->Pages(0));
     fwtest::ClickAt(button->Handle(), {10, 10});
     ++clicks;
-    ASSERT_EQ(form_->Clicks(), clicks);
+    RECT window{}, target{};
+    GetWindowRect(form_->Handle(), &window);
+    GetWindowRect(button->Handle(), &target);
+    ASSERT_EQ(form_->Clicks(), clicks)
+        << "window " << window.left << "," << window.top << " - " << window.right << ","
+        << window.bottom << ", button at " << target.left << "," << target.top;
   };
   // One round on a hostile skin and one on the form's own first, so that what the engine
   // and the framework make once (scratch bitmaps, glyphs, the menus' windows) is counted

@@ -107,8 +107,10 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
   int wrong_results = 0;
   const DWORD t0 = GetTickCount();
   const DWORD limit = DWORD(SoakSeconds()) * 1000;
+  const bool trace = std::getenv("STRESS_SOAK_TRACE") != nullptr;
   while (GetTickCount() - t0 < limit) {
     const auto action = Action(next(kActionCount));
+    if (trace) std::fprintf(stderr, "%s\n", kActionNames[action]);
     switch (action) {
       case kSwitchSkin:
         ASSERT_TRUE(stress::ApplyPackage(data, packages_[size_t(next(2))]));

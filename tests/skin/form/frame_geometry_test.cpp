@@ -204,6 +204,19 @@ TEST(FrameGeometry, ExtremeSkinValuesSaturate) {
     EXPECT_LE(ClientRectForWindow({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, m).right, kCoordinateLimit);
   }
   EXPECT_EQ(DialogChildShift(INT_MIN, INT_MAX), INT_MAX);
+  // Strips thousands of pixels large give borders of at most kMaxFrameBorder, so the
+  // client area stays where the user can reach it.
+  SkinDefinition huge;
+  huge.LeftStrip->Image.Reset(2400, 10, PixelFormat::kBgr24);
+  huge.LeftStrip->FrameCount = 1;
+  huge.TopStrip->Image.Reset(10, 3000, PixelFormat::kBgr24);
+  huge.TopStrip->FrameCount = 2;
+  huge.RightStrip->Image.Reset(40, 10, PixelFormat::kBgr24);
+  huge.RightStrip->FrameCount = 2;
+  const FrameMetrics m = FrameMetricsFromSkin(huge, false);
+  EXPECT_EQ(m.border_left, kMaxFrameBorder);
+  EXPECT_EQ(m.border_top, kMaxFrameBorder);
+  EXPECT_EQ(m.border_right, 20);
   // Ordinary values are unchanged.
   EXPECT_EQ(WindowSizeForClient(420, 260, kMetrics), (FrameSize{429, 290}));
 }
