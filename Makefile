@@ -20,7 +20,7 @@ RUN_BUILD   = $$(scripts/runs-32bit.sh && echo $(WIN32) || echo $(WIN64))
 RUN_PREFIX  = $$(scripts/runs-32bit.sh && echo $(WINEPREFIX_) || echo $(WINEPREFIX64_))
 RUN_NAME    = $$(scripts/runs-32bit.sh && echo win32 || echo win64)
 
-.PHONY: all setup native host-tools win32 win64 run-build fuzz test run gallery clean format
+.PHONY: all setup native host-tools win32 win64 run-build fuzz fuzz-long test soak run gallery clean format
 
 all: native win32
 
@@ -61,6 +61,12 @@ fuzz:
 	  -DFUZZ_SECONDS=$(or $(FUZZ_SECONDS),10) >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
+# Every fuzz target for longer: FUZZ_SECONDS each (default half an hour), two at a time.
+# New inputs collect in $(FUZZ)/fuzz/<target>.corpus; crashes next to it.
+fuzz-long:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(or $(FUZZ_SECONDS),1800)
+	@ctest --test-dir $(FUZZ) --output-on-failure -j $(JOBS)
+
 # One ctest run over all three builds, so there is one summary at the end.
 test: setup
 	@$(MAKE) --no-print-directory run-build fuzz
@@ -73,6 +79,16 @@ run: setup host-tools
 	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
 	@cmake --build $(RUN_BUILD) -j $(JOBS) --target calc
 	@scripts/run-calculator.sh $(RUN_PREFIX) $(RUN_BUILD)/app/calc.exe
+
+# The long soak under Wine (not part of `make test`): the skinned calculator driven at
+# random for SOAK_SECONDS (default 600); it prints what it did and the handle counts.
+SOAK_SECONDS ?= 600
+soak: setup host-tools
+	@if scripts/runs-32bit.sh; then $(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_)); \
+	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target soak_wine_test
+	@scripts/wine-session.sh $(RUN_PREFIX) env STRESS_SOAK_SECONDS=$(SOAK_SECONDS) \
+	  FW_TEST_WATCHDOG=$$(( $(SOAK_SECONDS) + 300 )) wine $(RUN_BUILD)/tests/stress/soak_wine_test.exe
 
 # Builds only the control gallery and starts it like `make run`.
 gallery: setup host-tools

@@ -47,7 +47,8 @@ function(add_fuzz_target name)
              COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
                      UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
                      ${CMAKE_SOURCE_DIR}/fuzz/run-fuzzer.sh $<TARGET_FILE:${name}> ${T_CORPUS} ${work} ${FUZZ_SECONDS})
-    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600)
+    math(EXPR fuzz_timeout "${FUZZ_SECONDS} + 600")
+    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT ${fuzz_timeout})
   else()
     target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
     add_test(NAME replay.${name} COMMAND ${name} ${T_CORPUS})

@@ -78,35 +78,37 @@ bool CaptionButtonVisible(int action, int visibility, int visibility1,
 
 PixelRect PlaceCaptionButton(int align, int x, int y, int width, int height,
                              const CaptionPlacement& p) {
-  int left = 0, top = 0;
+  // In 64 bits: the offsets come from the skin and may be any integer.
+  int64_t left = 0, top = 0;
   switch (align) {
     case 0:
       left = x;
       top = y;
       break;
     case 1:
-      left = p.window_width - x;
+      left = int64_t(p.window_width) - x;
       top = y;
       break;
     case 2:
     case 8:
-      left = p.title_text.left - width - x;
+      left = int64_t(p.title_text.left) - width - x;
       top = y;
       break;
     case 3:
     case 9:
-      left = p.title_text.right + x;
+      left = int64_t(p.title_text.right) + x;
       top = y;
       break;
     case kAlignMenuRow:
-      top = (p.menu_height - height) / 2 + p.border_top;
-      left = p.right_to_left ? x + p.menu_bar_left_width + p.border_left
-                             : p.window_width - x - p.border_right - p.menu_bar_left_width;
+      top = (int64_t(p.menu_height) - height) / 2 + p.border_top;
+      left = p.right_to_left ? int64_t(x) + p.menu_bar_left_width + p.border_left
+                             : int64_t(p.window_width) - x - p.border_right - p.menu_bar_left_width;
       break;
     default:
       break;
   }
-  return {left, top, left + width, top + height};
+  const int l = ClampCoordinate(left), t = ClampCoordinate(top);
+  return {l, t, ClampCoordinate(int64_t(l) + width), ClampCoordinate(int64_t(t) + height)};
 }
 
 int CaptionFrameWidth(int image_width, int frame_count) {

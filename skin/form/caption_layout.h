@@ -79,7 +79,8 @@ struct CaptionPlacement {
   bool right_to_left = false;
 };
 
-// The rectangle of a button of width x height with the given alignment and offsets.
+// The rectangle of a button of width x height with the given alignment and offsets. The
+// edges are kept within +-kCoordinateLimit whatever the offsets are.
 PixelRect PlaceCaptionButton(int align, int x, int y, int width, int height,
                              const CaptionPlacement& placement);
 

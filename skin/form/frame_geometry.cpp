@@ -12,7 +12,7 @@ int FrameExtent(const TDataSkinObject* strip, bool stacked) {
   if (!strip) return 0;
   const int count = std::max(strip->FrameCount, 1);
   const int extent = stacked ? strip->Image.Height() : strip->Image.Width();
-  return extent / count;
+  return std::min(extent / count, kMaxFrameBorder);
 }
 
 }  // namespace
@@ -38,8 +38,10 @@ FrameMetrics FrameMetricsFromSkin(const SkinDefinition& skin, bool frameless) {
 }
 
 PixelRect ClientRectForWindow(const PixelRect& window, const FrameMetrics& m) {
-  return {window.left + m.border_left, window.top + m.border_top + m.menu_height,
-          window.right - m.border_right, window.bottom - m.border_bottom};
+  return {ClampCoordinate(int64_t(window.left) + m.border_left),
+          ClampCoordinate(int64_t(window.top) + m.border_top + m.menu_height),
+          ClampCoordinate(int64_t(window.right) - m.border_right),
+          ClampCoordinate(int64_t(window.bottom) - m.border_bottom)};
 }
 
 int FrameHitTest(int window_y, const FrameMetrics& m) {
@@ -50,12 +52,11 @@ int FrameHitTest(int window_y, const FrameMetrics& m) {
 
 PixelRect PlaceCaptionText(const PixelRect& title, int text_width, int text_height,
                            const CaptionTextLayout& layout) {
-  PixelRect t{title.left, title.top, title.left + text_width, title.top + text_height};
-  t.right += layout.back_left + layout.back_right;
-  const int w = t.right - t.left;
-  const int h = t.bottom - t.top;
-  const int room = title.right - title.left;
-  int dx = 0;
+  // In 64 bits: the shifts, clips and background ends come from the skin.
+  const int64_t w = int64_t(text_width) + layout.back_left + layout.back_right;
+  const int64_t h = text_height;
+  const int64_t room = int64_t(title.right) - title.left;
+  int64_t dx = 0;
   if (layout.right_to_left) {
     dx = room - layout.text_right_clip - w;
   } else {
@@ -74,33 +75,39 @@ PixelRect PlaceCaptionText(const PixelRect& title, int text_width, int text_heig
         break;
     }
   }
-  const int dy = ((title.bottom - title.top) - h) / 2 + layout.text_shift_vert / 2;
-  t = t.Offset(dx, dy);
+  const int64_t dy = ((int64_t(title.bottom) - title.top) - h) / 2 + layout.text_shift_vert / 2;
+  const int64_t left = title.left + dx, top = title.top + dy;
+  int64_t right = left + w;
   if (!layout.popup) {
-    t.right = std::min(t.right, title.right - layout.text_right_clip);
+    right = std::min<int64_t>(right, int64_t(title.right) - layout.text_right_clip);
   } else {
-    t.right = std::max(t.right, layout.right_buttons_edge - 5);
+    right = std::max<int64_t>(right, int64_t(layout.right_buttons_edge) - 5);
   }
-  return t;
+  return {ClampCoordinate(left), ClampCoordinate(top), ClampCoordinate(right),
+          ClampCoordinate(top + h)};
 }
 
 FrameSize WindowSizeForClient(int client_width, int client_height, const FrameMetrics& m) {
-  return {client_width + m.border_left + m.border_right,
-          client_height + m.border_top + m.border_bottom + m.menu_height};
+  return {ClampCoordinate(int64_t(client_width) + m.border_left + m.border_right),
+          ClampCoordinate(int64_t(client_height) + m.border_top + m.border_bottom + m.menu_height)};
 }
 
 int DialogWidthForCaption(int caption_length, int blank_width, const FrameMetrics& m,
                           const CaptionTextLayout& layout) {
-  return (caption_length + 7) * blank_width + m.border_left + m.border_right + layout.text_shift +
-         layout.text_right_clip + layout.back_left + layout.back_right;
+  return ClampCoordinate((int64_t(caption_length) + 7) * blank_width + m.border_left +
+                         m.border_right + layout.text_shift + layout.text_right_clip +
+                         layout.back_left + layout.back_right);
 }
 
-int DialogChildShift(int width, int needed) { return width < needed ? (needed - width) / 2 : 0; }
+int DialogChildShift(int width, int needed) {
+  return width < needed ? int((int64_t(needed) - width) / 2) : 0;
+}
 
 FrameSize RestoredWindowSize(int width, int height, const FrameMetrics& m, int system_dx,
                              int system_dy) {
-  return {width - (m.border_left + m.border_right - system_dx),
-          height - (m.border_top + m.menu_height + m.border_bottom - system_dy)};
+  return {ClampCoordinate(int64_t(width) - (int64_t(m.border_left) + m.border_right - system_dx)),
+          ClampCoordinate(int64_t(height) -
+                          (int64_t(m.border_top) + m.menu_height + m.border_bottom - system_dy))};
 }
 
 RegionPlan PlanWindowRegion(int width, int height, const FrameMetrics& m,

@@ -24,7 +24,11 @@ struct FrameMetrics {
 // The border widths the skin's frame strips give: the top and bottom strips' frame heights
 // and the left and right strips' frame widths (frames stacked vertically for top and
 // bottom, side by side for left and right; a frame count below 1 counts as 1). A missing
-// strip gives 0. `frameless` (a popup without a full caption) gives all zeros.
+// strip gives 0. `frameless` (a popup without a full caption) gives all zeros. Each border
+// is at most kMaxFrameBorder: a skin's strips may be any size, and a border of thousands of
+// pixels would push the client area (and every control on it) off the screen; the strip
+// is then composed to the capped size like any other.
+inline constexpr int kMaxFrameBorder = 256;
 FrameMetrics FrameMetricsFromSkin(const SkinDefinition& skin, bool frameless);
 
 // Which frame strip a border piece is cut from.
@@ -65,7 +69,8 @@ struct CaptionTextLayout {
 
 // Where the caption text background goes in the title rectangle, for a measured text of
 // text_width x text_height (measured with one blank more than is drawn). The text itself
-// is drawn inside it, back_left and back_right in from its ends.
+// is drawn inside it, back_left and back_right in from its ends. Computed without overflow
+// for any skin values; the edges are kept within +-kCoordinateLimit.
 PixelRect PlaceCaptionText(const PixelRect& title, int text_width, int text_height,
                            const CaptionTextLayout& layout);
 
@@ -78,7 +83,8 @@ struct FrameSize {
 FrameSize WindowSizeForClient(int client_width, int client_height, const FrameMetrics& m);
 
 // The width a message box or dialog needs for its caption: (caption length + 7) blanks,
-// the borders and the title's text margins.
+// the borders and the title's text margins (at most kCoordinateLimit, however large the
+// skin's margins are).
 int DialogWidthForCaption(int caption_length, int blank_width, const FrameMetrics& m,
                           const CaptionTextLayout& layout);
 // How far the children move right when a dialog is widened from width to needed: half the

@@ -94,7 +94,7 @@ TSkinForm::~TSkinForm() {
   HoverTimer.reset();
   MenuBar.reset();
   SystemPopup.reset();
-  if (SkinManager) SkinManager->RemoveForm(Handle);
+  if (SkinManager) SkinManager->RemoveForm(this);
 }
 
 bool TSkinForm::FrameSkinned() const {

@@ -111,8 +111,10 @@ std::vector<SliceBlit> HorzStripPieces(int target_width, int target_height, cons
                                        int left, int right) {
   const int W = target_width, H = target_height;
   const int x0 = frame.left, y0 = frame.top, fw = frame.Width(), fh = frame.Height();
-  left = std::max(left, 0);
-  right = std::max(right, 0);
+  // An end wider than the frame takes no pixels from it (its source is not inside the
+  // frame); limiting it to one pixel more keeps the sums below from overflowing.
+  left = std::clamp(left, 0, std::max(fw, 0) + 1);
+  right = std::clamp(right, 0, std::max(fw, 0) + 1);
 
   std::vector<SliceBlit> pieces;
   auto add = [&](SlicePiece piece, PixelRect dest, PixelRect source) {

@@ -9,6 +9,7 @@
 // Stretching is nearest-neighbour with exactly the source-pixel choice of GDI's
 // StretchBlt in COLORONCOLOR mode as Wine's DIB engine makes it (see StretchIndices);
 // tests compare both pixel for pixel.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -19,6 +20,14 @@ namespace skin {
 
 // The colour key of every skin: magenta, RGB (255, 0, 255).
 inline constexpr uint32_t kMagentaKey = 0x00FF00FF;
+
+// Numbers from a skin are untrusted and may be anything a 32-bit integer holds. Geometry
+// computed from them is done in 64 bits and brought back into +-kCoordinateLimit, far
+// outside any window, so that later sums of a few such values cannot overflow.
+inline constexpr int kCoordinateLimit = 1 << 28;
+inline int ClampCoordinate(int64_t value) {
+  return int(std::clamp<int64_t>(value, -kCoordinateLimit, kCoordinateLimit));
+}
 
 // A rectangle in pixels, right and bottom exclusive, like a Windows RECT.
 struct PixelRect {

@@ -188,18 +188,20 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
 }
 
 TSkinForm* TSkinManage::FindForm(HWND window) const {
+  // A closed controller waits for the purge; its window is gone, and the window handle may
+  // already name a new window, which is not the closed controller's.
   for (TSkinForm* form : Forms)
-    if (form->Handle == window) return form;
+    if (form->Handle == window && form->LifeState != LifeClosed) return form;
   return nullptr;
 }
 
 void TSkinManage::RemoveForm(HWND window) {
-  for (auto it = Forms.begin(); it != Forms.end(); ++it) {
-    if ((*it)->Handle == window) {
-      Forms.erase(it);
-      return;
-    }
-  }
+  if (TSkinForm* form = FindForm(window)) RemoveForm(form);
+}
+
+void TSkinManage::RemoveForm(const TSkinForm* form) {
+  const auto it = std::find(Forms.begin(), Forms.end(), form);
+  if (it != Forms.end()) Forms.erase(it);
 }
 
 fw::TCustomForm* TSkinManage::FormOfWindow(HWND window) const {
@@ -366,7 +368,7 @@ void TSkinManage::UnskinForm(TSkinForm* form) {
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
   }
-  RemoveForm(window);
+  RemoveForm(form);
   delete form;
 }
 
@@ -382,6 +384,10 @@ void TSkinManage::FreeClosedForms() {
 void TSkinManage::RunPendingAction() {
   if (!PendingSkinData) return;  // the timer stays on and ticks again
   Timer.SetEnabled(false);
+  // There is one pending action: a purge asked for by a window's end may have been
+  // replaced by a later request. Closed controllers go first whatever the action is, so
+  // none is refreshed back to life (and leaked) or left behind.
+  FreeClosedForms();
   TSkinData* data = PendingSkinData;
   const int action = PendingAction;
   fw::TApplication* app = fw::Application();

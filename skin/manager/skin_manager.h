@@ -95,9 +95,14 @@ class TSkinManage {
   TSkinData* ChooseSkinData(HWND window) const;
   // Asks the first main-form skin data's filter about a window class.
   bool ShouldSkinClass(const std::string& class_name) const;
+  // The controller of a live window; closed controllers (waiting for the purge) are not
+  // found, since their window handle may already be reused for a new window.
   TSkinForm* FindForm(HWND window) const;
-  // Forgets the controller of the window without freeing it (its destructor calls this).
+  // Forgets the controller of the window without freeing it.
   void RemoveForm(HWND window);
+  // Forgets this controller (not another one with the same window handle) without freeing
+  // it; its destructor calls this.
+  void RemoveForm(const TSkinForm* form);
   // The form object of a window among the application's forms, or nullptr.
   fw::TCustomForm* FormOfWindow(HWND window) const;
 

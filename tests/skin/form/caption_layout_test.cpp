@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace skin {
 namespace {
 
@@ -239,6 +241,38 @@ TEST(CaptionMaximize, ClientFillsTheWorkAreaWithSideAndBottomBordersOutside) {
   const PixelRect second{1024, 0, 2048, 768};
   EXPECT_EQ(MaximizedWindowPlacement(second, {1024, 30, 2048, 768}, 4, 6, 5),
             (MaximizedPlacement{-4, 30, 1034, 743}));
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+// Coordinates from a skin may be any integer: placement saturates instead of overflowing.
+TEST(CaptionPlacementTest, ExtremeOffsetsSaturateWithinTheCoordinateLimit) {
+  CaptionPlacement p;
+  p.window_width = 300;
+  p.title_text = {30, 2, 120, 20};
+  p.menu_height = 19;
+  p.border_top = 24;
+  for (int align : {0, 1, 2, 3, 8, 9, kAlignMenuRow}) {
+    for (int x : {INT_MIN, INT_MAX}) {
+      for (int y : {INT_MIN, INT_MAX}) {
+        const PixelRect r = PlaceCaptionButton(align, x, y, 22, 16, p);
+        EXPECT_GE(r.left, -kCoordinateLimit) << align;
+        EXPECT_LE(r.right, kCoordinateLimit) << align;
+        EXPECT_GE(r.top, -kCoordinateLimit) << align;
+        EXPECT_LE(r.bottom, kCoordinateLimit) << align;
+        EXPECT_FALSE(r.Inverted()) << align;
+      }
+    }
+  }
+  // Far right is still right of the window, far left still left of it.
+  EXPECT_GT(PlaceCaptionButton(0, INT_MAX, 0, 22, 16, p).left, 300);
+  EXPECT_LT(PlaceCaptionButton(1, INT_MAX, 0, 22, 16, p).right, 0);
+  // Ordinary offsets are unchanged.
+  EXPECT_EQ(PlaceCaptionButton(1, 28, 4, 22, 16, p), (PixelRect{272, 4, 294, 20}));
 }
 
 }  // namespace

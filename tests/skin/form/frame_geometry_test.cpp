@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "skin/data/skin_definition.h"
 
 namespace skin {
@@ -168,6 +170,55 @@ TEST(FrameGeometry, BorderPiecesTakeTheActiveOrInactiveFrame) {
   EXPECT_EQ(ComposeFramePiece(&strip, FrameStrip::kTop, 8, 2, false).Pixel(0, 0), 0x0000FFu);
   EXPECT_TRUE(ComposeFramePiece(nullptr, FrameStrip::kTop, 8, 2, true).Empty());
   EXPECT_TRUE(ComposeFramePiece(&strip, FrameStrip::kTop, 0, 2, true).Empty());
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+// The skin's text shifts, clips and background ends may be any integer: the results
+// saturate within the coordinate limit instead of overflowing.
+TEST(FrameGeometry, ExtremeSkinValuesSaturate) {
+  for (int v : {INT_MIN, INT_MAX}) {
+    for (int alignment : {0, 1, 2, 3}) {
+      CaptionTextLayout layout;
+      layout.text_shift = layout.text_shift_vert = layout.text_right_clip = v;
+      layout.back_left = layout.back_right = v;
+      layout.alignment = alignment;
+      for (bool popup : {false, true}) {
+        layout.popup = popup;
+        layout.right_buttons_edge = v;
+        const PixelRect t = PlaceCaptionText({4, 0, 300, 24}, INT_MAX, INT_MAX, layout);
+        for (int edge : {t.left, t.top, t.right, t.bottom}) {
+          EXPECT_GE(edge, -kCoordinateLimit);
+          EXPECT_LE(edge, kCoordinateLimit);
+        }
+      }
+    }
+    const FrameMetrics m{v, v, v, v, 0};
+    EXPECT_LE(DialogWidthForCaption(INT_MAX, INT_MAX, m, {v, v, v, 0, v, v}), kCoordinateLimit);
+    EXPECT_GE(WindowSizeForClient(INT_MAX, INT_MIN, m).width, -kCoordinateLimit);
+    EXPECT_LE(RestoredWindowSize(INT_MIN, INT_MAX, m, v, v).height, kCoordinateLimit);
+    EXPECT_LE(ClientRectForWindow({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, m).right, kCoordinateLimit);
+  }
+  EXPECT_EQ(DialogChildShift(INT_MIN, INT_MAX), INT_MAX);
+  // Strips thousands of pixels large give borders of at most kMaxFrameBorder, so the
+  // client area stays where the user can reach it.
+  SkinDefinition huge;
+  huge.LeftStrip->Image.Reset(2400, 10, PixelFormat::kBgr24);
+  huge.LeftStrip->FrameCount = 1;
+  huge.TopStrip->Image.Reset(10, 3000, PixelFormat::kBgr24);
+  huge.TopStrip->FrameCount = 2;
+  huge.RightStrip->Image.Reset(40, 10, PixelFormat::kBgr24);
+  huge.RightStrip->FrameCount = 2;
+  const FrameMetrics m = FrameMetricsFromSkin(huge, false);
+  EXPECT_EQ(m.border_left, kMaxFrameBorder);
+  EXPECT_EQ(m.border_top, kMaxFrameBorder);
+  EXPECT_EQ(m.border_right, 20);
+  // Ordinary values are unchanged.
+  EXPECT_EQ(WindowSizeForClient(420, 260, kMetrics), (FrameSize{429, 290}));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <utility>
 #include <vector>
 
@@ -252,6 +254,20 @@ TEST(HorzStrip, MiddleOfZeroOrLessDrawsNoTiles) {
   EXPECT_EQ(out.Pixel(20, 1), 0u);  // no middle: left black
   EXPECT_EQ(out.Pixel(4, 1), At(4, 1));
   EXPECT_EQ(out.Pixel(35, 1), At(5, 1));
+}
+
+TEST(HorzStrip, EndsWiderThanTheFrameTakeNothingWhateverTheirSize) {
+  // Ends as large as an integer gets: no piece reads outside the frame, nothing overflows.
+  for (int end : {11, 1000, INT_MAX}) {
+    EXPECT_TRUE(HorzStripPieces(40, 4, {0, 0, 10, 4}, end, end).empty()) << end;
+    const auto left_only = HorzStripPieces(40, 4, {0, 0, 10, 4}, 3, end);
+    ASSERT_EQ(left_only.size(), 1u) << end;
+    EXPECT_EQ(left_only[0].piece, SlicePiece::kLeft);
+  }
+  const PixelBitmap src = Coordinates(10, 4);
+  const PixelBitmap out =
+      ComposeHorzStrip({0, 0, 40, 4}, src, {INT_MAX, 0, INT_MIN, 0}, 1, 1, false);
+  EXPECT_EQ(out.Width(), 40);
 }
 
 TEST(HorzStrip, StretchesEveryPieceToTheFullHeight) {

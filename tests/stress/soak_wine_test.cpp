@@ -1,0 +1,202 @@
+// The soak: the skinned calculator driven at random for a long time (STRESS_SOAK_SECONDS,
+// default 600): skin switches between the built-in and hostile skins, skinning switched
+// off and on, message boxes, the edit box's context menu and the system menu, resizing,
+// maximizing, minimizing and restoring, and numbers typed and computed. At the end every
+// handle count is at its start value and 170! still comes out right. Not part of
+// `make test`; `make soak` runs it and it prints its figures.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/calculator.h"
+#include "app/main_form.h"
+#include "framework/application.h"
+#include "skin/data/skin_data.h"
+#include "tests/skin/data/skin_data_test_util.h"
+#include "tests/stress/hostile_skins.h"
+#include "tests/stress/stress_support.h"
+#include "tests/support/fw_test.h"
+#include "tests/support/menu_driver.h"
+
+namespace {
+
+int SoakSeconds() {
+  const char* text = std::getenv("STRESS_SOAK_SECONDS");
+  const int n = text ? std::atoi(text) : 0;
+  return n > 0 ? n : 600;
+}
+
+std::string AnsiText(HWND hwnd) {
+  char buffer[512] = {};
+  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+enum Action {
+  kSwitchSkin,
+  kHostileSkin,
+  kToggleActive,
+  kMessageBox,
+  kContextMenu,
+  kSystemMenu,
+  kResize,
+  kMaximize,
+  kMinimize,
+  kCompute,
+  kActionCount
+};
+const char* const kActionNames[kActionCount] = {
+    "skin switches", "hostile skins", "Active toggles", "message boxes", "context menus",
+    "system menus",  "resizes",       "maximizes",      "minimizes",     "computations"};
+
+class SoakTest : public fwtest::ApplicationTest {
+ protected:
+  void SetUp() override {
+    ApplicationTest::SetUp();
+    App().Initialize();
+    App().SetTitle(calc::gbk::kTitle);
+    App().CreateForm(&Form1);
+    form_ = Form1;
+    form_->Show();
+    fwtest::PumpFor(100);
+    packages_ = {skintest::ReadBytes(skintest::PackagePath("metallic.skn")),
+                 skintest::ReadBytes(skintest::PackagePath("dark.skn"))};
+  }
+  void TearDown() override {
+    delete form_;
+    Form1 = nullptr;
+    ApplicationTest::TearDown();
+  }
+  void Compute(int n) {
+    SetWindowTextA(form_->Edit1->Handle(), std::to_string(n).c_str());
+    SendMessageA(form_->Button1->Handle(), BM_CLICK, 0, 0);
+  }
+  void CloseMenuWith(const std::function<void()>& open) {
+    fwtest::MenuDriver driver(
+        {[](HWND) { fwtest::TapKey(VK_DOWN); }, [](HWND) { fwtest::TapKey(VK_ESCAPE); }}, 20, 1500);
+    open();
+    fwtest::PumpFor(10);
+  }
+
+  TForm1* form_ = nullptr;
+  std::vector<std::vector<uint8_t>> packages_;
+};
+
+TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
+  skin::TSkinData& data = *form_->SkinData1;
+  HWND hwnd = form_->Handle();
+  // One round of everything first, so what the engine makes once is in the start values.
+  ASSERT_TRUE(stress::ApplyPackage(data, stress::HostileSkinPackage(4242, false)));
+  ASSERT_TRUE(stress::ApplyPackage(data, packages_[0]));
+  Compute(5);
+  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+
+  uint64_t state = 0x5EED;
+  auto next = [&](int n) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return int((state >> 33) % uint64_t(n));
+  };
+  std::array<int, kActionCount> done{};
+  int wrong_results = 0;
+  const DWORD t0 = GetTickCount();
+  const DWORD limit = DWORD(SoakSeconds()) * 1000;
+  const bool trace = std::getenv("STRESS_SOAK_TRACE") != nullptr;
+  while (GetTickCount() - t0 < limit) {
+    const auto action = Action(next(kActionCount));
+    if (trace) std::fprintf(stderr, "%s\n", kActionNames[action]);
+    switch (action) {
+      case kSwitchSkin:
+        ASSERT_TRUE(stress::ApplyPackage(data, packages_[size_t(next(2))]));
+        break;
+      case kHostileSkin:
+        ASSERT_TRUE(stress::ApplyPackage(
+            data, stress::HostileSkinPackage(uint32_t(next(100000)), next(40) == 0)));
+        break;
+      case kToggleActive:
+        data.SetActive(!data.Active());
+        stress::RunPendingNow();
+        break;
+      case kMessageBox: {
+        fwtest::MessageBoxRecorder boxes;
+        App().MessageBox("soak", "Soak");
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+        break;
+      }
+      case kContextMenu:
+        CloseMenuWith([&] {
+          POINT p{20, 10};
+          ClientToScreen(form_->Edit1->Handle(), &p);
+          SendMessageA(form_->Edit1->Handle(), WM_CONTEXTMENU, WPARAM(form_->Edit1->Handle()),
+                       MAKELPARAM(p.x, p.y));
+        });
+        break;
+      case kSystemMenu:
+        CloseMenuWith([&] {
+          RECT r{};
+          GetWindowRect(hwnd, &r);
+          TrackPopupMenu(GetSystemMenu(hwnd, FALSE), TPM_LEFTALIGN, r.left + 10, r.top + 30, 0,
+                         hwnd, nullptr);
+        });
+        break;
+      case kResize:
+        ShowWindow(hwnd, SW_RESTORE);
+        SetWindowPos(hwnd, nullptr, 20 + next(200), 20 + next(100), 200 + next(600),
+                     150 + next(500), SWP_NOZORDER);
+        break;
+      case kMaximize:
+        ShowWindow(hwnd, SW_MAXIMIZE);
+        break;
+      case kMinimize:
+        ShowWindow(hwnd, SW_MINIMIZE);
+        fwtest::PumpFor(5);
+        ShowWindow(hwnd, SW_RESTORE);
+        break;
+      case kCompute: {
+        const int n = 1 + next(20);
+        Compute(n);
+        const std::string memo = AnsiText(form_->Memo1->Handle());
+        if (memo != calc::FactorialClick(std::to_string(n)).text) ++wrong_results;
+        break;
+      }
+      default:
+        break;
+    }
+    ++done[action];
+    ASSERT_TRUE(IsWindow(hwnd));
+    stress::RepaintAll(hwnd);
+    fwtest::PumpFor(next(3) * 5);
+  }
+  const DWORD elapsed = GetTickCount() - t0;
+
+  ShowWindow(hwnd, SW_RESTORE);
+  ASSERT_TRUE(stress::ApplyPackage(data, packages_[0]));
+  if (!data.Active()) {
+    data.SetActive(true);
+    stress::RunPendingNow();
+  }
+  fwtest::PumpFor(300);
+  Compute(170);
+  EXPECT_EQ(AnsiText(form_->Memo1->Handle()), "170!= 7.25741561530799E306");
+  EXPECT_EQ(wrong_results, 0);
+  const std::string difference = stress::CountsDifference(start);
+  EXPECT_EQ(difference, "");
+
+  int total = 0;
+  std::printf("soak: %lu ms\n", elapsed);
+  for (int a = 0; a < kActionCount; ++a) {
+    std::printf("  %-15s %d\n", kActionNames[a], done[a]);
+    total += done[a];
+  }
+  std::printf("  %-15s %d\n  handle counts: %s\n", "actions", total,
+              difference.empty() ? "at their start values" : difference.c_str());
+  RecordProperty("soak_actions", total);
+}
+
+}  // namespace
