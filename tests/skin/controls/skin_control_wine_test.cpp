@@ -586,7 +586,8 @@ TEST_F(SkinDrawingTest, ImageCaptionAlignsLeftCentreAndRight) {
     canvas.Font().SetColor(fw::clBlack);
     TRecorder skinner(nullptr);
     skinner.FEnabled = true;
-    skinner.DrawImageCaption(canvas, RECT{0, 0, 120, 24}, alignment, "Tab", -1, nullptr);
+    skinner.DrawImageCaption(canvas, RECT{0, 0, 120, 24}, alignment, "Tab", -1,
+                             static_cast<fw::TImageList*>(nullptr));
     canvas.SetHandle(nullptr);
     ink[alignment] = InkColumns(target);
     ASSERT_GE(ink[alignment].second, 0) << alignment;
