@@ -285,8 +285,17 @@ TEST_F(GalleryTest, SkinningTheWholeGalleryOnAndOffEndsWhereItStarted) {
     RedrawWindow(form_->Handle(), nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   };
+  // Whatever an earlier test left the process-wide manager with (an earlier form's "no
+  // skin" switches it off), start skinned.
+  form_->UseBuiltInSkin(kMetallicSkinResource, "metallic");
+  data->SetActive(false);
   run_switch();
-  ASSERT_TRUE(fwtest::PumpUntil(skinned, 5000));
+  data->SetActive(true);
+  run_switch();
+  ASSERT_TRUE(fwtest::PumpUntil(skinned, 5000))
+      << "controller " << skin::SkinFormOfWindow(form_->Handle()) << " manager active "
+      << (skin::SkinManager ? skin::SkinManager->Active : -1) << " data active " << data->Active()
+      << " no skin " << data->NoSkinLoaded;
   form_->UseNoSkin();
   run_switch();
   const std::map<HWND, LONG_PTR> unskinned = WindowProcedures(form_->Handle());

@@ -159,6 +159,8 @@ TEST_F(ForeignWindowsTest, WindowOfAnUnknownClassKeepsWorking) {
   wc.lpszClassName = "StressForeignClass";
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   RegisterClassA(&wc);
+  // The timers of the first showing (deferred actions, hover polls) run out first.
+  fwtest::PumpFor(400);
   const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
   for (int round = 0; round < 20; ++round) {
     // Top-level and as a child of the skinned form, while the manager's hook watches.

@@ -43,11 +43,6 @@ const fw::TClassInfo& TOwnCheckedBox::StaticClassInfo() {
   return info;
 }
 
-LRESULT CALLBACK UnskinnedParent(HWND h, UINT m, WPARAM w, LPARAM l) {
-  // Skinned already, says the window: the manager leaves it (and its buttons) alone.
-  if (m == WM_SKINQUERY) return 1;
-  return DefWindowProcA(h, m, w, l);
-}
 
 class CheckSkinTest : public fwtest::ApplicationTest {
  protected:
