@@ -236,17 +236,16 @@ TEST_F(GalleryTest, MenusCarryTheSkinChoices) {
 
 namespace {
 
+BOOL CALLBACK AddWindowProcedure(HWND child, LPARAM out) {
+  (*reinterpret_cast<std::map<HWND, LONG_PTR>*>(out))[child] =
+      GetWindowLongPtrA(child, GWLP_WNDPROC);
+  return TRUE;
+}
+
 // The window procedure of the form and of every window inside it.
 std::map<HWND, LONG_PTR> WindowProcedures(HWND top) {
   std::map<HWND, LONG_PTR> procs{{top, GetWindowLongPtrA(top, GWLP_WNDPROC)}};
-  EnumChildWindows(
-      top,
-      [](HWND child, LPARAM out) -> BOOL {
-        (*reinterpret_cast<std::map<HWND, LONG_PTR>*>(out))[child] =
-            GetWindowLongPtrA(child, GWLP_WNDPROC);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&procs));
+  EnumChildWindows(top, AddWindowProcedure, reinterpret_cast<LPARAM>(&procs));
   return procs;
 }
 
