@@ -1,9 +1,21 @@
 #include "tests/stress/stress_support.h"
 
 #include "framework/scoped_handle.h"
+#include "tests/support/fw_test.h"
 #include "skin/manager/skin_manager.h"
 
 namespace stress {
+
+std::string CountsDifference(const fw::HandleSnapshot& start) {
+  std::string difference;
+  fwtest::PumpUntil(
+      [&] {
+        difference = fw::LiveHandleSnapshot().DifferenceFrom(start);
+        return difference.empty();
+      },
+      1500);
+  return difference;
+}
 
 void RunPendingNow() {
   if (skin::SkinManager && skin::SkinManager->PendingSkinData)
