@@ -43,7 +43,6 @@ const fw::TClassInfo& TOwnCheckedBox::StaticClassInfo() {
   return info;
 }
 
-
 class CheckSkinTest : public fwtest::ApplicationTest {
  protected:
   void SetUp() override {
