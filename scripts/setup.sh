@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine32:i386 xvfb xauth x11-apps imagemagick fonts-wqy-zenhei locales)
+          wine wine32:i386 wine64 xvfb xauth x11-apps imagemagick fonts-wqy-zenhei locales)
 
 missing=()
 for p in "${packages[@]}"; do
