@@ -374,18 +374,10 @@ void TSkinBox::Notification(fw::TComponent* component, fw::TOperation operation)
 }
 
 void AddBarSkinnerMakers(SkinnerMakerTable& table) {
-  table[KindIndex(SkinnerKind::Progress)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinProgress(o);
-  };
-  table[KindIndex(SkinnerKind::TrackBar)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinTrackBar(o);
-  };
-  table[KindIndex(SkinnerKind::UpDown)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinUpDown(o);
-  };
-  table[KindIndex(SkinnerKind::Box)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinBox(o);
-  };
+  table[KindIndex(SkinnerKind::Progress)] = &MakeSkinner<TSkinProgress>;
+  table[KindIndex(SkinnerKind::TrackBar)] = &MakeSkinner<TSkinTrackBar>;
+  table[KindIndex(SkinnerKind::UpDown)] = &MakeSkinner<TSkinUpDown>;
+  table[KindIndex(SkinnerKind::Box)] = &MakeSkinner<TSkinBox>;
 }
 
 }  // namespace skin

@@ -527,15 +527,9 @@ void TSkinSpeedButton::DrawSpeedButton(fw::TCanvas& canvas, const RECT& rect) {
 }
 
 void AddButtonSkinnerMakers(SkinnerMakerTable& table) {
-  table[KindIndex(SkinnerKind::Button)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinButton(o);
-  };
-  table[KindIndex(SkinnerKind::BitButton)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinBitButton(o);
-  };
-  table[KindIndex(SkinnerKind::SpeedButton)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinSpeedButton(o);
-  };
+  table[KindIndex(SkinnerKind::Button)] = &MakeSkinner<TSkinButton>;
+  table[KindIndex(SkinnerKind::BitButton)] = &MakeSkinner<TSkinBitButton>;
+  table[KindIndex(SkinnerKind::SpeedButton)] = &MakeSkinner<TSkinSpeedButton>;
 }
 
 }  // namespace skin

@@ -145,12 +145,8 @@ void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void AddCheckSkinnerMakers(SkinnerMakerTable& table) {
-  table[KindIndex(SkinnerKind::CheckBox)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinCheckBox(o);
-  };
-  table[KindIndex(SkinnerKind::RadioButton)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinRadioButton(o);
-  };
+  table[KindIndex(SkinnerKind::CheckBox)] = &MakeSkinner<TSkinCheckBox>;
+  table[KindIndex(SkinnerKind::RadioButton)] = &MakeSkinner<TSkinRadioButton>;
 }
 
 }  // namespace skin

@@ -199,12 +199,8 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void AddEditSkinnerMakers(SkinnerMakerTable& table) {
-  table[KindIndex(SkinnerKind::Edit)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinEdit(o);
-  };
-  table[KindIndex(SkinnerKind::ComBox)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinComBox(o);
-  };
+  table[KindIndex(SkinnerKind::Edit)] = &MakeSkinner<TSkinEdit>;
+  table[KindIndex(SkinnerKind::ComBox)] = &MakeSkinner<TSkinComBox>;
 }
 
 }  // namespace skin

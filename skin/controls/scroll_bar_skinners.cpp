@@ -473,15 +473,9 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void AddScrollBarSkinnerMakers(SkinnerMakerTable& table) {
-  table[KindIndex(SkinnerKind::ScrollBar)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinScrollBar(o);
-  };
-  table[KindIndex(SkinnerKind::ScControl)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinScControl(o);
-  };
-  table[KindIndex(SkinnerKind::Sizer)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinSizer(o);
-  };
+  table[KindIndex(SkinnerKind::ScrollBar)] = &MakeSkinner<TSkinScrollBar>;
+  table[KindIndex(SkinnerKind::ScControl)] = &MakeSkinner<TSkinScControl>;
+  table[KindIndex(SkinnerKind::Sizer)] = &MakeSkinner<TSkinSizer>;
 }
 
 }  // namespace skin

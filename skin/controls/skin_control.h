@@ -225,6 +225,11 @@ class FocusSnapshot {
 using SkinnerMaker = TSkinControl* (*)(fw::TComponent* owner);
 using SkinnerMakerTable = std::array<SkinnerMaker, static_cast<size_t>(SkinnerKind::Count)>;
 inline size_t KindIndex(SkinnerKind kind) { return static_cast<size_t>(kind); }
+// The maker of a skinner class: table[KindIndex(kind)] = &MakeSkinner<TSkinButton>.
+template <class T>
+TSkinControl* MakeSkinner(fw::TComponent* owner) {
+  return new T(owner);
+}
 void RegisterSkinnerMaker(SkinnerKind kind, SkinnerMaker maker);  // nullptr removes
 SkinnerMaker FindSkinnerMaker(SkinnerKind kind);
 // Puts the built-in makers back (for tests that registered their own).

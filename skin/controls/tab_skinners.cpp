@@ -546,18 +546,10 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void AddTabSkinnerMakers(SkinnerMakerTable& table) {
-  table[KindIndex(SkinnerKind::Tab)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinTab(o);
-  };
-  table[KindIndex(SkinnerKind::Tab31)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinTab31(o);
-  };
-  table[KindIndex(SkinnerKind::ListView)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinListView(o);
-  };
-  table[KindIndex(SkinnerKind::StatusBar)] = [](fw::TComponent* o) -> TSkinControl* {
-    return new TSkinStatusBar(o);
-  };
+  table[KindIndex(SkinnerKind::Tab)] = &MakeSkinner<TSkinTab>;
+  table[KindIndex(SkinnerKind::Tab31)] = &MakeSkinner<TSkinTab31>;
+  table[KindIndex(SkinnerKind::ListView)] = &MakeSkinner<TSkinListView>;
+  table[KindIndex(SkinnerKind::StatusBar)] = &MakeSkinner<TSkinStatusBar>;
 }
 
 }  // namespace skin
