@@ -14,14 +14,6 @@ namespace skin {
 
 namespace {
 
-bool HasImage(const TDataSkinObject* e) { return e && !e->Image.Empty(); }
-
-Margins MarginsOf(const TDataSkinObject& e) {
-  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
-}
-
-RECT ToRectOf(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 LONG_PTR StyleOf(HWND hwnd) { return hwnd ? GetWindowLongPtrA(hwnd, GWL_STYLE) : 0; }
 
 }  // namespace
@@ -94,7 +86,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   const int fill = ProgressFillLength(pos, low, high, vertical ? h : w);
   if (fill > 0) {
     const PixelRect filled = ProgressFillRect({0, 0, w, h}, fill, vertical);
-    DrawElement(work.Dc(), ToRectOf(filled), e.Image, MarginsOf(e), 2, 2, true, tile, false);
+    DrawElement(work.Dc(), ToRect(filled), e.Image, MarginsOf(e), 2, 2, true, tile, false);
   }
   BitBlt(dc, rect.left, rect.top, w, h, work.Dc(), 0, 0, SRCCOPY);
 }
@@ -291,12 +283,12 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
     const PixelRect& b = button == 0 ? l.first : l.second;
     if (b.Empty()) continue;
     const int state = UpDownButtonState(button, enabled, Pressed(), Hot(), along, l.split);
-    const RECT br = ToRectOf(b);
+    const RECT br = ToRect(b);
     if (skinned) {
       const int frame = UpDownFrame(state, button);
       DrawElementFrame(wdc, br, e->Image, frame, 8, true);
       const PixelRect g = UpDownGlyphRect(b, e->Image2.Width(), e->Image2.Height());
-      if (!g.Empty()) DrawElementFrame(wdc, ToRectOf(g), e->Image2, frame, 8, true);
+      if (!g.Empty()) DrawElementFrame(wdc, ToRect(g), e->Image2, frame, 8, true);
       continue;
     }
     const COLORREF ink = SkinRgb(FSkinData->ButtonDkShadow);

@@ -21,10 +21,6 @@ RECT AtOrigin(const RECT& r) { return {0, 0, r.right - r.left, r.bottom - r.top}
 
 COLORREF Rgb(Colour colour) { return fw::ColorToRGB(static_cast<fw::TColor>(colour)); }
 
-Margins MarginsOf(const TDataSkinObject& e) {
-  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
-}
-
 bool Usable(const TDataSkinObject* e) { return e && !e->Image.Empty(); }
 
 bool WindowsNineFiveFamily() { return (GetVersion() & 0x80000000u) != 0; }

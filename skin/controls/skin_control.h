@@ -33,6 +33,8 @@
 #include "framework/graphics.h"
 #include "framework/window_subclass.h"
 #include "skin/controls/skinner_kind.h"
+#include "skin/data/skin_elements.h"
+#include "skin/manager/element_compose.h"
 #include "skin/store/pixel_bitmap.h"
 
 namespace fw {
@@ -225,6 +227,13 @@ class FocusSnapshot {
 using SkinnerMaker = TSkinControl* (*)(fw::TComponent* owner);
 using SkinnerMakerTable = std::array<SkinnerMaker, static_cast<size_t>(SkinnerKind::Count)>;
 inline size_t KindIndex(SkinnerKind kind) { return static_cast<size_t>(kind); }
+// An element with a picture to draw.
+inline bool HasImage(const TDataSkinObject* e) { return e && !e->Image.Empty(); }
+// The nine-slice margins of an element.
+inline Margins MarginsOf(const TDataSkinObject& e) {
+  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
+}
+
 // The maker of a skinner class: table[KindIndex(kind)] = &MakeSkinner<TSkinButton>.
 template <class T>
 TSkinControl* MakeSkinner(fw::TComponent* owner) {

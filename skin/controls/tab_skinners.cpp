@@ -19,15 +19,6 @@ namespace skin {
 
 namespace {
 
-bool HasImage(const TDataSkinObject* e) { return e && !e->Image.Empty(); }
-
-Margins MarginsOf(const TDataSkinObject& e) {
-  return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
-}
-
-RECT RectOf(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-PixelRect PixelOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 PixelBitmap As24(const PixelBitmap& b) {
   return b.Format() == PixelFormat::kBgr24 ? b : b.Converted(PixelFormat::kBgr24);
 }
@@ -149,7 +140,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   RECT display{0, 0, w, h};
   SendMessageA(FHandle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  const PixelRect border = PageBorderRect(PixelOf(display), side);
+  const PixelRect border = PageBorderRect(ToPixelRect(display), side);
   const PixelRect strip = TabStripArea(border, w, h, side);
   const StripSize size = TabStripBitmapSize(strip, side);
 
@@ -174,13 +165,13 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
       if (!SendMessageA(FHandle, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item))) continue;
       RECT r{};
       if (!SendMessageA(FHandle, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
-      const PixelRect placed = TabItemInStrip(PixelOf(r), border, size.width, w, side);
+      const PixelRect placed = TabItemInStrip(ToPixelRect(r), border, size.width, w, side);
       const int frame = i == focused ? 2 : 1;
-      DrawElement(sdc, RectOf(placed), FTabImage, MarginsOf(*tabs), frame, frames, tabs->Trans == 1,
+      DrawElement(sdc, ToRect(placed), FTabImage, MarginsOf(*tabs), frame, frames, tabs->Trans == 1,
                   tabs->Tile != 0, false);
       canvas.Font().SetColor(
           static_cast<fw::TColor>(frame == 1 ? tabs->NormalColour2 : tabs->MouseOverColour2));
-      DrawImageCaption(canvas, RectOf(placed), 1, text, item.iImage, images);
+      DrawImageCaption(canvas, ToRect(placed), 1, text, item.iImage, images);
     }
     canvas.SetHandle(nullptr);
 
@@ -218,7 +209,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   }
 
   if (!FBorderImage.Empty()) {
-    const RECT target = RectOf(border.Offset(rect.left, rect.top));
+    const RECT target = ToRect(border.Offset(rect.left, rect.top));
     DrawElementDirect(dc, target, FBorderImage, {4, 5, 4, 4}, 1, 1, false);
   }
 }
@@ -301,7 +292,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   const int frames = std::max(1, tabs->FrameCount);
   for (const TabSetSlot& slot : slots) {
     const bool selected = slot.index == set->TabIndex();
-    const RECT r = RectOf(slot.rect);
+    const RECT r = ToRect(slot.rect);
     DrawElement(bdc, r, FTabImage, MarginsOf(*tabs), selected ? 2 : 1, frames, tabs->Trans == 1,
                 tabs->Tile != 0, false);
     canvas.Font().SetColor(
@@ -377,7 +368,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
   }
   const PixelRect rest = HeaderRest(items_right, {0, 0, w, h});
   if (!rest.Empty())
-    DrawElement(bdc, RectOf(rest), bar->Image, MarginsOf(*bar), 1, frames, false, bar->Tile != 0,
+    DrawElement(bdc, ToRect(rest), bar->Image, MarginsOf(*bar), 1, frames, false, bar->Tile != 0,
                 false);
   canvas.SetHandle(nullptr);
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
@@ -511,7 +502,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
     for (size_t i = 0; i < bar->Panels().size(); ++i) {
       RECT r{};
       SendMessageA(FHandle, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r));
-      reported.push_back(PixelOf(r));
+      reported.push_back(ToPixelRect(r));
     }
     reported = StatusPanelRects(std::move(reported), w);
     for (size_t i = 0; i < bar->Panels().size(); ++i) {
@@ -524,14 +515,14 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
 
   const bool skinned = HasImage(edges);
   for (const PanelToDraw& p : panels) {
-    const RECT r = RectOf(p.rect);
+    const RECT r = ToRect(p.rect);
     if (skinned) {
       DrawElement(bdc, r, edges->Image, MarginsOf(*edges), PanelFrame(p.bevel), 3, false,
                   edges->Tile != 0, false);
     } else {
       PlainBevel(bdc, r, p.bevel);
     }
-    DrawCaption(canvas, RectOf(PanelTextRect(p.rect)), PanelTextFormat(p.align), true,
+    DrawCaption(canvas, ToRect(PanelTextRect(p.rect)), PanelTextFormat(p.align), true,
                 p.text.empty() ? std::string(" ") : p.text);
   }
   canvas.SetHandle(nullptr);
@@ -540,7 +531,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
   if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && HasImage(extra)) {
     const int frames = std::max(1, extra->FrameCount);
     const PixelRect grip = SizeGripRect(w, h, extra->Image.Width(), extra->Image.Height(), frames);
-    if (!grip.Empty()) DrawStripFrame(bdc, RectOf(grip), frames, std::min(5, frames), extra->Image);
+    if (!grip.Empty()) DrawStripFrame(bdc, ToRect(grip), frames, std::min(5, frames), extra->Image);
   }
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
 }
