@@ -351,6 +351,35 @@ PixelBitmap ComposeElementWithGdi(const RECT& target, const PixelBitmap& source,
 // ---------------------------------------------------------------------------------------
 // ScratchBitmap
 
+PreparedImage::PreparedImage(const PixelBitmap& image, bool trans)
+    : dc_(CreateCompatibleDC(nullptr)), dib_(DibFromPixels(image)) {
+  if (!dc_ || !dib_) {
+    dib_ = DibSection();
+    return;
+  }
+  if (trans) {
+    mask_ = MonochromeMask(image, kMagentaKey);
+    if (!mask_) {
+      dib_ = DibSection();
+      return;
+    }
+  }
+  selection_ = std::make_unique<fw::ScopedSelectObject>(dc_.get(), dib_.bitmap.get());
+}
+
+PreparedImage::~PreparedImage() = default;
+
+void PreparedImage::PutDown(HDC dc, int x, int y) const {
+  if (!dib_) return;
+  const RECT target{x, y, x + dib_.width, y + dib_.height};
+  if (mask_) {
+    BlitThroughMask(dc, target, dib_.width, dib_.height, dc_.get(), mask_.get(),
+                    TransparentMethod::kAuto);
+    return;
+  }
+  BitBlt(dc, x, y, dib_.width, dib_.height, dc_.get(), 0, 0, SRCCOPY);
+}
+
 ScratchSurface::ScratchSurface() : dc_(CreateCompatibleDC(nullptr)) {
   if (dc_) SetStretchBltMode(dc_.get(), COLORONCOLOR);
   SetSize(1, 1);

@@ -118,6 +118,28 @@ PixelBitmap ComposeElementWithGdi(const RECT& target, const PixelBitmap& source,
                                   const Margins& margins, int frame_index, int frame_count,
                                   bool tile, bool stacked);
 
+// A composed image kept ready to be put down many times at its own size: its pixels in a
+// DIB section selected into a memory DC and, when it is transparent, its magenta mask.
+// Empty (puts down nothing) when the image is empty or GDI refuses.
+class PreparedImage {
+ public:
+  PreparedImage(const PixelBitmap& image, bool trans);
+  PreparedImage(const PreparedImage&) = delete;
+  PreparedImage& operator=(const PreparedImage&) = delete;
+  ~PreparedImage();
+
+  int Width() const { return dib_.width; }
+  int Height() const { return dib_.height; }
+  // As PutDown of the composed image: transparent on magenta or copied, at (x, y).
+  void PutDown(HDC dc, int x, int y) const;
+
+ private:
+  fw::ScopedMemoryDc dc_;
+  DibSection dib_;
+  fw::ScopedBitmap mask_;
+  std::unique_ptr<fw::ScopedSelectObject> selection_;  // released first: puts the old bitmap back
+};
+
 // The process-wide off-screen surface painters reuse when they need a temporary bitmap of
 // changing size: a 32-bit DIB section selected into its own memory DC, whose stretch mode
 // is COLORONCOLOR.

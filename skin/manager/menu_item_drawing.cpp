@@ -1,6 +1,8 @@
 #include "skin/manager/menu_item_drawing.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "framework/image_list.h"
 #include "skin/data/skin_data.h"
@@ -20,20 +22,71 @@ int LeftWidthOf(const TSkinData& data) { return data.MenuItem ? data.MenuItem->L
 
 PixelRect Px(const RECT& r) { return ToPixelRect(r); }
 
-// The off-screen surface an item is composed on: a 32-bit bitmap with its own canvas.
-struct ItemSurface {
-  fw::TBitmap bitmap;
+fw::TBitmap* NewSurfaceBitmap(int width, int height) {
+  auto* bitmap = new fw::TBitmap();
+  bitmap->SetPixelFormat(fw::pf32bit);
+  bitmap->SetSize(width, height);
+  UseMenuFont(bitmap->Canvas());
+  return bitmap;
+}
+
+// While skinned popup menus are open, their items are composed on one shared surface,
+// grown to the largest item so far: making a bitmap, a DC and the menu font for every item
+// was most of the drawing time. The last popup to close lets it go
+// (ReleaseSharedMenuItemSurface), so nothing stays alive between menus.
+// The composed faces are kept the same way: the items of one menu have one width, so a
+// menu needs a face or two per state.
+struct SharedFace {
+  const TDataSkinObject* element = nullptr;
+  int width = 0, height = 0;
+  bool selected = false;
+  std::unique_ptr<PreparedImage> image;
+};
+constexpr size_t kMaxSharedFaces = 16;
+
+struct SharedDrawing {
+  std::unique_ptr<fw::TBitmap> surface;
+  std::vector<SharedFace> faces;
+};
+
+SharedDrawing& Shared() {
+  static SharedDrawing shared;
+  return shared;
+}
+std::unique_ptr<fw::TBitmap>& SharedSurface() { return Shared().surface; }
+
+bool PopupMenuOpen() { return SkinManager && !SkinManager->Popups.empty(); }
+
+// The off-screen surface an item is composed on: a 32-bit bitmap with its own canvas and
+// the menu font, at least the item's size; the item uses its top left corner.
+class ItemSurface {
+ public:
   ItemSurface(int width, int height) {
-    bitmap.SetPixelFormat(fw::pf32bit);
-    bitmap.SetSize(std::max(width, 1), std::max(height, 1));
-    UseMenuFont(bitmap.Canvas());
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (!PopupMenuOpen()) {
+      own_.reset(NewSurfaceBitmap(width, height));
+      bitmap_ = own_.get();
+      return;
+    }
+    std::unique_ptr<fw::TBitmap>& shared = SharedSurface();
+    if (!shared || shared->Width() < width || shared->Height() < height) {
+      const int w = shared ? std::max(shared->Width(), width) : width;
+      const int h = shared ? std::max(shared->Height(), height) : height;
+      shared.reset(NewSurfaceBitmap(w, h));
+    }
+    bitmap_ = shared.get();
   }
-  fw::TCanvas& Canvas() { return bitmap.Canvas(); }
-  HDC Dc() { return bitmap.Canvas().Handle(); }
+  fw::TCanvas& Canvas() { return bitmap_->Canvas(); }
+  HDC Dc() { return bitmap_->Canvas().Handle(); }
   void CopyTo(fw::TCanvas& target, const RECT& rect) {
     BitBlt(target.Handle(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
            Dc(), 0, 0, SRCCOPY);
   }
+
+ private:
+  std::unique_ptr<fw::TBitmap> own_;
+  fw::TBitmap* bitmap_ = nullptr;
 };
 
 // Fills the surface with the part of the popup's frame image under the item, or with
@@ -54,11 +107,34 @@ void PaintBackground(TSkinData& data, ItemSurface& surface, HMENU menu, const RE
   FillRect(surface.Dc(), &local, brush.get());
 }
 
+PixelBitmap ComposeFace(const TDataSkinObject& e, const RECT& local, bool selected) {
+  return ComposeElement(ToPixelRect(local), e.Image,
+                        {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                        selected ? kMenuItemSelectedFrame : kMenuItemNormalFrame, kMenuItemFrames,
+                        e.Tile != 0, false);
+}
+
+// The face at the surface's origin (`local` starts at 0, 0).
 void DrawFace(TSkinData& data, HDC dc, const RECT& local, bool selected) {
   const TDataSkinObject& e = *data.MenuItem;
-  DrawElement(dc, local, e.Image, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
-              selected ? kMenuItemSelectedFrame : kMenuItemNormalFrame, kMenuItemFrames,
-              e.Trans != 0, e.Tile != 0, false);
+  if (!PopupMenuOpen()) {
+    DrawElement(dc, local, e.Image, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                selected ? kMenuItemSelectedFrame : kMenuItemNormalFrame, kMenuItemFrames,
+                e.Trans != 0, e.Tile != 0, false);
+    return;
+  }
+  const int w = local.right - local.left, h = local.bottom - local.top;
+  if (w <= 0 || h <= 0) return;
+  std::vector<SharedFace>& faces = Shared().faces;
+  for (const SharedFace& face : faces)
+    if (face.element == &e && face.width == w && face.height == h && face.selected == selected) {
+      face.image->PutDown(dc, 0, 0);
+      return;
+    }
+  if (faces.size() >= kMaxSharedFaces) faces.clear();
+  faces.push_back({&e, w, h, selected,
+                   std::make_unique<PreparedImage>(ComposeFace(e, local, selected), e.Trans != 0)});
+  faces.back().image->PutDown(dc, 0, 0);
 }
 
 // The checkered 8 x 8 pattern of button face and button highlight behind a checked image.
@@ -124,6 +200,11 @@ void UseMenuFont(fw::TCanvas& canvas) {
   canvas.Font().SetHeight(metrics.lfMenuFont.lfHeight);
   canvas.Font().SetCharset(metrics.lfMenuFont.lfCharSet);
   canvas.Font().SetStyle(0);
+}
+
+void ReleaseSharedMenuItemSurface() {
+  Shared().faces.clear();
+  Shared().surface.reset();
 }
 
 HBITMAP MenuBackgroundFor(HMENU menu) {

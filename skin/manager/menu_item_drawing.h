@@ -3,7 +3,8 @@
 // of windows without a form object (items known only by menu handle), the form's popup
 // menus and the skinned system menu.
 //
-// Every item is painted off screen into a temporary bitmap of its size and copied to the
+// Every item is painted off screen into a bitmap at least its size (shared by the items
+// of open popups, see ReleaseSharedMenuItemSurface) and copied to the
 // menu's device context in one step. Its background is cut from the frame image that the
 // popup skinner (popup_menu.h) composed for the menu window, 3 pixels in (the border), so
 // items blend with the skinned frame; without such an image the background is MenuColour.
@@ -21,6 +22,10 @@
 namespace skin {
 
 class TSkinData;
+
+// Frees the surface the items of open popup menus share; called when the last skinned
+// popup closes and when the manager goes.
+void ReleaseSharedMenuItemSurface();
 
 // Gives the canvas the system's menu font.
 void UseMenuFont(fw::TCanvas& canvas);

@@ -8,6 +8,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/element_painting.h"
+#include "skin/manager/menu_item_drawing.h"
 #include "skin/manager/popup_menu.h"
 
 namespace skin {
@@ -101,6 +102,7 @@ TSkinManage::~TSkinManage() {
   // Popup skinners go without being detached: their menus are gone by now.
   for (TSkinPopupMenu* popup : Popups) delete popup;
   Popups.clear();
+  ReleaseSharedMenuItemSurface();
   SkinDatas.clear();
   FreeScratchBitmap();
 }
@@ -288,6 +290,7 @@ void TSkinManage::ReleasePopup(HWND window) {
       Popups.erase(it);
       popup->Detach();
       delete popup;
+      if (Popups.empty()) ReleaseSharedMenuItemSurface();
       return;
     }
   }

@@ -44,8 +44,19 @@ void PixelBitmap::SetPixel(int x, int y, uint32_t colour) {
 }
 
 void PixelBitmap::Fill(uint32_t colour) {
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) SetPixel(x, y, colour);
+  if (width_ <= 0 || height_ <= 0) return;
+  // Colour bytes only: a 32-bit bitmap keeps each pixel's fourth byte, as SetPixel does.
+  const uint8_t bgr[3] = {uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour)};
+  const int bpp = BytesPerPixel();
+  const size_t row_bytes = size_t(width_) * bpp;
+  for (int y = 0; y < height_; ++y) {
+    uint8_t* row = ScanLine(y);
+    if (bpp == 3 && y > 0) {
+      std::memcpy(row, ScanLine(0), row_bytes);
+      continue;
+    }
+    for (size_t i = 0; i < row_bytes; i += bpp) std::memcpy(row + i, bgr, 3);
+  }
 }
 
 PixelBitmap PixelBitmap::Converted(PixelFormat format) const {

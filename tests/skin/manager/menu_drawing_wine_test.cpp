@@ -14,6 +14,7 @@
 #include "skin/manager/menu_item_drawing.h"
 #include "skin/manager/menu_item_layout.h"
 #include "skin/manager/popup_menu.h"
+#include "skin/manager/skin_manager.h"
 #include "tests/skin/manager/menu_drawing_test_skin.h"
 #include "tests/support/fw_test.h"
 
@@ -121,6 +122,50 @@ TEST_F(MenuDrawingTest, NormalAndSelectedFacesAreFramesOneAndFourOfMenuItem) {
     EXPECT_EQ(px.Pixel(130, 26) & 0xFFFFFF, kUntouched);
     EXPECT_EQ(px.Pixel(10, 27) & 0xFFFFFF, kUntouched);
   }
+}
+
+// While a skinned popup is open its items share one surface and the composed faces; the
+// pixels are those of the unshared drawing, drawing the same item again makes nothing new,
+// and everything goes when the last popup does.
+TEST_F(MenuDrawingTest, ItemsOfOpenPopupsShareOneSurfaceAndLookTheSame) {
+  skin::TSkinManage* manager = skin::CreateSkinManager();
+  const fw::HandleSnapshot with_manager = fw::LiveHandleSnapshot();
+  manager->Popups.push_back(new skin::TSkinPopupMenu());
+  item_->SetCaption("Item");
+  const RECT wide{10, 5, 150, 35};
+  const PixelRect pwide{10, 5, 150, 35};
+  for (int pass = 0; pass < 2; ++pass) {
+    for (bool selected : {false, true}) {
+      Surface s(160, 40);
+      skin::DrawMenuItem(*data_, *item_, s.Canvas(), selected, rect_);
+      item_->SetCaption("");
+      Surface bare(160, 40);
+      skin::DrawMenuItem(*data_, *item_, bare.Canvas(), selected, rect_);
+      EXPECT_EQ(Differences(bare.Pixels(), prect_, Face(120, 22, selected ? 4 : 1)), 0);
+      item_->SetCaption("Item");
+      // A larger item grows the surface; the smaller one drawn after it is unchanged.
+      Surface big(160, 40);
+      skin::DrawMenuItem(*data_, *item_, big.Canvas(), selected, wide);
+      Surface again(160, 40);
+      skin::DrawMenuItem(*data_, *item_, again.Canvas(), selected, rect_);
+      const PixelBitmap first = s.Pixels(), later = again.Pixels();
+      EXPECT_TRUE(first == later) << "selected " << selected;
+      EXPECT_GT(CountColour(big.Pixels(), pwide, selected ? kHilightText : kMenuText), 10);
+    }
+    if (pass == 0) {
+      // Everything the second pass needs exists already.
+      Surface s(160, 40);
+      const fw::HandleSnapshot warm = fw::LiveHandleSnapshot();
+      skin::DrawMenuItem(*data_, *item_, s.Canvas(), true, wide);
+      EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(warm), "");
+    }
+  }
+  EXPECT_NE(fw::LiveHandleSnapshot().DifferenceFrom(with_manager), "");
+  for (skin::TSkinPopupMenu* popup : manager->Popups) delete popup;
+  manager->Popups.clear();
+  skin::ReleaseSharedMenuItemSurface();
+  EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(with_manager), "");
+  skin::FreeSkinManager();
 }
 
 TEST_F(MenuDrawingTest, CaptionTakesTheTextColourOfItsState) {
