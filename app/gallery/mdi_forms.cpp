@@ -96,8 +96,10 @@ void TMdiFrameForm::Notification(fw::TComponent* component, fw::TOperation opera
 void TMdiFrameForm::FreeClosedChildren() {
   auto closed = std::stable_partition(children_.begin(), children_.end(),
                                       [](TMdiChildForm* c) { return c->HandleAllocated(); });
-  for (auto it = closed; it != children_.end(); ++it) delete *it;
+  // Out of the list before they go: each deletion's removal notification edits the list.
+  const std::vector<TMdiChildForm*> gone(closed, children_.end());
   children_.erase(closed, children_.end());
+  for (TMdiChildForm* child : gone) delete child;
 }
 
 void TMdiFrameForm::NewChildItemClick(fw::TObject*) { NewChild(); }

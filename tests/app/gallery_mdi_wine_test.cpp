@@ -113,4 +113,18 @@ TEST_F(GalleryMdiTest, ChildrenMaximisedSwitchedTiledCascadedAndClosedFromTheMen
   EXPECT_EQ(frame->MDIChildCount(), 2);
 }
 
+// Several children closed at once are all freed when the next one is made.
+TEST_F(GalleryMdiTest, ClosedChildrenAreFreedTogether) {
+  TMdiFrameForm* frame = form_->ShowMdiWindow();
+  for (int i = 0; i < 4; ++i) frame->NewChild();
+  ASSERT_EQ(frame->MDIChildCount(), 4);
+  for (int i = 0; i < 3; ++i) frame->ActiveMDIChild()->Close();
+  fwtest::PumpFor(20);
+  EXPECT_EQ(frame->MDIChildCount(), 1);
+  frame->NewChild();
+  EXPECT_EQ(frame->MDIChildCount(), 2);
+  frame->FreeClosedChildren();
+  EXPECT_EQ(frame->MDIChildCount(), 2);
+}
+
 }  // namespace
