@@ -1,9 +1,11 @@
 // The soak: the skinned calculator driven at random for a long time (STRESS_SOAK_SECONDS,
 // default 600): skin switches between the built-in and hostile skins, skinning switched
 // off and on, message boxes, the edit box's context menu and the system menu, resizing,
-// maximizing, minimizing and restoring, and numbers typed and computed. At the end every
-// handle count is at its start value and 170! still comes out right. Not part of
-// `make test`; `make soak` runs it and it prints its figures.
+// maximizing, minimizing and restoring, numbers typed with the keyboard and computed, and
+// an MDI window beside it whose children are made, maximized, tiled, cascaded and closed.
+// At the end every handle count is at its start value, no key typed was lost and 170!
+// still comes out right. Not part of `make test`; `make soak` runs it and it prints its
+// figures.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "app/calculator.h"
+#include "app/gallery/mdi_forms.h"
 #include "app/main_form.h"
 #include "framework/application.h"
 #include "skin/data/skin_data.h"
@@ -50,11 +53,14 @@ enum Action {
   kMaximize,
   kMinimize,
   kCompute,
+  kType,
+  kMdi,
   kActionCount
 };
-const char* const kActionNames[kActionCount] = {
-    "skin switches", "hostile skins", "Active toggles", "message boxes", "context menus",
-    "system menus",  "resizes",       "maximizes",      "minimizes",     "computations"};
+const char* const kActionNames[kActionCount] = {"skin switches", "hostile skins", "Active toggles",
+                                                "message boxes", "context menus", "system menus",
+                                                "resizes",       "maximizes",     "minimizes",
+                                                "computations",  "typed numbers", "MDI actions"};
 
 class SoakTest : public fwtest::ApplicationTest {
  protected:
@@ -65,11 +71,16 @@ class SoakTest : public fwtest::ApplicationTest {
     App().CreateForm(&Form1);
     form_ = Form1;
     form_->Show();
+    frame_ = new TMdiFrameForm(&App());
+    frame_->ReadDescriptionResource();
+    frame_->SetBounds(300, 200, 420, 320);
+    frame_->Show();
     fwtest::PumpFor(100);
     packages_ = {skintest::ReadBytes(skintest::PackagePath("metallic.skn")),
                  skintest::ReadBytes(skintest::PackagePath("dark.skn"))};
   }
   void TearDown() override {
+    delete frame_;
     delete form_;
     Form1 = nullptr;
     ApplicationTest::TearDown();
@@ -85,7 +96,56 @@ class SoakTest : public fwtest::ApplicationTest {
     fwtest::PumpFor(10);
   }
 
+  // Types `digits` into the calculator's edit box with the keyboard; true when the box
+  // then holds exactly them.
+  bool Type(const std::string& digits) {
+    HWND hwnd = form_->Handle(), edit = form_->Edit1->Handle();
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    SetForegroundWindow(hwnd);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    fwtest::TapKey(VK_DELETE);
+    for (char c : digits) fwtest::TapKey(WORD(c));
+    fwtest::PumpUntil([&] { return AnsiText(edit) == digits; }, 1000);
+    return AnsiText(edit) == digits;
+  }
+  // One of the MDI window's own commands, chosen by `pick`.
+  void MdiAction(int pick) {
+    if (!IsWindowVisible(frame_->Handle())) frame_->Show();
+    fw::TCustomForm* active = frame_->ActiveMDIChild();
+    switch (pick) {
+      case 0:
+      case 1:
+        if (frame_->MDIChildCount() < 6) frame_->NewChild();
+        break;
+      case 2:
+        if (active) active->Close();
+        break;
+      case 3:
+        if (active)
+          SendMessageA(frame_->ClientHandle(), WM_MDIMAXIMIZE, WPARAM(active->Handle()), 0);
+        break;
+      case 4:
+        frame_->Tile();
+        break;
+      case 5:
+        frame_->Cascade();
+        break;
+      default:
+        frame_->Next();
+        break;
+    }
+  }
+  void CloseMdiChildren() {
+    while (fw::TCustomForm* child = frame_->ActiveMDIChild()) {
+      child->Close();
+      fwtest::PumpFor(5);
+    }
+    frame_->FreeClosedChildren();
+  }
+
   TForm1* form_ = nullptr;
+  TMdiFrameForm* frame_ = nullptr;
   std::vector<std::vector<uint8_t>> packages_;
 };
 
@@ -96,6 +156,9 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
   ASSERT_TRUE(stress::ApplyPackage(data, stress::HostileSkinPackage(4242, false)));
   ASSERT_TRUE(stress::ApplyPackage(data, packages_[0]));
   Compute(5);
+  for (int pick : {0, 3, 0, 4, 5, 6, 2}) MdiAction(pick);
+  CloseMdiChildren();
+  fwtest::PumpFor(100);
   const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
 
   uint64_t state = 0x5EED;
@@ -104,7 +167,7 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
     return int((state >> 33) % uint64_t(n));
   };
   std::array<int, kActionCount> done{};
-  int wrong_results = 0;
+  int wrong_results = 0, lost_typing = 0;
   const DWORD t0 = GetTickCount();
   const DWORD limit = DWORD(SoakSeconds()) * 1000;
   const bool trace = std::getenv("STRESS_SOAK_TRACE") != nullptr;
@@ -165,6 +228,19 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
         if (memo != calc::FactorialClick(std::to_string(n)).text) ++wrong_results;
         break;
       }
+      case kType: {
+        const std::string digits = std::to_string(1 + next(170));
+        if (!Type(digits)) {
+          ++lost_typing;
+          break;
+        }
+        SendMessageA(form_->Button1->Handle(), BM_CLICK, 0, 0);
+        if (AnsiText(form_->Memo1->Handle()) != calc::FactorialClick(digits).text) ++wrong_results;
+        break;
+      }
+      case kMdi:
+        MdiAction(next(7));
+        break;
       default:
         break;
     }
@@ -176,6 +252,7 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
   const DWORD elapsed = GetTickCount() - t0;
 
   ShowWindow(hwnd, SW_RESTORE);
+  CloseMdiChildren();
   ASSERT_TRUE(stress::ApplyPackage(data, packages_[0]));
   if (!data.Active()) {
     data.SetActive(true);
@@ -185,6 +262,7 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
   Compute(170);
   EXPECT_EQ(AnsiText(form_->Memo1->Handle()), "170!= 7.25741561530799E306");
   EXPECT_EQ(wrong_results, 0);
+  EXPECT_EQ(lost_typing, 0);
   const std::string difference = stress::CountsDifference(start);
   EXPECT_EQ(difference, "");
 
@@ -194,8 +272,8 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
     std::printf("  %-15s %d\n", kActionNames[a], done[a]);
     total += done[a];
   }
-  std::printf("  %-15s %d\n  handle counts: %s\n", "actions", total,
-              difference.empty() ? "at their start values" : difference.c_str());
+  std::printf("  %-15s %d\n  %-15s %d\n  handle counts: %s\n", "actions", total, "lost typing",
+              lost_typing, difference.empty() ? "at their start values" : difference.c_str());
   RecordProperty("soak_actions", total);
 }
 
