@@ -72,14 +72,36 @@ struct AdaptiveTree {
     }
   }
 
+  // The last node from `from` on whose frequency is below k, given freq[from] < k. The
+  // frequencies never decrease along the node order and the sentinel (0xFFFF) is above every
+  // k, so this is where a one-by-one scan would stop. Runs of equal frequencies can be long
+  // (a fresh tree holds 314 ones), hence the doubling steps and then the halving.
+  int LastBelow(int from, unsigned k) const {
+    int below = from;  // freq[below] < k
+    int step = 1;
+    while (below + step < kT && freq[below + step] < k) {
+      below += step;
+      step *= 2;
+    }
+    int above = std::min(below + step, kT);  // freq[above] >= k
+    while (above - below > 1) {
+      const int mid = below + (above - below) / 2;
+      if (freq[mid] < k) {
+        below = mid;
+      } else {
+        above = mid;
+      }
+    }
+    return below;
+  }
+
   void Update(int symbol) {
     if (freq[kR] == TLZH::kMaxFreq) Rebuild();
     int c = prnt[symbol + kT];
     do {
       const uint16_t k = ++freq[c];
       if (k > freq[c + 1]) {
-        int l = c + 1;
-        while (k > freq[l + 1]) ++l;  // the sentinel (0xFFFF) ends the scan
+        const int l = LastBelow(c + 1, k);
         freq[c] = freq[l];
         freq[l] = k;
         const int i = son[c];
@@ -245,8 +267,12 @@ class MatchFinder {
   };
 
   MatchFinder(const std::vector<uint8_t>& buffer, int first, int max_chain)
-      : buf_(buffer), next_insert_(first), lowest_(first), max_chain_(std::max(1, max_chain)) {
-    head_.assign(kHashSize, -1);
+      : buf_(buffer),
+        next_insert_(first),
+        lowest_(first),
+        max_chain_(std::max(1, max_chain)),
+        hash_bits_(HashBitsFor(buffer.size() - size_t(first))) {
+    head_.assign(size_t(1) << hash_bits_, -1);
     prev_.assign(TLZH::kWindowSize, -1);
   }
 
@@ -279,12 +305,20 @@ class MatchFinder {
   }
 
  private:
-  static constexpr int kHashBits = 15;
-  static constexpr int kHashSize = 1 << kHashBits;
+  // At most 2^15 chain heads; a short input gets a table about twice its length, since
+  // clearing the full table would cost more than compressing a few hundred bytes.
+  static constexpr int kMaxHashBits = 15;
+  static constexpr int kMinHashBits = 10;
 
-  static unsigned Hash(const uint8_t* p) {
+  static int HashBitsFor(size_t positions) {
+    int bits = kMinHashBits;
+    while (bits < kMaxHashBits && (size_t(1) << bits) < 2 * positions) ++bits;
+    return bits;
+  }
+
+  unsigned Hash(const uint8_t* p) const {
     const uint32_t v = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
-    return (v * 2654435761u) >> (32 - kHashBits);
+    return (v * 2654435761u) >> (32 - hash_bits_);
   }
 
   void InsertUpTo(int pos) {
@@ -301,6 +335,7 @@ class MatchFinder {
   int next_insert_;
   int lowest_;
   int max_chain_;
+  int hash_bits_;
   std::vector<int> head_;
   std::vector<int> prev_;
 };
