@@ -194,7 +194,7 @@ TEST_F(ForeignWindowsTest, WindowOfAnUnknownClassKeepsWorking) {
   }
   // The controllers of destroyed windows go with the manager's next tick.
   fwtest::PumpFor(400);
-  EXPECT_EQ(stress::CountsDifference(start), "");
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
   EXPECT_TRUE(ButtonWorks());
   UnregisterClassA("StressForeignClass", wc.hInstance);
 }
@@ -233,7 +233,7 @@ TEST_F(ForeignWindowsTest, FormSubclassedByAnotherLibraryBeforeTheSkinAttaches) 
     EXPECT_EQ(SendMessageA(hwnd, kPing, 0, 0), 4242);
   }
   fwtest::PumpFor(300);
-  EXPECT_EQ(stress::CountsDifference(start), "");
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
   // Now the other library lets go while the skin is attached, out of order: it puts back
   // what it saved, cutting the skin's procedure out of the chain. The skin's stub cannot
   // be unlinked then without cutting off whoever is above it; it stays in pass-through
@@ -258,7 +258,8 @@ TEST_F(ForeignWindowsTest, FormSubclassedByAnotherLibraryBeforeTheSkinAttaches) 
   data.SetActive(false);
   stress::RunPendingNow();
   fwtest::PumpFor(300);
-  std::printf("after the out-of-order release: %s\n", stress::CountsDifference(start).c_str());
+  std::printf("after the out-of-order release: %s\n",
+              fwtest::SettledHandleDifference(start).c_str());
 }
 
 TEST_F(ForeignWindowsTest, CommonDialogIsShownAndClosedOverASkinnedForm) {
@@ -283,7 +284,7 @@ TEST_F(ForeignWindowsTest, CommonDialogIsShownAndClosedOverASkinnedForm) {
     EXPECT_TRUE(ButtonWorks());
   }
   fwtest::PumpFor(300);  // the manager's deferred work for the dialog
-  EXPECT_EQ(stress::CountsDifference(start), "");
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
   EXPECT_NE(Controller(form->Handle()), nullptr);
 }
 
@@ -319,7 +320,7 @@ TEST_F(ForeignWindowsTest, WindowDestroyedWhileItsSkinnerPaints) {
     fwtest::PumpFor(20);
   }
   skin::FreeSkinManager();
-  EXPECT_EQ(stress::CountsDifference(start), "");
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
 }
 
 TEST_F(ForeignWindowsTest, FormDestroyedDuringTheDeferredAction) {
@@ -361,7 +362,7 @@ TEST_F(ForeignWindowsTest, FormDestroyedDuringTheDeferredAction) {
   }
   ASSERT_TRUE(stress::ApplyPackage(SkinDataOf(*keeper), metallic_));
   fwtest::PumpFor(20);
-  EXPECT_EQ(stress::CountsDifference(start), "");
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
   EXPECT_NE(Controller(keeper->Handle()), nullptr);
 }
 

@@ -126,7 +126,7 @@ TEST_F(HostileGalleryTest, EverySkinPaintsEveryPageAndTheFormStaysUsable) {
   ASSERT_TRUE(form_->UseBuiltInSkin(kMetallicSkinResource, "metallic"));
   stress::RunPendingNow();
   round();
-  EXPECT_EQ(stress::CountsDifference(start), "");
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
   EXPECT_TRUE(stress::ClientShowsSomething(form_->PageControl1->ActivePage()->Handle()));
   fwtest::PumpFor(300);
 }

@@ -265,7 +265,7 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
   EXPECT_EQ(AnsiText(form_->Memo1->Handle()), "170!= 7.25741561530799E306");
   EXPECT_EQ(wrong_results, 0);
   EXPECT_EQ(lost_typing, 0);
-  const std::string difference = stress::CountsDifference(start);
+  const std::string difference = fwtest::SettledHandleDifference(start);
   EXPECT_EQ(difference, "");
 
   int total = 0;

@@ -6,17 +6,6 @@
 
 namespace stress {
 
-std::string CountsDifference(const fw::HandleSnapshot& start) {
-  std::string difference;
-  fwtest::PumpUntil(
-      [&] {
-        difference = fw::LiveHandleSnapshot().DifferenceFrom(start);
-        return difference.empty();
-      },
-      1500);
-  return difference;
-}
-
 void RunPendingNow() {
   if (skin::SkinManager && skin::SkinManager->PendingSkinData)
     skin::SkinManager->RunPendingAction();

@@ -1,14 +1,12 @@
 #pragma once
 // Steps the stress tests under Wine share: loading a package into a form's skin data and
-// applying it at once, repainting a window with all its children, and the live handle
-// counts that must come back to their start values.
+// applying it at once, repainting a window with all its children.
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "framework/handle_counts.h"
 #include "skin/data/skin_data.h"
 
 namespace stress {
@@ -27,10 +25,5 @@ void RepaintAll(HWND window);
 
 // True when the window's client area, read back from the screen, is not all one colour.
 bool ClientShowsSomething(HWND window);
-
-// "" when the live counts equal `start`, else the kinds that differ. Timers that are
-// running out (a deferred action, a hover poll) get up to a second and a half: a leak
-// does not go away by waiting.
-std::string CountsDifference(const fw::HandleSnapshot& start);
 
 }  // namespace stress

@@ -134,6 +134,17 @@ std::vector<std::string> MessageBoxRecorder::Texts() const {
   return texts;
 }
 
+std::string SettledHandleDifference(const fw::HandleSnapshot& start) {
+  std::string difference;
+  PumpUntil(
+      [&] {
+        difference = fw::LiveHandleSnapshot().DifferenceFrom(start);
+        return difference.empty();
+      },
+      1500);
+  return difference;
+}
+
 bool PumpUntil(const std::function<bool()>& condition, int timeout_ms) {
   const long long end = NowMs() + timeout_ms;
   for (;;) {

@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/application.h"
+#include "framework/handle_counts.h"
 
 namespace fwtest {
 
@@ -61,6 +62,11 @@ class MessageBoxRecorder {
 bool PumpUntil(const std::function<bool()>& condition, int timeout_ms = 5000);
 // Dispatches messages for the given time.
 void PumpFor(int milliseconds);
+
+// "" when the live handle counts equal `start`, else the kinds that differ. Timers that are
+// running out (a deferred action, a hover poll) get up to a second and a half: a leak
+// does not go away by waiting.
+std::string SettledHandleDifference(const fw::HandleSnapshot& start);
 
 // Real input, as a user gives it: the cursor moves to a point of a window's client area
 // (SetCursorPos), the left button goes down and up there (SendInput), and messages are

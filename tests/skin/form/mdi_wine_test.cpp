@@ -423,15 +423,7 @@ TEST_F(MdiTest, FiveHundredChildrenLeaveTheCountsAndListsAsTheyWere) {
   EXPECT_EQ(SkinManager->Popups.size(), popups);
   EXPECT_EQ(SkinManager->SkinDatas.size(), datas);
   EXPECT_EQ(App().Forms().size(), app_forms);
-  // A timer still running out (a deferred action, a hover poll) gets a moment.
-  std::string difference;
-  fwtest::PumpUntil(
-      [&] {
-        difference = fw::LiveHandleSnapshot().DifferenceFrom(start);
-        return difference.empty();
-      },
-      1500);
-  EXPECT_EQ(difference, "");
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
   EXPECT_EQ(frame_controller_->MenuBar->ButtonCount(), 3);
 }
 
