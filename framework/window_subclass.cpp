@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace fw {
@@ -16,6 +17,8 @@ struct SubclassThunk {
   HWND hwnd;
   WNDPROC old_proc;
   SubclassThunk* next_free;
+  unsigned generation;  // counts the stub's installations
+  bool live;            // taken from the pool
 };
 
 namespace {
@@ -28,12 +31,15 @@ class ThunkPool {
     if (!free_) return nullptr;
     SubclassThunk* t = free_;
     free_ = t->next_free;
+    ++t->generation;
+    t->live = true;
     ++live_;
     return t;
   }
   void Give(SubclassThunk* t) {
     t->handler = nullptr;
     t->context = nullptr;
+    t->live = false;
     t->next_free = free_;
     free_ = t;
     --live_;
@@ -47,6 +53,8 @@ class ThunkPool {
         VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
     if (!block) return;
     for (size_t i = 0; i < size / sizeof(SubclassThunk); ++i) {
+      block[i].generation = 0;
+      block[i].live = false;
       block[i].next_free = free_;
       free_ = &block[i];
     }
@@ -70,8 +78,16 @@ LRESULT CALLBACK ThunkEntry(HWND stub, UINT msg, WPARAM wparam, LPARAM lparam) {
   HWND hwnd = t->hwnd;
   WNDPROC old_proc = t->old_proc;
   if (t->handler) {
-    // The handler may restore and even free its owner; nothing here reads the stub after.
-    return t->handler(t->context, hwnd, msg, wparam, lparam);
+    // The handler may restore and even free its owner; the stub itself stays readable (the
+    // pool never gives its pages back), and the generation tells whether it is still this
+    // installation.
+    const unsigned generation = t->generation;
+    const LRESULT result = t->handler(t->context, hwnd, msg, wparam, lparam);
+    // Restored during WM_NCDESTROY under a later subclasser, the stub went into pass-through
+    // after the message had passed it: nobody calls it again, so it goes back now.
+    if (msg == WM_NCDESTROY && t->live && t->generation == generation && !t->handler)
+      ReleaseThunk(t);
+    return result;
   }
   // Pass-through: unhook as soon as we are at the top of the chain again.
   if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) ==
@@ -207,6 +223,14 @@ void WindowProcOverride::Restore() {
   } else {
     n->target = TWndMethod();  // forwards until it is on top again (Node::Dispatch)
   }
+}
+
+void WindowProcOverride::Abandon() {
+  Node* n = std::exchange(node_, nullptr);
+  control_ = nullptr;
+  if (!n) return;
+  CountHandle(HandleKind::Subclass, -1);
+  delete n;
 }
 
 }  // namespace fw

@@ -69,6 +69,9 @@ class WindowProcOverride {
 
   void Install(TControl* control, TWndMethod method);
   void Restore();
+  // The control is being freed: lets go of the replacement without touching the control
+  // (nothing calls it any more).
+  void Abandon();
   bool Installed() const { return node_ != nullptr; }
   TControl* Control() const { return control_; }
   // Passes the message to the procedure that was in the property before.

@@ -213,18 +213,18 @@ bool TSkinUpDown::BeforeMessage(fw::TMessage& message) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      const std::shared_ptr<bool> alive = Alive();
+      const fw::LifeWatch alive = Watch();
       CallDefault(message);
-      if (!*alive || !IsWindow(FHandle)) return false;
+      if (!alive || !IsWindow(FHandle)) return false;
       FState |= kStatePressed;
       PaintSkin(nullptr);
       return false;
     }
     case WM_LBUTTONUP: {
       FState &= static_cast<uint8_t>(~kStatePressed);
-      const std::shared_ptr<bool> alive = Alive();
+      const fw::LifeWatch alive = Watch();
       CallDefault(message);
-      if (!*alive || !IsWindow(FHandle)) return false;
+      if (!alive || !IsWindow(FHandle)) return false;
       PaintSkin(nullptr);
       return false;
     }

@@ -363,9 +363,9 @@ bool TSkinSpeedButton::BeforeMessage(fw::TMessage& message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       // The control's own press and latch logic runs first.
-      const std::shared_ptr<bool> alive = Alive();
+      const fw::LifeWatch alive = Watch();
       CallDefault(message);
-      if (!*alive) return false;
+      if (!alive) return false;
       FState |= kStatePressed;
       PaintSkin(nullptr);
       return false;

@@ -170,9 +170,9 @@ bool TSkinScrollBar::BeforeMessage(fw::TMessage& message) {
       FPressedPart = PressedFromRequest(LOWORD(message.WParam), vertical);
       bool& in_scroll = vertical ? FInVScroll : FInHScroll;
       in_scroll = true;
-      const std::shared_ptr<bool> alive = AliveToken();
+      const fw::LifeWatch alive = Watch();
       CallDefault(message);
-      if (!*alive) return false;
+      if (!alive) return false;
       (vertical ? FInVScroll : FInHScroll) = false;
       if (IsWindow(FHandle)) PaintSkin(nullptr);
       return false;
@@ -313,7 +313,7 @@ bool TSkinScrollBar::HandleBarClick(fw::TMessage& message) {
 
 void TSkinScrollBar::TrackThumb(int bar, UINT scroll_message) {
   const HWND hwnd = FHandle;
-  const std::shared_ptr<bool> alive = AliveToken();
+  const fw::LifeWatch alive = Watch();
   FTracking = true;
   // Measured from where the button went down and, below, from where each move happened:
   // the cursor may be ahead of the messages still queued.
@@ -327,10 +327,20 @@ void TSkinScrollBar::TrackThumb(int bar, UINT scroll_message) {
   // outside the control.
   SetCapture(hwnd);
   const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+  // However the drag ends (the button released, WM_QUIT, the skinner freed by a message
+  // it dispatched), the capture goes and a control that still exists hears the final
+  // position and the end of scrolling, as from the system's own drag. Nothing of the
+  // skinner is touched once it is gone.
+  bool told = false;
   auto finish = [&] {
-    FTracking = false;
-    SendMessageA(hwnd, scroll_message, MAKEWPARAM(SB_THUMBPOSITION, MessagePosition(position)), 0);
-    PostMessageA(hwnd, scroll_message, SB_ENDSCROLL, 0);
+    if (alive) FTracking = false;
+    if (!told && IsWindow(hwnd)) {
+      told = true;
+      SendMessageA(hwnd, scroll_message, MAKEWPARAM(SB_THUMBPOSITION, MessagePosition(position)),
+                   0);
+      PostMessageA(hwnd, scroll_message, SB_ENDSCROLL, 0);
+    }
+    if (GetCapture() == hwnd) ReleaseCapture();
   };
   while (FTracking) {
     MSG msg;
@@ -338,10 +348,7 @@ void TSkinScrollBar::TrackThumb(int bar, UINT scroll_message) {
       if (!IsWindow(hwnd)) break;
       // A button released where no window of ours hears of it (another program took the
       // capture) still ends the drag.
-      if (!(GetAsyncKeyState(button) & 0x8000)) {
-        finish();
-        break;
-      }
+      if (!(GetAsyncKeyState(button) & 0x8000)) break;
       // Wait for input instead of spinning: the drag need not keep a processor busy.
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
       continue;
@@ -350,14 +357,10 @@ void TSkinScrollBar::TrackThumb(int bar, UINT scroll_message) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
-      finish();
-      break;
-    }
+    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
-    if (!*alive) return;
-    if (!IsWindow(hwnd)) break;
+    if (!alive || !IsWindow(hwnd)) break;
     if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) continue;
     const POINT now = msg.pt;
     const DragResult d = DragPosition(p0, bar == 1 ? now.y - start.y : now.x - start.x, m, range);
@@ -368,14 +371,13 @@ void TSkinScrollBar::TrackThumb(int bar, UINT scroll_message) {
       SetScrollInfo(hwnd, bar == 1 ? SB_VERT : SB_HORZ, &info, FALSE);
       position = d.position;
       SendMessageA(hwnd, scroll_message, MAKEWPARAM(SB_THUMBTRACK, MessagePosition(position)), 0);
-      if (!*alive) return;
+      if (!alive) break;
     } else if (d.thumb_pos != m.thumb_pos) {
       m.thumb_pos = d.thumb_pos;
       PaintSkin(nullptr);
     }
   }
-  FTracking = false;
-  if (GetCapture() == hwnd) ReleaseCapture();
+  finish();
 }
 
 // ---- TSkinSizer ----
@@ -405,9 +407,9 @@ bool TSkinSizer::BeforeMessage(fw::TMessage& message) {
   }
   // A real bar: it paints itself, the skin goes over it afterwards.
   if (BarControlDrawsItself(message.Msg)) {
-    const std::shared_ptr<bool> alive = AliveToken();
+    const fw::LifeWatch alive = Watch();
     CallDefault(message);
-    if (*alive && IsWindow(FHandle)) PaintSkin(nullptr);
+    if (alive && IsWindow(FHandle)) PaintSkin(nullptr);
     return false;
   }
   return true;
@@ -448,9 +450,9 @@ bool TSkinScControl::BeforeMessage(fw::TMessage& message) {
   if (notification)
     FPressedPart = PressedFromRequest(LOWORD(message.WParam), msg == fw::CN_VSCROLL);
   if (notification || BarControlDrawsItself(msg)) {
-    const std::shared_ptr<bool> alive = AliveToken();
+    const fw::LifeWatch alive = Watch();
     CallDefault(message);
-    if (*alive && IsWindow(FHandle)) PaintSkin(nullptr);
+    if (alive && IsWindow(FHandle)) PaintSkin(nullptr);
     return false;
   }
   return true;

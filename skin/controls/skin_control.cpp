@@ -65,7 +65,7 @@ const fw::TClassInfo& TSkinControl::StaticClassInfo() {
 TSkinControl::TSkinControl(fw::TComponent* owner) : fw::TComponent(owner) {}
 
 TSkinControl::~TSkinControl() {
-  *alive_ = false;
+  EndLife();
   Detach();
   TSkinForm* form = OwnerForm();
   if (form && form->HotSkinner == this) form->HotSkinner = nullptr;
@@ -90,6 +90,8 @@ void TSkinControl::AttachControl(fw::TWinControl* control, TSkinData* skin_data,
   FControl = control;
   FHandle = control->Handle();
   HookProperty(control);
+  // Freed before the skinner, the control tells it (Notification) and is forgotten.
+  control->FreeNotification(this);
   // Painting through an off-screen bitmap, where the framework offers it.
   SetEnumPropertyByName(*control, "DoubleBuffered", "True");
   if (TSkinForm* form = OwnerForm()) form->RegisterSkinner(this);
@@ -144,10 +146,21 @@ fw::TComponent* TSkinControl::NotifyTarget() {
 
 void TSkinControl::Notification(fw::TComponent* component, fw::TOperation operation) {
   fw::TComponent::Notification(component, operation);
+  if (operation == fw::opRemove && component && component == FControl) {
+    // The control is being freed (its window is gone already): its colour is not given
+    // back, and nothing reaches it after this.
+    override_.Abandon();
+    FOldWindowProc = fw::TWndMethod();
+    forward_method_ = fw::TWndMethod();
+    FControl = nullptr;
+    recolored_ = false;
+    FRecolor = false;
+    return;
+  }
   if (operation == fw::opRemove && component && component == FGraphicControl && !graphic_gone_) {
-    // The control's own parts are gone already; only its property is still ours to reset.
+    // The control's own parts are gone already: nothing of it is touched.
     graphic_gone_ = true;
-    override_.Restore();
+    override_.Abandon();
     FOldWindowProc = fw::TWndMethod();
   }
 }
@@ -186,13 +199,13 @@ LRESULT TSkinControl::HandleEntry(void* self, HWND, UINT msg, WPARAM wparam, LPA
 }
 
 void TSkinControl::SkinWndProc(fw::TMessage& message) {
-  const std::shared_ptr<bool> alive = alive_;
+  const fw::LifeWatch alive = Watch();
   const HWND hwnd = FHandle;
   if (!BeforeMessage(message)) return;
-  if (!*alive) return;
+  if (!alive) return;
   CallDefault(message);
   // The control's procedure may have destroyed the window or freed this skinner.
-  if (!*alive) return;
+  if (!alive) return;
   if (hwnd && !IsWindow(hwnd)) return;
   AfterMessage(message);
 }

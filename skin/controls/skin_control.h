@@ -20,6 +20,11 @@
 // A skinner is owned by the form controller (TSkinForm) that made it; the controller keeps
 // it in its Skinners list, tells it about skin changes and detaches and frees it when
 // skinning ends. The family skinners (buttons, edits, scroll bars, ...) derive from it.
+//
+// Lifetime: the control's own procedure (and a drag loop) may free the skinner; it follows
+// the rule of framework/lifetime.h. The framework control it serves may be freed first
+// (a radio group's Items reset frees its buttons): the skinner hears of it through the
+// framework's free notification and forgets the control.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -31,6 +36,7 @@
 #include "framework/component.h"
 #include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/lifetime.h"
 #include "framework/window_subclass.h"
 #include "skin/controls/skinner_kind.h"
 #include "skin/data/skin_elements.h"
@@ -62,7 +68,7 @@ struct OnSharedCanvas {
   HDC dc;
 };
 
-class TSkinControl : public fw::TComponent {
+class TSkinControl : public fw::TComponent, public fw::Watchable {
   FW_CLASS_INFO()
  public:
   explicit TSkinControl(fw::TComponent* owner);
@@ -178,14 +184,9 @@ class TSkinControl : public fw::TComponent {
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
  protected:
-  // False once the skinner is freed; taken before running the control's own procedure.
-  std::shared_ptr<bool> AliveToken() const { return alive_; }
   // The window text through WM_GETTEXT (at most 1000 characters).
   static std::string ReadCaption(HWND hwnd);
   COLORREF FaceColor() const;
-  // Cleared when the skinner is freed: a handler that runs the control's own procedure
-  // keeps a copy to tell afterwards whether the skinner still exists.
-  std::shared_ptr<bool> Alive() const { return alive_; }
 
  private:
   static LRESULT HandleEntry(void* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -200,9 +201,6 @@ class TSkinControl : public fw::TComponent {
   WNDPROC forward_proc_ = nullptr;
   bool graphic_gone_ = false;  // the windowless control is being freed
   bool recolored_ = false;     // the control's colour was switched and not yet given back
-  // Cleared when the skinner is freed; a dispatch holds a copy, so that it can tell after
-  // the control's own procedure ran whether the skinner still exists.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The thread's focus window. Asking the system costs a round trip to the window server, so

@@ -24,6 +24,13 @@ class ApplicationReporter final : public SkinReporter {
       MessageBoxA(nullptr, message.c_str(), "", MB_OK | MB_TASKMODAL);
     }
   }
+  // Inside a hook or a window procedure a message box would run a loop of its own: the
+  // fault goes to the debugger's output.
+  void ReportFault(std::string_view where, std::string_view what) override {
+    const std::string line =
+        "skin engine fault in " + std::string(where) + ": " + std::string(what) + "\n";
+    OutputDebugStringA(line.c_str());
+  }
 };
 
 SkinReporter* g_reporter = nullptr;
@@ -206,6 +213,21 @@ SkinReporter& TSkinData::Reporter() {
 
 void TSkinData::SetReporter(SkinReporter* reporter) { g_reporter = reporter; }
 
+void ReportCaughtFault(const char* where) noexcept {
+  try {
+    std::string what = "unknown exception";
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      what = e.what();
+    } catch (...) {
+    }
+    TSkinData::Reporter().ReportFault(where, what);
+  } catch (...) {
+    // Reporting must not throw out of the boundary that called it.
+  }
+}
+
 // The always-present records (strips, Title, Buttons) come with SkinDefinition.
 TSkinData::TSkinData(fw::TComponent* owner) : fw::TComponent(owner) {
   store_ = std::make_unique<fw::TMemoryStream>();
@@ -286,6 +308,10 @@ void TSkinData::WriteSkinStream(fw::TStream& stream) const {
 bool TSkinData::LoadFromStore() {
   NoSkinLoaded = true;
   if (IsDesigning()) return false;
+  // Caption buttons of skinned windows point into the records about to be replaced: they
+  // go now, and the windows are refreshed with the new records on the timer.
+  if (SkinManager && SkinManager->ClearFormCaches(this))
+    SkinManager->ScheduleAction(ActRefresh, 250, this);
   try {
     TSkinReader reader(Reporter());
     if (!reader.Load(store_->Bytes())) return false;
@@ -349,9 +375,8 @@ void TSkinData::SetSkinFile(const std::string& path) {
 void TSkinData::ApplyNewSkin() {
   if (IsDesigning() || IsLoading()) return;
   if (!SkinManager) Loaded();
-  SkinManager->PendingSkinData = this;
   SkinManager->ClearFormCaches();
-  SkinManager->ScheduleAction(ActRefresh, 250);
+  SkinManager->ScheduleAction(ActRefresh, 250, this);
 }
 
 void TSkinData::Loaded() {
@@ -370,7 +395,7 @@ void TSkinData::Loaded() {
     if (NoSkinLoaded) {
       active_ = false;
     } else {
-      manager->ScheduleAction(ActSkin, 250);
+      manager->ScheduleAction(ActSkin, 250, this);
     }
   }
 }
@@ -384,14 +409,9 @@ void TSkinData::SetActive(bool value) {
   const int action = value ? ActSkin : ActUnskin;
   switch (SkinFormtype) {
     case sfMainform:
-      if (value && NoSkinLoaded) return;
-      SkinManager->ScheduleAction(action, 250);
-      SkinManager->PendingSkinData = this;
-      break;
     case sfOnlyThisForm:
-      SkinManager->PendingSkinData = this;
       if (value && NoSkinLoaded) return;
-      SkinManager->ScheduleAction(action, 250);
+      SkinManager->ScheduleAction(action, 250, this);
       break;
     case sfDialog:
       break;

@@ -175,6 +175,11 @@ class TSkinData : public fw::TComponent, public SkinDefinition {
   std::optional<ReaderImageFetcher> fetcher_;
 };
 
+// Reports the exception being handled to the skin reporter as a fault caught at `where`.
+// Called from a catch block at each place where the engine returns to the system (hooks,
+// window procedures, the timer): no exception may unwind through user32.
+void ReportCaughtFault(const char* where) noexcept;
+
 // The resource name of the glyph strip.
 inline constexpr const char* kMenuGlyphsResource = "SKINMENUGLYPHS";
 

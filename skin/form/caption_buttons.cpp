@@ -126,6 +126,11 @@ TSkinSystemMenu::Item* TSkinSystemMenu::FindByTag(int tag) {
   return nullptr;
 }
 
+TSkinSystemMenu::~TSkinSystemMenu() {
+  EndLife();
+  if (shown_) EndMenu();
+}
+
 void TSkinSystemMenu::SetEnabled(int tag, bool enabled) {
   if (Item* item = FindByTag(tag)) item->enabled = enabled;
 }
@@ -136,6 +141,8 @@ int TSkinSystemMenu::Popup(HWND, POINT p) {
   fw::TPopupMenu menu(nullptr);
   menu.SetImages(glyphs_);
   TSkinData* data = data_;
+  // Drawing asks the watch: freed while open, this menu's skin data may be gone too.
+  const fw::LifeWatch alive = Watch();
   std::vector<std::pair<fw::TMenuItem*, int>> entries;
   for (const Item& item : items_) {
     auto* entry = new fw::TMenuItem(&menu);
@@ -147,13 +154,15 @@ int TSkinSystemMenu::Popup(HWND, POINT p) {
         entry->SetImageIndex(item.image);
     }
     if (data) {
-      entry->OnAdvancedDrawItem = [data, entry](fw::TObject*, fw::TCanvas& canvas, const RECT& rect,
-                                                fw::TOwnerDrawState state) {
-        DrawMenuItem(*data, *entry, canvas, (state & ODS_SELECTED) != 0, rect);
+      entry->OnAdvancedDrawItem = [data, entry, alive](fw::TObject*, fw::TCanvas& canvas,
+                                                       const RECT& rect,
+                                                       fw::TOwnerDrawState state) {
+        if (alive) DrawMenuItem(*data, *entry, canvas, (state & ODS_SELECTED) != 0, rect);
       };
-      entry->OnMeasureItem = [data, entry](fw::TObject*, fw::TCanvas& canvas, int& w, int& h) {
+      entry->OnMeasureItem = [data, entry, alive](fw::TObject*, fw::TCanvas& canvas, int& w,
+                                                  int& h) {
         entry->DefaultMeasureItem(canvas, w, h);
-        MeasurePopupMenuItem(*data, *entry, canvas, w);
+        if (alive) MeasurePopupMenuItem(*data, *entry, canvas, w);
       };
     }
     menu.Items()->Add(entry);
@@ -161,9 +170,12 @@ int TSkinSystemMenu::Popup(HWND, POINT p) {
   }
   shown_ = menu.Handle();
   if (!shown_) return -1;
+  // The controller may detach and free this menu while it is open (framework/lifetime.h);
+  // the destructor then ends the menu loop.
   const UINT chosen =
       static_cast<UINT>(TrackPopupMenu(shown_, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, p.x,
                                        p.y, 0, fw::TPopupMenu::PopupWindow(), nullptr));
+  if (!alive) return -1;
   shown_ = nullptr;
   int tag = -1;
   for (const auto& [entry, entry_tag] : entries)
@@ -486,6 +498,9 @@ void TSkinForm::ShowSystemMenu(POINT screen_point) {
   const bool skinned = SkinData && SkinData->SkinControls.Contains(xcSystemMenu) &&
                        MdiKind != MdiChild && SystemPopup;
   HWND window = Handle;
+  // The window, this controller and the button may all go while the menu is open.
+  const fw::LifeWatch alive = Watch();
+  const fw::LifeWatch button_alive = menu_button ? menu_button->Watch() : fw::LifeWatch();
   if (skinned) {
     if (SystemPopup->Popup(window, screen_point) >= 0) return;
   } else {
@@ -494,9 +509,8 @@ void TSkinForm::ShowSystemMenu(POINT screen_point) {
     if (native)
       TrackPopupMenu(native, TPM_RIGHTBUTTON, screen_point.x, screen_point.y, 0, window, nullptr);
   }
-  // The window may have gone while the menu was open, and its controller with it.
-  if (!IsWindow(window)) return;
-  if (menu_button && TakeSecondClickOn(*this, menu_button) &&
+  if (!alive || !IsWindow(window)) return;
+  if (menu_button && button_alive && TakeSecondClickOn(*this, menu_button) &&
       GetTickCount() - LastSysMenuClick <= static_cast<DWORD>(DoubleClickTime))
     close();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/graphics.h"
+#include "framework/lifetime.h"
 #include "framework/menus.h"
 #include "framework/scoped_handle.h"
 #include "skin/manager/element_painting.h"
@@ -26,8 +27,9 @@ class TSkinData;
 class TDataSkinSysButton;
 
 // One hot spot of the non-client area. At most one object of a window is hot or pressed:
-// the controller's HotObject.
-class TNCObject {
+// the controller's HotObject. Freed with the caption buttons or the menu bar, also while a
+// menu of theirs is open (framework/lifetime.h).
+class TNCObject : public fw::Watchable {
  public:
   virtual ~TNCObject() = default;
   // Pressed: the previous hot object lets go, this one becomes hot and draws pressed.
@@ -62,8 +64,9 @@ class TWinSysButton : public TNCObject {
 // The skinned system menu: the window commands as items with the skin data's menu glyphs.
 // Each showing builds a popup menu from the items (their enabled state as it is then),
 // drawn and measured by the skinned menu item drawing when the menu has skin data, and
-// runs the handler of the chosen item.
-class TSkinSystemMenu {
+// runs the handler of the chosen item. It can be freed while it is shown (its controller
+// detaches on a skin switch): Popup follows the rule of framework/lifetime.h.
+class TSkinSystemMenu : public fw::Watchable {
  public:
   struct Item {
     std::string caption;
@@ -74,6 +77,12 @@ class TSkinSystemMenu {
     bool separator = false;
     std::function<void()> on_click;
   };
+
+  TSkinSystemMenu() = default;
+  TSkinSystemMenu(const TSkinSystemMenu&) = delete;
+  TSkinSystemMenu& operator=(const TSkinSystemMenu&) = delete;
+  // Freed while shown, it ends the menu loop.
+  ~TSkinSystemMenu();
 
   void SetGlyphs(fw::TImageList* glyphs) { glyphs_ = glyphs; }
   void SetSkinData(TSkinData* data) { data_ = data; }

@@ -55,7 +55,12 @@ std::string WindowTextOf(HWND hwnd) {
 }  // namespace
 
 LRESULT TSkinForm::FrameProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
-  return static_cast<TSkinForm*>(self)->FrameWindowProc(msg, wparam, lparam);
+  try {
+    return static_cast<TSkinForm*>(self)->FrameWindowProc(msg, wparam, lparam);
+  } catch (...) {
+    ReportCaughtFault("form frame window procedure");
+    return 0;
+  }
 }
 
 LRESULT TSkinForm::CallDefault(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -63,10 +68,15 @@ LRESULT TSkinForm::CallDefault(UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
+  // The old procedure may run a loop (a command handler's dialog, the move and size loops
+  // of WM_SYSCOMMAND) in which this controller is freed: after each call that reaches it,
+  // nothing of this object is touched unless `alive` says so (framework/lifetime.h).
+  const fw::LifeWatch alive = Watch();
   // ---- stage 1: always ----
   switch (msg) {
     case WM_ERASEBKGND: {
       LRESULT result = CallDefault(msg, wparam, lparam);
+      if (!alive) return result;
       if (!Form && SkinData && SkinData->FaceBrush()) {
         RECT client{};
         GetClientRect(Handle, &client);
@@ -83,20 +93,20 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       LifeState = LifeClosing;
       DetachQuietly();
       LRESULT result = CallDefault(msg, wparam, lparam);
+      if (!alive) return result;
       LifeState = LifeClosed;
-      if (SkinManager) {
-        SkinManager->PendingSkinData = SkinData;
-        SkinManager->ScheduleAction(ActPurge, 250);
-      }
+      if (SkinManager) SkinManager->ScheduleAction(ActPurge, 250, nullptr);
       return result;
     }
     case WM_CTLCOLORBTN: {
       LRESULT result = CallDefault(msg, wparam, lparam);
+      if (!alive) return result;
       if (!Form) SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
       return result;
     }
     case WM_CTLCOLORSTATIC: {
       LRESULT result = CallDefault(msg, wparam, lparam);
+      if (!alive) return result;
       if (!Form) SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
       if (SkinData && SkinData->FaceBrush())
         return reinterpret_cast<LRESULT>(SkinData->FaceBrush());
@@ -150,9 +160,14 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
     case fw::CM_MENUCHANGED: {
       // The framework rebuilds the native menu; the frame is not painted meanwhile.
-      const bool paint_on = SkinData->FramePaintOn;
-      SkinData->FramePaintOn = false;
+      TSkinData* data = SkinData;
+      const bool paint_on = data->FramePaintOn;
+      data->FramePaintOn = false;
       result = CallDefault(msg, wparam, lparam);
+      if (!alive) {
+        if (SkinManager && SkinManager->HasSkinData(data)) data->FramePaintOn = paint_on;
+        return result;
+      }
       SkinData->FramePaintOn = paint_on;
       if (MenuBar && SkinData->MenuUpdate) {
         if (HMENU menu = GetMenu(Handle)) {
@@ -169,6 +184,7 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
   }
 
   // ---- stage 3: the skinned frame is live ----
+  if (!alive) return result;
   if (IsMdiChildNotNormal() || ShowState == ShowMinimized || LifeState == LifeAttached ||
       LifeState == LifeClosed) {
     return handled ? result : CallDefault(msg, wparam, lparam);
@@ -210,6 +226,7 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (!Form) {
         // The system paints its own caption for WM_SETTEXT; the skinned one goes over it.
         result = CallDefault(msg, wparam, lparam);
+        if (!alive) return result;
         CaptionText = WindowTextOf(Handle);
         PaintFrame(nullptr);
         return result;
@@ -253,7 +270,9 @@ void TSkinForm::StartSkinning() {
 }
 
 LRESULT TSkinForm::OnSize(UINT msg, WPARAM wparam, LPARAM lparam) {
+  const fw::LifeWatch alive = Watch();
   LRESULT result = CallDefault(msg, wparam, lparam);
+  if (!alive) return result;
   switch (wparam) {
     case SIZE_RESTORED:
       ShowState = ShowNormal;
@@ -276,7 +295,9 @@ LRESULT TSkinForm::OnSize(UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 void TSkinForm::OnGetMinMaxInfo(LPARAM lparam) {
+  const fw::LifeWatch alive = Watch();
   CallDefault(WM_GETMINMAXINFO, 0, lparam);
+  if (!alive) return;
   UpdateShowState();
   if (ShowState == ShowMinimized) {
     SetCaptionStyles(true);
@@ -321,7 +342,9 @@ bool TSkinForm::OnSysCommand(WPARAM wparam, LPARAM lparam) {
 LRESULT TSkinForm::OnNcCalcSize(WPARAM wparam, LPARAM lparam) {
   RECT proposed{};
   if (wparam) proposed = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam)->rgrc[0];
+  const fw::LifeWatch alive = Watch();
   LRESULT result = CallDefault(WM_NCCALCSIZE, wparam, lparam);
+  if (!alive) return result;
   if (!wparam) return result == 0 ? 0 : result;
   auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
   if (IsMdiChildNotNormal() || FrameKind == FrameNone) {
@@ -340,7 +363,9 @@ LRESULT TSkinForm::OnNcCalcSize(WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT TSkinForm::OnNcHitTest(LPARAM lparam) {
+  const fw::LifeWatch alive = Watch();
   LRESULT result = CallDefault(WM_NCHITTEST, 0, lparam);
+  if (!alive) return result;
   if (result != HTNOWHERE && result != HTCAPTION) return result;
   POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   const POINT window_point = ScreenToFramePoint(point);
@@ -374,11 +399,14 @@ LRESULT TSkinForm::OnNcActivate(WPARAM wparam) {
 
 void TSkinForm::FormWindowProc(fw::TMessage& message) {
   switch (message.Msg) {
-    case WM_SETTEXT:
+    case WM_SETTEXT: {
+      const fw::LifeWatch alive = Watch();
       form_proc_.CallSaved(message);
+      if (!alive) return;
       CaptionText = WindowTextOf(Handle);
       RecalcFrame();
       return;
+    }
     case WM_SKINREAPPLY:
       ReapplySkin();
       return;

@@ -21,17 +21,26 @@ void TSkinForm::HookMdiClient() {
 }
 
 LRESULT TSkinForm::MdiClientProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
-  return static_cast<TSkinForm*>(self)->MdiClientWindowProc(msg, wparam, lparam);
+  try {
+    return static_cast<TSkinForm*>(self)->MdiClientWindowProc(msg, wparam, lparam);
+  } catch (...) {
+    ReportCaughtFault("MDI client window procedure");
+    return 0;
+  }
 }
 
 LRESULT TSkinForm::MdiClientWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
   const bool m = FrameSkinned();
+  // Creating, destroying and arranging children runs their window procedures, which may
+  // end this controller (framework/lifetime.h).
+  const fw::LifeWatch alive = Watch();
   char log[96] = {};
   LRESULT result = 0;
   switch (msg) {
     case WM_NCDESTROY: {
       HWND client = MdiClientWindow;
       result = mdi_client_subclass_.CallOld(msg, wparam, lparam);
+      if (!alive) return result;
       UnhookMdiClient();
       MdiClientWindow = nullptr;
       if (SkinManager && SkinManager->MdiClient == client) SkinManager->MdiClient = nullptr;
@@ -45,16 +54,19 @@ LRESULT TSkinForm::MdiClientWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
           SetWindowLongA(MdiClientWindow, GWL_STYLE, style & ~(WS_HSCROLL | WS_VSCROLL));
       }
       result = mdi_client_subclass_.CallOld(msg, wparam, lparam);
+      if (!alive) return result;
       break;
     case WM_MDICREATE:
       if (SkinData) SkinData->MenuUpdate = false;
       result = mdi_client_subclass_.CallOld(msg, wparam, lparam);
+      if (!alive) return result;
       NewMdiChild = reinterpret_cast<HWND>(result);
       break;
     case WM_MDIDESTROY:
       std::snprintf(log, sizeof log, "WM_MDIDESTROY %4x",
                     static_cast<unsigned>(reinterpret_cast<UINT_PTR>(wparam)));
       result = mdi_client_subclass_.CallOld(msg, wparam, lparam);
+      if (!alive) return result;
       if (NewMdiChild == reinterpret_cast<HWND>(wparam)) NewMdiChild = nullptr;
       if (m && SkinManager) SkinManager->SetMdiMax(ActiveMdiChildMaximized());
       if (MenuBar && SkinManager && SkinManager->CountMdiChildren() == 0) {
@@ -67,12 +79,14 @@ LRESULT TSkinForm::MdiClientWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_MDICASCADE:
       if (m && SkinManager && SkinManager->MdiMaximized) SkinManager->SetMdiMax(false);
       result = mdi_client_subclass_.CallOld(msg, wparam, lparam);
+      if (!alive) return result;
       break;
     case WM_MDISETMENU: {
       std::snprintf(log, sizeof log, "************WM_MDISETMENU %1x,%1x",
                     static_cast<unsigned>(reinterpret_cast<UINT_PTR>(wparam)),
                     static_cast<unsigned>(static_cast<UINT_PTR>(lparam)));
       result = mdi_client_subclass_.CallOld(msg, wparam, lparam);
+      if (!alive) return result;
       if (!m) break;
       HMENU menu = reinterpret_cast<HMENU>(wparam);
       if (menu && MenuBar && (menu != MenuBar->MenuHandle() || NewMdiChild)) {
@@ -86,6 +100,7 @@ LRESULT TSkinForm::MdiClientWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_MDIREFRESHMENU:
       result = mdi_client_subclass_.CallOld(msg, wparam, lparam);
+      if (!alive) return result;
       if (NewMdiChild) {
         HWND child = NewMdiChild;
         NewMdiChild = nullptr;

@@ -58,10 +58,14 @@ FrameStrip ToFrameStrip(TStripSide side) {
   return FrameStrip::kBottom;
 }
 
-// Copies a rectangle of a 32-bit top-down DIB bitmap into a pixel bitmap.
+// Copies a rectangle of a 32-bit top-down DIB bitmap into a pixel bitmap; a rectangle
+// not wholly inside the bitmap gives an empty one.
 PixelBitmap CopyFromBitmap(fw::TBitmap& bitmap, const PixelRect& rect) {
+  if (bitmap.PixelFormat() != fw::pf32bit || rect.left < 0 || rect.top < 0 ||
+      rect.right > bitmap.Width() || rect.bottom > bitmap.Height() || rect.Width() <= 0 ||
+      rect.Height() <= 0)
+    return {};
   PixelBitmap out(rect.Width(), rect.Height(), PixelFormat::kBgra32);
-  if (bitmap.PixelFormat() != fw::pf32bit) return out;
   for (int y = 0; y < rect.Height(); ++y) {
     const uint8_t* row = bitmap.ScanLine(rect.top + y);
     if (!row) break;
@@ -488,8 +492,11 @@ void TSkinForm::UpdateWindowRegion() {
   const auto any = [](const TDataSkinBorder* s) { return s && s->Trans != 0; };
   const bool all_opaque = !any(SkinData->LeftStrip.get()) && !any(SkinData->RightStrip.get()) &&
                           !any(SkinData->TopStrip.get()) && !any(SkinData->BottomStrip.get());
+  // The title cache is the title bar of the last frame paint: the window may have changed
+  // size since (hidden, SWP_NOREDRAW, frame painting off); the top edge is then composed.
+  const bool title_cache_current = TitleCache.Width() == w && TitleCache.Height() == BorderTop;
   const RegionPlan plan =
-      PlanWindowRegion(w, h, Metrics(), transparency, FrameKind == FrameNone, TitleCache.Empty());
+      PlanWindowRegion(w, h, Metrics(), transparency, FrameKind == FrameNone, !title_cache_current);
   if (all_opaque) {
     fw::ScopedRegion whole(CreateRectRgn(0, 0, w, h));
     WindowRegion = whole.get();

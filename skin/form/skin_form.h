@@ -14,6 +14,12 @@
 //   mdi_client.cpp         the MDI client of an MDI frame (MdiClientWindowProc)
 // The pure geometry (client rectangle, hit test, caption text placement, fitting) is in
 // frame_geometry.h and is tested without a window.
+//
+// Lifetime: a controller is freed by the manager (unskin, a skin data's end, the purge
+// after its window's end), and that may happen inside any loop that runs below one of its
+// methods: the old window procedure, the system menu, a menu-bar drop-down. The
+// controller, its menu bar, caption buttons, system menu and skinners follow the rule of
+// framework/lifetime.h: each method checks its watches after such a call.
 #include <windows.h>
 
 #include <memory>
@@ -23,6 +29,7 @@
 #include "framework/component.h"
 #include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/lifetime.h"
 #include "framework/scoped_handle.h"
 #include "framework/timer.h"
 #include "framework/window_subclass.h"
@@ -65,7 +72,7 @@ constexpr uint8_t kIconSystemMenu = 8;
 // Which frame strip a border piece is cut from.
 enum TStripSide : int { StripLeft = 1, StripRight = 2, StripTop = 3, StripBottom = 4 };
 
-class TSkinForm : public fw::TComponent {
+class TSkinForm : public fw::TComponent, public fw::Watchable {
   FW_CLASS_INFO()
 
  public:

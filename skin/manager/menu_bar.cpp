@@ -17,12 +17,15 @@ namespace skin {
 
 namespace {
 
-// Tracking state shared by OpenDropDown and the filter hook.
+// Tracking state shared by OpenDropDown and the filter hook. The form and the bar may be
+// freed while the drop-down is open: they are used only while their watches say alive.
 struct Tracking {
   TSkinForm* form = nullptr;
   TSkinMenuBar* bar = nullptr;
+  fw::LifeWatch form_alive, bar_alive;
   int open_index = -1;
-  fw::TMenuItem* current_item = nullptr;
+  HMENU current_menu = nullptr;  // the menu of the selected item, when known
+  bool current_has_submenu = false;
   fw::ScopedHook hook;
   POINT last_cursor{};
   bool down_posted = false;
@@ -62,7 +65,13 @@ TSkinMenuBar::TSkinMenuBar(TSkinData* data, TSkinForm* controller, fw::TMenu* me
     : menu_(menu), data_(data), controller_(controller) {}
 
 TSkinMenuBar::~TSkinMenuBar() {
-  if (State().bar == this) State().bar = nullptr;
+  EndLife();
+  // A bar freed under its open drop-down takes the drop-down with it.
+  if (State().bar == this) {
+    if (State().open_index >= 0) EndMenu();
+    State().bar = nullptr;
+    State().bar_alive = {};
+  }
   ClearButtons();
 }
 
@@ -76,7 +85,7 @@ void TSkinMenuBar::ClearButtons() {
 }
 
 int TSkinMenuBar::OpenIndex() { return State().open_index; }
-TSkinForm* TSkinMenuBar::TrackingForm() { return State().form; }
+TSkinForm* TSkinMenuBar::TrackingForm() { return State().form_alive ? State().form : nullptr; }
 
 std::unique_ptr<TMenuBtn> TSkinMenuBar::NewButton(int index) {
   auto button = std::make_unique<TMenuBtn>();
@@ -306,6 +315,8 @@ bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
   t.open_index = button->Index;
   t.form = controller_;
   t.bar = this;
+  t.form_alive = controller_->Watch();
+  t.bar_alive = Watch();
   RECT window;
   GetWindowRect(hwnd, &window);
   MakeOwnerDrawn(button->SubMenu);
@@ -320,29 +331,49 @@ bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
   if (button->Enabled) {
     button->ButtonState = 2;
     PaintButton(*button);
+    // The menu loop runs the manager's timer and posted messages: a skin switch, a menu
+    // change that rebuilds the buttons or the window's end may free the button, this bar
+    // and the controller (framework/lifetime.h).
+    const fw::LifeWatch bar_alive = Watch();
+    const fw::LifeWatch button_alive = button->Watch();
+    TSkinForm* controller = controller_;
+    const fw::LifeWatch controller_alive = controller->Watch();
     TrackPopupMenu(button->SubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON,
                    button->Bounds.left + window.left, button->Bounds.bottom + window.top, 0, hwnd,
                    nullptr);
-    // The bar may have been rebuilt or freed while the menu was open.
-    if (t.bar == this && button->Index < ButtonCount() && Button(button->Index) == button) {
+    EndTracking();
+    if (controller_alive) controller->PopupPending = false;
+    if (!bar_alive) return true;
+    if (button_alive) {
       button->ButtonState = 1;
       PaintButton(*button);
     }
+    return true;
   }
-  t.hook.reset();
-  t.current_item = nullptr;
-  t.open_index = -1;
-  t.down_posted = false;
+  EndTracking();
   controller_->PopupPending = false;
   return true;
+}
+
+void TSkinMenuBar::EndTracking() {
+  Tracking& t = State();
+  t.hook.reset();
+  t.current_menu = nullptr;
+  t.current_has_submenu = false;
+  t.open_index = -1;
+  t.down_posted = false;
+  t.form = nullptr;
+  t.bar = nullptr;
+  t.form_alive = {};
+  t.bar_alive = {};
 }
 
 LRESULT CALLBACK TSkinMenuBar::MenuFilterHook(int code, WPARAM wparam, LPARAM lparam) {
   Tracking& t = State();
   auto* msg = reinterpret_cast<MSG*>(lparam);
+  const bool tracking = code == MSGF_MENU && msg && t.bar_alive && t.form_alive;
   // In a right-to-left menu the arrow keys change places.
-  if (msg && t.current_item && t.current_item->GetParentMenu() &&
-      t.current_item->GetParentMenu()->IsRightToLeft() &&
+  if (tracking && t.current_menu && t.bar->Menu() && t.bar->Menu()->IsRightToLeft() &&
       (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)) {
     if (msg->wParam == VK_LEFT) {
       msg->wParam = VK_RIGHT;
@@ -351,56 +382,58 @@ LRESULT CALLBACK TSkinMenuBar::MenuFilterHook(int code, WPARAM wparam, LPARAM lp
     }
   }
   const LRESULT next = CallNextHookEx(t.hook.get(), code, wparam, lparam);
-  if (next != 0 || code != MSGF_MENU || !msg || !t.bar || !t.form) return next;
+  // The next hook may have run anything: the watches are asked again.
+  if (next != 0 || code != MSGF_MENU || !msg || !t.bar_alive || !t.form_alive) return next;
+  try {
+    FollowMenuMessage(*msg);
+  } catch (...) {
+    ReportCaughtFault("menu bar message filter");
+  }
+  return next;
+}
+
+void TSkinMenuBar::FollowMenuMessage(const MSG& msg) {
+  Tracking& t = State();
   TSkinMenuBar* bar = t.bar;
   if (!t.down_posted) {
     t.down_posted = true;
-    PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);  // selects the first item
+    PostMessageA(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);  // selects the first item
   }
   TMenuBtn* target = nullptr;
   const int count = bar->ButtonCount();
-  switch (msg->message) {
+  switch (msg.message) {
     case WM_KEYDOWN:
-      if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
+      if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
         t.switching = false;
-      } else if (msg->wParam == VK_LEFT) {
-        const bool top_level =
-            !t.current_item ||
-            (t.current_item->Parent() && t.current_item->Parent()->HasHandle() &&
-             t.current_item->Parent()->Handle() == t.form->TrackedMenu) ||
-            (t.current_item->HasHandle() && t.current_item->Handle() == t.form->TrackedMenu);
+      } else if (msg.wParam == VK_LEFT) {
+        // Left leaves a submenu; on the drop-down's own items it goes to the previous one.
+        const bool top_level = !t.current_menu || t.current_menu == t.form->TrackedMenu;
         if (top_level && count > 0)
           target = bar->Button(MenuBarNeighbour(t.open_index, count, false));
-      } else if (msg->wParam == VK_RIGHT) {
-        if (!(t.current_item && t.current_item->Count() > 0) && count > 0)
+      } else if (msg.wParam == VK_RIGHT) {
+        if (!t.current_has_submenu && count > 0)
           target = bar->Button(MenuBarNeighbour(t.open_index, count, true));
       }
       break;
     case WM_SYSKEYDOWN:
-      if (msg->wParam == VK_MENU) t.form->PopupPending = false;
-      return next;
+      if (msg.wParam == VK_MENU) t.form->PopupPending = false;
+      return;
     case WM_MENUSELECT: {
-      const UINT flags = HIWORD(msg->wParam);
-      if (flags == 0xFFFF && msg->lParam == 0) {
+      const UINT flags = HIWORD(msg.wParam);
+      if (flags == 0xFFFF && msg.lParam == 0) {
         if (!t.switching) t.form->PopupPending = false;
-        return next;
+        return;
       }
       t.switching = false;
-      if (fw::TMenu* menu = bar->Menu()) {
-        HMENU from = reinterpret_cast<HMENU>(msg->lParam);
-        if (flags & MF_POPUP) {
-          HMENU sub = GetSubMenu(from, LOWORD(msg->wParam));
-          t.current_item = menu->FindItem(reinterpret_cast<UINT_PTR>(sub), fw::TMenu::fkHandle);
-        } else {
-          t.current_item = menu->FindItem(LOWORD(msg->wParam), fw::TMenu::fkCommand);
-        }
-      }
+      // Kept as handles, not as menu items: the program may free its items meanwhile.
+      t.current_menu = reinterpret_cast<HMENU>(msg.lParam);
+      t.current_has_submenu = (flags & MF_POPUP) != 0;
       break;
     }
     case WM_MOUSEMOVE: {
-      if (msg->pt.x != t.last_cursor.x || msg->pt.y != t.last_cursor.y) {
-        target = bar->ButtonAt(t.form->ScreenToFramePoint(msg->pt));
-        t.last_cursor = msg->pt;
+      if (msg.pt.x != t.last_cursor.x || msg.pt.y != t.last_cursor.y) {
+        target = bar->ButtonAt(t.form->ScreenToFramePoint(msg.pt));
+        t.last_cursor = msg.pt;
       }
       break;
     }
@@ -411,7 +444,6 @@ LRESULT CALLBACK TSkinMenuBar::MenuFilterHook(int code, WPARAM wparam, LPARAM lp
     t.switching = true;
     bar->SwitchToButton(target);
   }
-  return next;
 }
 
 bool TSkinMenuBar::DrawItem(DRAWITEMSTRUCT& dis) {

@@ -6,6 +6,11 @@
 // its items switched to owner drawing (menu_item_drawing.h); while it is open a
 // WH_MSGFILTER hook moves between drop-downs with the mouse and the Left and Right keys.
 // Geometry is in menu_bar_layout.h.
+//
+// Lifetime: the bar, its buttons and its controller can all be freed while a drop-down is
+// tracked (a skin switch on the manager's timer, a menu change that rebuilds the buttons,
+// the window's end); they follow the rule of framework/lifetime.h, and the tracking state
+// holds watches, not bare pointers.
 #include <windows.h>
 
 #include <memory>
@@ -13,6 +18,7 @@
 #include <vector>
 
 #include "framework/graphics.h"
+#include "framework/lifetime.h"
 #include "framework/menus.h"
 #include "skin/form/caption_buttons.h"
 
@@ -37,7 +43,7 @@ class TMenuBtn : public TNCObject {
   UINT CommandId = 0;
 };
 
-class TSkinMenuBar {
+class TSkinMenuBar : public fw::Watchable {
  public:
   // `menu` is the form's main-menu object, or nullptr for a window without form object.
   TSkinMenuBar(TSkinData* data, TSkinForm* controller, fw::TMenu* menu);
@@ -76,7 +82,11 @@ class TSkinMenuBar {
   void SetMenuHandle(HMENU menu) { menu_handle_ = menu; }
   fw::TMenu* Menu() const { return menu_; }
   int ButtonCount() const { return static_cast<int>(buttons_.size()); }
-  TMenuBtn* Button(int index) const { return buttons_.at(static_cast<size_t>(index)).get(); }
+  // The button at an index, or nullptr for an index outside the bar.
+  TMenuBtn* Button(int index) const {
+    return index >= 0 && index < ButtonCount() ? buttons_[static_cast<size_t>(index)].get()
+                                               : nullptr;
+  }
   const RECT& BarRect() const { return bar_rect_; }
   TSkinForm* Controller() const { return controller_; }
 
@@ -86,6 +96,10 @@ class TSkinMenuBar {
 
  private:
   static LRESULT CALLBACK MenuFilterHook(int code, WPARAM wparam, LPARAM lparam);
+  // What the filter hook does with a message of the open drop-down's loop.
+  static void FollowMenuMessage(const MSG& msg);
+  // Clears the tracking state once a drop-down closed.
+  static void EndTracking();
   std::unique_ptr<TMenuBtn> NewButton(int index);
   // A button for entry `index` of the shown menu handle: its text, state, command, sub-menu.
   std::unique_ptr<TMenuBtn> ButtonFromNativeItem(int index);

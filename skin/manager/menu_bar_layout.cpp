@@ -29,6 +29,9 @@ std::vector<PixelRect> LayoutMenuBarButtons(const std::vector<int>& caption_widt
 
 int MenuBarNeighbour(int index, int count, bool forward) {
   if (count <= 0) return -1;
+  // The bar may have shrunk under an open drop-down: from past the end the previous button
+  // is the last one and the next is the first.
+  if (index >= count) return forward ? 0 : count - 1;
   if (forward) return index + 1 >= count ? 0 : index + 1;
   return index <= 0 ? count - 1 : index - 1;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "framework/application.h"
 #include "framework/same_text.h"
@@ -15,6 +16,7 @@ namespace skin {
 
 DWORD WindowsVersion = 0;
 TSkinManage* SkinManager = nullptr;
+bool TSkinManage::RecordRequests = false;
 
 namespace {
 
@@ -26,8 +28,14 @@ struct ManagerShutdown {
 } manager_shutdown;
 
 void TimerTick() {
-  if (SkinManager) SkinManager->RunPendingAction();
+  try {
+    if (SkinManager) SkinManager->RunPendingAction();
+  } catch (...) {
+    ReportCaughtFault("skin manager timer");
+  }
 }
+
+constexpr unsigned Bit(int action) { return action > 0 && action < 32 ? 1u << action : 0u; }
 
 }  // namespace
 
@@ -112,26 +120,30 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wparam, LPARAM lparam
   HHOOK hook = manager ? manager->HookHandle.get() : nullptr;
   if (code < 0 || !manager) return CallNextHookEx(hook, code, wparam, lparam);
   HWND window = reinterpret_cast<HWND>(wparam);
-  switch (code) {
-    case HCBT_CREATEWND: {
-      const std::string name = WindowClassName(window);
-      auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lparam);
-      if (name == "ScrollBar" && create && create->lpcs && (create->lpcs->style & SBS_SIZEGRIP) &&
-          manager->FindForm(create->lpcs->hwndParent)) {
-        return 10;  // no size grip on a skinned window: the skin draws the frame
+  try {
+    switch (code) {
+      case HCBT_CREATEWND: {
+        const std::string name = WindowClassName(window);
+        auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lparam);
+        if (name == "ScrollBar" && create && create->lpcs && (create->lpcs->style & SBS_SIZEGRIP) &&
+            manager->FindForm(create->lpcs->hwndParent)) {
+          return 10;  // no size grip on a skinned window: the skin draws the frame
+        }
+        if (name == "#32768") manager->SkinPopup(window);
+        break;
       }
-      if (name == "#32768") manager->SkinPopup(window);
-      break;
+      case HCBT_DESTROYWND:
+        manager->ReleasePopup(window);
+        break;
+      case HCBT_ACTIVATE:
+        if (manager->StartCount == 0) manager->StartCount = 1;
+        manager->AttachWindow(window);
+        break;
+      default:
+        break;
     }
-    case HCBT_DESTROYWND:
-      manager->ReleasePopup(window);
-      break;
-    case HCBT_ACTIVATE:
-      if (manager->StartCount == 0) manager->StartCount = 1;
-      manager->AttachWindow(window);
-      break;
-    default:
-      break;
+  } catch (...) {
+    ReportCaughtFault("skin manager window hook");
   }
   // The manager may have gone while a controller was attached (a test freeing it from a
   // handler); the hook handle read at entry is still the right one to pass on.
@@ -139,7 +151,7 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wparam, LPARAM lparam
 }
 
 void TSkinManage::InstallHook() {
-  Requests.push_back({ManagerRequest::InstallHook});
+  Record({ManagerRequest::InstallHook});
   WindowsVersion = GetVersion();
   char line[64];
   std::snprintf(line, sizeof line, "Windows Version %lx",
@@ -164,17 +176,23 @@ void TSkinManage::InstallHook() {
 }
 
 void TSkinManage::AddSkinData(TSkinData* data) {
-  Requests.push_back({ManagerRequest::AddSkinData, data});
+  Record({ManagerRequest::AddSkinData, data});
   // A component registers once, even if its Loaded runs again.
   if (std::find(SkinDatas.begin(), SkinDatas.end(), data) == SkinDatas.end())
     SkinDatas.push_back(data);
 }
 
+bool TSkinManage::HasSkinData(const TSkinData* data) const {
+  return std::find(SkinDatas.begin(), SkinDatas.end(), data) != SkinDatas.end();
+}
+
 void TSkinManage::RemoveSkinData(TSkinData* data) {
-  Requests.push_back({ManagerRequest::RemoveSkinData, data});
+  Record({ManagerRequest::RemoveSkinData, data});
   auto it = std::find(SkinDatas.begin(), SkinDatas.end(), data);
   if (it != SkinDatas.end()) SkinDatas.erase(it);
-  if (PendingSkinData == data) PendingSkinData = nullptr;
+  Pending.erase(std::remove_if(Pending.begin(), Pending.end(),
+                               [data](const PendingWork& w) { return w.data == data; }),
+                Pending.end());
   // A controller must not outlive the skin data it draws with: the ones left (windows
   // without a form object) let go quietly now.
   for (size_t i = Forms.size(); i-- > 0;) {
@@ -243,7 +261,7 @@ TSkinData* TSkinManage::ChooseSkinData(HWND window) const {
 }
 
 bool TSkinManage::AttachWindow(HWND window) {
-  Requests.push_back({ManagerRequest::AttachWindow, nullptr, 0, 0, window});
+  Record({ManagerRequest::AttachWindow, nullptr, 0, 0, window});
   if (!Active) return false;
   if (!IsWindow(window)) return false;
   if (SendMessageA(window, WM_SKINQUERY, 0, 0) == 1) return false;
@@ -346,22 +364,57 @@ bool TSkinManage::AttachMdiChild(HWND window) {
   return attached;
 }
 
-void TSkinManage::ScheduleAction(int action, int interval) {
-  Requests.push_back({ManagerRequest::ScheduleAction, nullptr, action, interval});
-  PendingAction = action;
-  Timer.SetInterval(static_cast<UINT>(std::max(interval, 1)));
-  if (StartCount != 0) {
-    Timer.SetEnabled(true);
-  } else if (action == ActSkin) {
-    Active = true;
-  } else if (action == ActUnskin) {
-    Active = false;
+void TSkinManage::ScheduleAction(int action, int interval, TSkinData* data) {
+  Record({ManagerRequest::ScheduleAction, nullptr, action, interval});
+  if (StartCount == 0 && (action == ActSkin || action == ActUnskin)) {
+    // Nothing is shown yet: the first activation attaches what is to be skinned.
+    Active = action == ActSkin;
+    for (PendingWork& w : Pending)
+      if (w.data == data) w.actions &= ~(Bit(ActSkin) | Bit(ActUnskin));
+    return;
   }
+  if (action == ActPurge) {
+    PurgePending = true;
+  } else if (data && Bit(action)) {
+    auto it = std::find_if(Pending.begin(), Pending.end(),
+                           [data](const PendingWork& w) { return w.data == data; });
+    if (it == Pending.end()) it = Pending.insert(Pending.end(), {data, 0});
+    if (action == ActSkin) it->actions &= ~Bit(ActUnskin);
+    if (action == ActUnskin) it->actions &= ~Bit(ActSkin);
+    it->actions |= Bit(action);
+  } else {
+    return;  // an action nobody can carry out
+  }
+  Timer.SetInterval(static_cast<UINT>(std::max(interval, 1)));
+  if (StartCount != 0) Timer.SetEnabled(true);
+}
+
+bool TSkinManage::IsPending(const TSkinData* data, int action) const {
+  if (action == ActPurge) return PurgePending;
+  for (const PendingWork& w : Pending)
+    if (w.data == data) return (w.actions & Bit(action)) != 0;
+  return false;
+}
+
+bool TSkinManage::HasPending(const TSkinData* data) const {
+  for (const PendingWork& w : Pending)
+    if (w.data == data) return w.actions != 0;
+  return false;
 }
 
 void TSkinManage::ClearFormCaches() {
-  Requests.push_back({ManagerRequest::ClearFormCaches});
+  Record({ManagerRequest::ClearFormCaches});
   for (size_t i = 0; i < Forms.size(); ++i) Forms[i]->ClearCaptionButtons();
+}
+
+bool TSkinManage::ClearFormCaches(const TSkinData* data) {
+  bool any = false;
+  for (TSkinForm* form : Forms) {
+    if (form->SkinData != data || form->LifeState == LifeClosed) continue;
+    form->ClearCaptionButtons();
+    any = true;
+  }
+  return any;
 }
 
 void TSkinManage::UnskinForm(TSkinForm* form) {
@@ -384,93 +437,92 @@ void TSkinManage::FreeClosedForms() {
   }
 }
 
-void TSkinManage::RunPendingAction() {
-  if (!PendingSkinData) return;  // the timer stays on and ticks again
-  Timer.SetEnabled(false);
-  // There is one pending action: a purge asked for by a window's end may have been
-  // replaced by a later request. Closed controllers go first whatever the action is, so
-  // none is refreshed back to life (and leaked) or left behind.
-  FreeClosedForms();
-  TSkinData* data = PendingSkinData;
-  const int action = PendingAction;
-  fw::TApplication* app = fw::Application();
-  if (data->SkinFormtype == sfOnlyThisForm) {
-    switch (action) {
-      case ActSkin:
-        Active = true;
-        InSkinAllPass = true;
-        if (app) {
-          const auto forms = app->Forms();
-          for (size_t i = forms.size(); i-- > 0;) {
-            if (forms[i] == data->Owner()) {
-              if (forms[i]->HandleAllocated()) AttachWindow(forms[i]->Handle());
-              break;
-            }
-          }
-        }
-        InSkinAllPass = false;
-        break;
-      case ActUnskin:
-        Active = false;
-        for (size_t i = Forms.size(); i-- > 0;) {
-          if (Forms[i]->SkinData == data) {
-            UnskinForm(Forms[i]);
-            break;
-          }
-        }
-        break;
-      case ActRefresh:
-        for (TSkinForm* form : Forms) {
-          if (form->SkinData == data) {
-            form->ClearCaptionButtons();
-            form->LoadFrameMetrics();
-            form->ReapplySkin();
-            break;
-          }
-        }
-        break;
-      case ActPurge:
-        FreeClosedForms();
-        break;
-      default:
-        break;
-    }
-  } else {
-    switch (action) {
-      case ActSkin:
-        Active = true;
-        InSkinAllPass = true;
-        if (app) {
-          const auto forms = app->Forms();
-          for (size_t i = forms.size(); i-- > 0;)
-            if (forms[i]->HandleAllocated()) AttachWindow(forms[i]->Handle());
-        }
-        InSkinAllPass = false;
-        break;
-      case ActUnskin:
-        Active = false;
-        while (!Forms.empty()) UnskinForm(Forms.back());
-        break;
-      case ActRefresh:
-        for (size_t i = 0; i < Forms.size(); ++i) {
-          if (Forms[i]->SkinData != data) continue;
-          Forms[i]->ClearCaptionButtons();
-          Forms[i]->LoadFrameMetrics();
-        }
-        for (size_t i = 0; i < Forms.size(); ++i)
-          if (Forms[i]->SkinData == data) Forms[i]->ReapplySkin();
-        break;
-      case ActPurge:
-        FreeClosedForms();
-        break;
-      default:
-        break;
+void TSkinManage::SkinFormsOf(TSkinData* data) {
+  Active = true;
+  InSkinAllPass = true;
+  if (fw::TApplication* app = fw::Application()) {
+    // A copy: attaching may create or free forms.
+    const std::vector<fw::TCustomForm*> forms = app->Forms();
+    for (size_t i = forms.size(); i-- > 0;) {
+      if (data->SkinFormtype == sfOnlyThisForm && forms[i] != data->Owner()) continue;
+      if (forms[i]->HandleAllocated()) AttachWindow(forms[i]->Handle());
+      if (data->SkinFormtype == sfOnlyThisForm) break;
     }
   }
-  // The component may have unregistered while its forms were detached.
-  if (PendingSkinData == data) {
-    data->FireSkinChanged();
-    PendingSkinData = nullptr;
+  InSkinAllPass = false;
+}
+
+void TSkinManage::UnskinFormsOf(TSkinData* data) {
+  Active = false;
+  if (data->SkinFormtype == sfOnlyThisForm) {
+    for (size_t i = Forms.size(); i-- > 0;) {
+      if (Forms[i]->SkinData == data) {
+        UnskinForm(Forms[i]);
+        break;
+      }
+    }
+    return;
+  }
+  while (!Forms.empty()) UnskinForm(Forms.back());
+}
+
+void TSkinManage::RefreshFormsOf(TSkinData* data) {
+  if (data->NoSkinLoaded) {
+    // The component's new package did not load: its windows have nothing to be drawn with
+    // and go back to the system's look.
+    for (size_t i = Forms.size(); i-- > 0;)
+      if (i < Forms.size() && Forms[i]->SkinData == data) UnskinForm(Forms[i]);
+    return;
+  }
+  if (data->SkinFormtype == sfOnlyThisForm) {
+    for (TSkinForm* form : Forms) {
+      if (form->SkinData == data) {
+        form->ClearCaptionButtons();
+        form->LoadFrameMetrics();
+        form->ReapplySkin();
+        break;
+      }
+    }
+    return;
+  }
+  for (size_t i = 0; i < Forms.size(); ++i) {
+    if (Forms[i]->SkinData != data) continue;
+    Forms[i]->ClearCaptionButtons();
+    Forms[i]->LoadFrameMetrics();
+  }
+  // Reapplying moves and repaints windows, whose procedures may change the list: each step
+  // reads it again.
+  for (size_t i = 0; i < Forms.size(); ++i) {
+    TSkinForm* form = Forms[i];
+    if (form->SkinData == data) form->ReapplySkin();
+  }
+}
+
+void TSkinManage::RunPendingAction() {
+  // Re-entered from a loop that runs below the work (a window procedure's dialog): the
+  // work asked for meanwhile waits for the next tick.
+  if (running_) return;
+  Timer.SetEnabled(false);
+  if (!HasPendingWork()) return;
+  running_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{running_};
+  const std::vector<PendingWork> work = std::exchange(Pending, {});
+  PurgePending = false;
+  // Closed controllers go first whatever else is asked, so none is refreshed back to life
+  // (and leaked) or left behind.
+  FreeClosedForms();
+  for (const PendingWork& w : work) {
+    // A component freed by an earlier step (a handler of its OnSkinChanged) is skipped.
+    if (!HasSkinData(w.data)) continue;
+    if (w.actions & Bit(ActUnskin)) UnskinFormsOf(w.data);
+    if (w.actions & Bit(ActSkin)) SkinFormsOf(w.data);
+    if (!HasSkinData(w.data)) continue;
+    if (w.actions & Bit(ActRefresh)) RefreshFormsOf(w.data);
+    if (!HasSkinData(w.data)) continue;
+    if (w.actions & (Bit(ActSkin) | Bit(ActUnskin) | Bit(ActRefresh))) w.data->FireSkinChanged();
   }
 }
 

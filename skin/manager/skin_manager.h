@@ -5,8 +5,11 @@
 // and every menu window to a popup skinner, keeps the lists of both, and carries out the
 // components' requests from a 250 ms timer, outside the window procedures that asked.
 //
-// Every request a component makes is also recorded in Requests, in order, so that tests
-// can check what was asked.
+// Requests wait as a set of actions per component and are carried out together, in a fixed
+// order, on the timer's next tick (RunPendingAction): none replaces another.
+//
+// With RecordRequests on (tests turn it on), every request is also recorded in Requests,
+// in order, so that tests can check what was asked.
 #include <windows.h>
 
 #include <string>
@@ -24,7 +27,7 @@ class TSkinData;
 class TSkinForm;
 class TSkinPopupMenu;
 
-// Deferred action codes (PendingAction).
+// Deferred action codes (ScheduleAction).
 constexpr int ActSkin = 1;
 constexpr int ActUnskin = 2;
 constexpr int ActRefresh = 3;
@@ -86,6 +89,8 @@ class TSkinManage {
   // Records the Windows version and installs the WH_CBT hook for the calling thread.
   void InstallHook();
   void AddSkinData(TSkinData* data);
+  // The component is registered (and so not freed).
+  bool HasSkinData(const TSkinData* data) const;
   // Forgets the component; also drops it as PendingSkinData so no tick reaches it freed.
   void RemoveSkinData(TSkinData* data);
   // Decides whether the window is to be skinned and attaches a controller; true when one
@@ -121,12 +126,23 @@ class TSkinManage {
   // Attaches an MDI child that its frame's client has just made: AttachWindow with the
   // MDI-child exclusion lifted, as during the skin pass.
   bool AttachMdiChild(HWND window);
-  // Sets the pending action; with StartCount 0 it takes effect on Active at once,
-  // otherwise the timer carries it out after `interval` ms.
-  void ScheduleAction(int action, int interval);
+  // Adds an action to the component's pending set (a purge needs no component); the
+  // timer carries out every set after `interval` ms. Skin and unskin of one component
+  // cancel each other: the later one stays. Before the first activation (StartCount 0) a
+  // skin or unskin only switches Active, at once.
+  void ScheduleAction(int action, int interval, TSkinData* data);
+  // The action waits for the component (for a purge, the component is not asked).
+  bool IsPending(const TSkinData* data, int action) const;
+  // Some action waits for the component.
+  bool HasPending(const TSkinData* data) const;
+  bool HasPendingWork() const { return !Pending.empty() || PurgePending; }
   // Asks every form controller to drop its caption buttons.
   void ClearFormCaches();
-  // The timer's work: carries out PendingAction for PendingSkinData.
+  // The same for the live controllers drawing with `data`; true when there was one.
+  bool ClearFormCaches(const TSkinData* data);
+  // The timer's work: closed controllers are freed first, then for each component with
+  // pending actions, in the order they were first asked for, its unskin or skin, then its
+  // refresh, then its OnSkinChanged. Work asked for meanwhile waits for the next tick.
   void RunPendingAction();
 
   ActionTimer Timer;
@@ -139,17 +155,31 @@ class TSkinManage {
   int StartCount = 0;
   bool MdiMaximized = false;
   HWND MdiClient = nullptr;
-  int PendingAction = 0;
-  TSkinData* PendingSkinData = nullptr;
   bool ScrollBarLibStarted = false;
 
-  // Every request in the order it was made (for tests and diagnostics).
+  // Pending actions of one component, as bits (1 << action).
+  struct PendingWork {
+    TSkinData* data;
+    unsigned actions;
+  };
+  std::vector<PendingWork> Pending;
+  bool PurgePending = false;
+
+  // Every request in the order it was made, while RecordRequests is on (tests).
   std::vector<ManagerRequest> Requests;
+  static bool RecordRequests;
 
  private:
+  void Record(const ManagerRequest& request) {
+    if (RecordRequests) Requests.push_back(request);
+  }
+  void SkinFormsOf(TSkinData* data);
+  void UnskinFormsOf(TSkinData* data);
+  void RefreshFormsOf(TSkinData* data);
   static LRESULT CALLBACK CbtHookProc(int code, WPARAM wparam, LPARAM lparam);
   void FreeClosedForms();
   void UnskinForm(TSkinForm* form);
+  bool running_ = false;  // RunPendingAction is on the stack
 };
 
 // The class name of a window as the engine reads it (at most 99 characters).

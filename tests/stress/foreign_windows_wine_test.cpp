@@ -355,7 +355,7 @@ TEST_F(ForeignWindowsTest, FormDestroyedDuringTheDeferredAction) {
     }
     form.reset();
     fwtest::PumpFor(320);  // past the 250 ms tick
-    EXPECT_EQ(SkinManager->PendingSkinData == &data, false);
+    EXPECT_FALSE(SkinManager->HasPending(&data));
     // The remaining form still works and can change skins.
     button_ = keeper_button;
     EXPECT_TRUE(ButtonWorks());

@@ -7,8 +7,7 @@
 namespace stress {
 
 void RunPendingNow() {
-  if (skin::SkinManager && skin::SkinManager->PendingSkinData)
-    skin::SkinManager->RunPendingAction();
+  if (skin::SkinManager) skin::SkinManager->RunPendingAction();
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&msg);

@@ -31,6 +31,7 @@ class SkinDataTest : public fwtest::ApplicationTest {
  protected:
   void SetUp() override {
     ApplicationTest::SetUp();
+    skin::TSkinManage::RecordRequests = true;
     skin::RegisterSkinDataClass();
     metallic_ = skintest::ReadBytes(skintest::PackagePath("metallic.skn"));
     ASSERT_FALSE(metallic_.empty());
@@ -302,7 +303,7 @@ TEST_F(SkinDataTest, SkinFileLoadsEachSkinAndAsksForARefresh) {
         SkinManager->Requests,
         ElementsAre(Req{Req::AddSkinData, &data}, Req{Req::InstallHook}, Req{Req::ClearFormCaches},
                     Req{Req::ScheduleAction, nullptr, ActRefresh, 250}));
-    EXPECT_EQ(SkinManager->PendingSkinData, &data);
+    EXPECT_TRUE(SkinManager->IsPending(&data, ActRefresh));
   }
   const skin::SkinDefinition metallic = skintest::ReferenceDefinition(metallic_);
   const skin::SkinDefinition dark =
@@ -346,7 +347,6 @@ TEST_F(SkinDataSwitchTest, MainFormComponentSchedulesSkinAndUnskin) {
   data.SetActive(true);
   data.SetActive(true);  // no change, no request
   EXPECT_THAT(SkinManager->Requests, ElementsAre(Req{Req::ScheduleAction, nullptr, ActSkin, 250}));
-  EXPECT_EQ(SkinManager->PendingSkinData, &data);
   data.SetActive(false);
   EXPECT_EQ(SkinManager->Requests.back(), (Req{Req::ScheduleAction, nullptr, ActUnskin, 250}));
   // StartCount is 0: the requests took effect at once on the manager's switch.
@@ -359,15 +359,7 @@ TEST_F(SkinDataSwitchTest, SwitchingOnWithoutASkinAsksNothing) {
   data.SetActive(true);
   EXPECT_TRUE(data.Active());
   EXPECT_THAT(SkinManager->Requests, IsEmpty());
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
-}
-
-TEST_F(SkinDataSwitchTest, OnlyThisFormComponentNamesItselfFirst) {
-  auto form = LoadedForm(skin::sfOnlyThisForm, false);
-  TSkinData& data = SkinDataOf(*form);
-  data.SetActive(true);
-  EXPECT_EQ(SkinManager->PendingSkinData, &data);
-  EXPECT_THAT(SkinManager->Requests, IsEmpty());
+  EXPECT_FALSE(SkinManager->HasPendingWork());
 }
 
 TEST_F(SkinDataSwitchTest, DialogComponentDoesNotReachTheManager) {
@@ -408,7 +400,7 @@ TEST_F(SkinDataSwitchTest, DeferredSwitchRunsOnTheTimerAndFiresSkinChangedOnce) 
   fwtest::PumpFor(600);
   EXPECT_EQ(changed, 1);
   EXPECT_TRUE(SkinManager->Active);
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_FALSE(SkinManager->HasPendingWork());
   EXPECT_FALSE(SkinManager->Timer.Enabled());
 }
 
@@ -416,9 +408,9 @@ TEST_F(SkinDataSwitchTest, FreedComponentIsNoLongerPending) {
   auto form = LoadedForm(skin::sfMainform, true);
   SkinManager->StartCount = 1;
   SkinDataOf(*form).SetActive(true);
-  ASSERT_NE(SkinManager->PendingSkinData, nullptr);
+  ASSERT_TRUE(SkinManager->HasPendingWork());
   form.reset();
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_FALSE(SkinManager->HasPendingWork());
   EXPECT_TRUE(SkinManager->SkinDatas.empty());
   fwtest::PumpFor(400);  // the timer ticks with nothing pending and touches nothing freed
 }
@@ -518,24 +510,39 @@ TEST_F(SkinManagerTest, HookIsInstalledOnceAndPassesCallsOn) {
 
 TEST_F(SkinManagerTest, RequestsBeforeTheFirstActivationOnlySwitchTheManager) {
   skin::TSkinManage& manager = *skin::CreateSkinManager();
-  for (int action : {skin::ActRefresh, skin::ActPurge, 42}) {
-    manager.ScheduleAction(action, 250);
-    EXPECT_FALSE(manager.Active);
-    EXPECT_EQ(manager.PendingAction, action);
-  }
-  manager.ScheduleAction(ActSkin, 250);
+  TSkinData data(nullptr);
+  manager.AddSkinData(&data);
+  manager.ScheduleAction(ActSkin, 250, &data);
   EXPECT_TRUE(manager.Active);
-  manager.ScheduleAction(ActUnskin, 250);
+  manager.ScheduleAction(ActUnskin, 250, &data);
   EXPECT_FALSE(manager.Active);
   EXPECT_FALSE(manager.Timer.Enabled());
+  EXPECT_FALSE(manager.HasPendingWork());
+}
 
-  // Once started, the timer waits for a pending component and keeps ticking until then.
+// One component's requests within one tick: none is lost to a later one, skin and unskin
+// cancel each other, and the window's end adds a purge beside them.
+TEST_F(SkinManagerTest, PendingRequestsAddUpAndRunTogether) {
+  skin::TSkinManage& manager = *skin::CreateSkinManager();
+  TSkinData data(nullptr);
+  manager.AddSkinData(&data);
   manager.StartCount = 1;
-  manager.ScheduleAction(ActSkin, 250);
+  int changed = 0;
+  data.OnSkinChanged = [&](fw::TObject*) { ++changed; };
+  manager.ScheduleAction(skin::ActRefresh, 250, &data);
+  manager.ScheduleAction(skin::ActPurge, 250, nullptr);
+  manager.ScheduleAction(ActUnskin, 250, &data);
+  manager.ScheduleAction(ActSkin, 250, &data);
+  EXPECT_TRUE(manager.IsPending(&data, skin::ActRefresh));
+  EXPECT_TRUE(manager.IsPending(nullptr, skin::ActPurge));
+  EXPECT_TRUE(manager.IsPending(&data, ActSkin));
+  EXPECT_FALSE(manager.IsPending(&data, ActUnskin));
   EXPECT_TRUE(manager.Timer.Enabled());
   manager.RunPendingAction();
-  EXPECT_TRUE(manager.Timer.Enabled());
-  EXPECT_FALSE(manager.Active);
+  EXPECT_TRUE(manager.Active);
+  EXPECT_EQ(changed, 1);
+  EXPECT_FALSE(manager.HasPendingWork());
+  EXPECT_FALSE(manager.Timer.Enabled());
 }
 
 TEST_F(SkinManagerTest, ComponentsRegisterOnce) {

@@ -116,8 +116,7 @@ class SkinFormTest : public fwtest::ApplicationTest {
   }
   // Carries out a skin data's request at once instead of 250 ms later.
   static void RunNow(TSkinData& data, int action) {
-    SkinManager->PendingSkinData = &data;
-    SkinManager->ScheduleAction(action, 250);
+    SkinManager->ScheduleAction(action, 250, &data);
     SkinManager->RunPendingAction();
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);

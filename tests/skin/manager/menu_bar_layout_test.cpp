@@ -33,6 +33,9 @@ TEST(MenuBarLayout, ArrowNeighboursWrapAround) {
   EXPECT_EQ(MenuBarNeighbour(1, 3, false), 0);
   EXPECT_EQ(MenuBarNeighbour(0, 1, true), 0);
   EXPECT_EQ(MenuBarNeighbour(0, 0, true), -1);
+  // A bar that shrank under its open drop-down.
+  EXPECT_EQ(MenuBarNeighbour(5, 3, false), 2);
+  EXPECT_EQ(MenuBarNeighbour(5, 3, true), 0);
 }
 
 }  // namespace
