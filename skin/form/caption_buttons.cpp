@@ -357,7 +357,7 @@ void TSkinForm::RunCaptionAction(int screen_x, int screen_y) {
       ToggleMinimize();
       break;
     case CaptionCommand::kSystemMenu:
-      ShowSystemMenu({screen_x + 1, screen_y + 1});
+      ShowSystemMenu({screen_x + 1, screen_y + 1}, /*by_button=*/true);
       break;
     case CaptionCommand::kMdiMinimize:
       MdiChildCommand(SC_MINIMIZE);
@@ -477,7 +477,7 @@ bool TakeSecondClickOn(const TSkinForm& form, const TWinSysButton* button) {
 
 }  // namespace
 
-void TSkinForm::ShowSystemMenu(POINT screen_point) {
+void TSkinForm::ShowSystemMenu(POINT screen_point, bool by_button) {
   if (SystemPopup) {
     SystemPopup->SetEnabled(0, ShowState != ShowNormal);
     SystemPopup->SetEnabled(1, ShowState != ShowMaximized);
@@ -488,12 +488,15 @@ void TSkinForm::ShowSystemMenu(POINT screen_point) {
     HotObject = nullptr;
     PostMessageA(Handle, WM_CLOSE, 0, 0);
   };
-  const DWORD now = GetTickCount();
-  if (now - LastSysMenuClick <= static_cast<DWORD>(DoubleClickTime)) {
-    close();
-    return;
+  // Only two left clicks on the system-menu button make the double click that closes.
+  if (by_button) {
+    const DWORD now = GetTickCount();
+    if (now - LastSysMenuClick <= static_cast<DWORD>(DoubleClickTime)) {
+      close();
+      return;
+    }
+    LastSysMenuClick = now;
   }
-  LastSysMenuClick = now;
   const auto* menu_button = dynamic_cast<const TWinSysButton*>(HotObject);
   const bool skinned = SkinData && SkinData->SkinControls.Contains(xcSystemMenu) &&
                        MdiKind != MdiChild && SystemPopup;
@@ -510,7 +513,7 @@ void TSkinForm::ShowSystemMenu(POINT screen_point) {
       TrackPopupMenu(native, TPM_RIGHTBUTTON, screen_point.x, screen_point.y, 0, window, nullptr);
   }
   if (!alive || !IsWindow(window)) return;
-  if (menu_button && button_alive && TakeSecondClickOn(*this, menu_button) &&
+  if (by_button && menu_button && button_alive && TakeSecondClickOn(*this, menu_button) &&
       GetTickCount() - LastSysMenuClick <= static_cast<DWORD>(DoubleClickTime))
     close();
 }
@@ -584,7 +587,7 @@ bool TSkinForm::HandleNcMouse(fw::TMessage& message) {
       return true;
     case WM_NCRBUTTONDOWN:
       if (message.WParam == HTCAPTION && MdiKind != MdiChild) {
-        ShowSystemMenu(screen);
+        ShowSystemMenu(screen, /*by_button=*/false);
         return true;
       }
       return false;

@@ -149,7 +149,9 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   void MdiChildCommand(UINT command);
   bool ActiveMdiChildMaximized() const;
   void BuildSystemPopup();
-  void ShowSystemMenu(POINT screen_point);
+  // Shows the window menu; `by_button` for a click on the system-menu button, the only
+  // click whose double closes the window.
+  void ShowSystemMenu(POINT screen_point, bool by_button);
   void HoverPoll();
   // WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN:
   // true when handled (the message then does not reach the old procedure).

@@ -1,0 +1,285 @@
+// Re-entrancy: while the system runs one of its loops for the skinned gallery (a menu-bar
+// drop-down, the window menu, a popup menu, a message box, the window's move and size
+// loops), the skin is switched, taken off, put back, the menu bar's items change, the
+// window is destroyed, or controls are freed and made again; the skin manager's own timer
+// carries the switch out inside the loop. Then the loop ends. Every round ends with the
+// window answering, no engine fault reported, and at the end the handle counts (window
+// procedure replacements among them) where they started.
+//
+// REENTRANCY_ROUNDS repeats the whole set (make soak runs it longer).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/gallery/gallery_form.h"
+#include "framework/ext_ctrls.h"
+#include "framework/handle_counts.h"
+#include "framework/menus.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/menu_bar.h"
+#include "skin/manager/skin_manager.h"
+#include "tests/stress/stress_support.h"
+#include "tests/support/fw_test.h"
+#include "tests/support/menu_driver.h"
+
+namespace {
+
+enum Loop { kDropDown, kWindowMenu, kPopupMenu, kMessageBox, kMove, kSize, kLoopCount };
+const char* const kLoopNames[] = {"drop-down",   "window menu", "popup menu",
+                                  "message box", "move",        "size"};
+enum Action { kSwitch, kUnskin, kReskin, kMenuChange, kDestroy, kControls, kActionCount };
+const char* const kActionNames[] = {"switch skin", "unskin",         "reskin",
+                                    "menu change", "destroy window", "free controls"};
+
+int Rounds() {
+  const char* text = std::getenv("REENTRANCY_ROUNDS");
+  const int n = text ? std::atoi(text) : 0;
+  return n > 0 ? n : 1;
+}
+
+// Runs `fn` once from a thread timer after `ms`: inside whatever loop is running then.
+class OneShot {
+ public:
+  OneShot(int ms, std::function<void()> fn) : fn_(std::move(fn)) {
+    current_ = this;
+    id_ = SetTimer(nullptr, 0, UINT(ms), &OneShot::Tick);
+  }
+  ~OneShot() {
+    if (id_) KillTimer(nullptr, id_);
+    if (current_ == this) current_ = nullptr;
+  }
+  OneShot(const OneShot&) = delete;
+  OneShot& operator=(const OneShot&) = delete;
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    OneShot* self = current_;
+    if (!self || self->id_ != id) return;
+    self->id_ = 0;
+    if (self->fn_) self->fn_();
+  }
+  static inline OneShot* current_ = nullptr;
+  std::function<void()> fn_;
+  UINT_PTR id_ = 0;
+};
+
+class ReentrancyTest : public fwtest::ApplicationTest {
+ protected:
+  void SetUp() override {
+    ApplicationTest::SetUp();
+    skin::TSkinData::SetReporter(&reporter_);
+    MakeForm();
+  }
+  void TearDown() override {
+    skin::TSkinData::SetReporter(nullptr);
+    delete form_;
+    form_ = GalleryForm = nullptr;
+    fwtest::PumpFor(300);
+    ApplicationTest::TearDown();
+  }
+  void MakeForm() {
+    form_ = App().CreateForm(&GalleryForm);
+    form_->SetBounds(60, 60, 640, 560);
+    form_->Show();
+    SetForegroundWindow(form_->Handle());
+    ASSERT_TRUE(fwtest::PumpUntil([&] { return Skinned(); }, 3000));
+    stress::RepaintAll(form_->Handle());
+  }
+  skin::TSkinForm* Controller() const { return skin::SkinFormOfWindow(form_->Handle()); }
+  bool Skinned() const {
+    skin::TSkinForm* c = form_ && form_->HandleAllocated() ? Controller() : nullptr;
+    return c && c->LifeState == skin::LifeReady;
+  }
+  // The manager's next tick comes at once, inside the loop running now.
+  static void TickSoon() {
+    if (skin::SkinManager && skin::SkinManager->Timer.Enabled())
+      skin::SkinManager->Timer.SetInterval(1);
+  }
+
+  void Act(Action action) {
+    switch (action) {
+      case kSwitch:
+        form_->UseBuiltInSkin(dark_ ? kMetallicSkinResource : kDarkSkinResource,
+                              dark_ ? "metallic" : "dark");
+        dark_ = !dark_;
+        break;
+      case kUnskin:
+        form_->UseNoSkin();
+        break;
+      case kReskin:
+        form_->UseNoSkin();
+        form_->UseBuiltInSkin(kMetallicSkinResource, "metallic");
+        dark_ = false;
+        break;
+      case kMenuChange:
+        // The bar shrinks under the open drop-down and is rebuilt.
+        if (extra_) {
+          form_->MainMenu1->Items()->Remove(extra_);
+          delete extra_;
+          extra_ = nullptr;
+        }
+        break;
+      case kDestroy:
+        DestroyWindow(form_->Handle());
+        break;
+      case kControls: {
+        auto* group = dynamic_cast<fw::TRadioGroup*>(form_->FindComponent("RadioGroup1"));
+        if (group) {
+          fw::TStringList items;
+          items.Add("One");
+          items.Add("Two");
+          group->SetItems(items);  // frees the group's buttons and makes new ones
+        }
+        form_->UseBuiltInSkin(dark_ ? kMetallicSkinResource : kDarkSkinResource, "other");
+        dark_ = !dark_;
+        break;
+      }
+      case kActionCount:
+        break;
+    }
+    TickSoon();
+  }
+
+  // Opens the loop; `action` runs inside it, and the loop is ended after that.
+  void RunLoop(Loop loop, Action action) {
+    const auto act = [this, action] { Act(action); };
+    HWND hwnd = form_->Handle();
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    skin::TSkinForm* c = Controller();
+    switch (loop) {
+      case kDropDown: {
+        ASSERT_TRUE(c && c->MenuBar && c->MenuBar->ButtonCount() > 0);
+        const RECT b = c->MenuBar->Button(0)->Bounds;
+        // A click where the last one was would be the second of a double click.
+        const int dx = (click_++ % 3 - 1) * 6;
+        fwtest::MenuDriver driver({[&](HWND) { act(); }, [](HWND) {}, [](HWND) { EndMenu(); }}, 60,
+                                  400);
+        fwtest::ClickAt(window.left + (b.left + b.right) / 2 + dx,
+                        window.top + (b.top + b.bottom) / 2);
+        fwtest::PumpUntil([&] { return driver.Finished(); }, 2000);
+        EXPECT_FALSE(driver.MenusSeen().empty()) << "the menu never opened";
+        break;
+      }
+      case kWindowMenu: {
+        ASSERT_NE(c, nullptr);
+        fwtest::MenuDriver driver({[&](HWND) { act(); }, [](HWND) {}, [](HWND) { EndMenu(); }}, 60,
+                                  400);
+        fwtest::ClickAt(window.left + c->BorderLeft + 60 + (click_++ % 3) * 12,
+                        window.top + c->BorderTop / 2, true);
+        fwtest::PumpUntil([&] { return driver.Finished(); }, 2000);
+        EXPECT_FALSE(driver.MenusSeen().empty()) << "the menu never opened";
+        break;
+      }
+      case kPopupMenu: {
+        fwtest::MenuDriver driver({[&](HWND) { act(); }, [](HWND) {}, [](HWND) { EndMenu(); }}, 60,
+                                  400);
+        form_->PopupMenu1->Popup(window.left + 200, window.top + 200);
+        EXPECT_FALSE(driver.MenusSeen().empty()) << "the menu never opened";
+        break;
+      }
+      case kMessageBox: {
+        fwtest::MessageBoxRecorder boxes;
+        OneShot during(1, act);
+        App().MessageBox("during the box");
+        fwtest::PumpFor(50);
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+        break;
+      }
+      case kMove:
+      case kSize: {
+        // The keyboard move and size loops; a key ends them.
+        OneShot during(20, act);
+        OneShot end(200, [] { fwtest::TapKey(VK_ESCAPE); });
+        SendMessageA(hwnd, WM_SYSCOMMAND, loop == kMove ? SC_MOVE : SC_SIZE, 0);
+        fwtest::PumpFor(50);
+        break;
+      }
+      case kLoopCount:
+        break;
+    }
+  }
+
+  // Back to the start: a live gallery skinned with the metallic skin.
+  void Restore() {
+    fwtest::PumpFor(80);
+    if (!form_->HandleAllocated() || !IsWindow(form_->Handle())) {
+      delete form_;
+      form_ = GalleryForm = nullptr;
+      MakeForm();
+    }
+    if (!Skinned() || dark_) {
+      form_->UseBuiltInSkin(kMetallicSkinResource, "metallic");
+      dark_ = false;
+      stress::RunPendingNow();
+      fwtest::PumpUntil([&] { return Skinned(); }, 3000);
+    }
+    if (!extra_) {
+      extra_ = new fw::TMenuItem(form_);
+      extra_->SetCaption("Extra");
+      form_->MainMenu1->Items()->Add(extra_);
+    }
+    // The bar's buttons get their places when the frame is painted.
+    SetForegroundWindow(form_->Handle());
+    stress::RepaintAll(form_->Handle());
+    fwtest::PumpFor(50);
+  }
+
+  TGalleryForm* form_ = nullptr;
+  fw::TMenuItem* extra_ = nullptr;
+  bool dark_ = false;
+  int click_ = 0;
+  skin::RecordingSkinReporter reporter_;
+};
+
+TEST_F(ReentrancyTest, EveryLoopSurvivesEveryChangeInsideIt) {
+  fw::TPopupMenu::PopupWindow();  // the process-wide owner of popup menus, made once
+  stress::RunPendingNow();
+  fwtest::PumpFor(300);
+  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  int rounds = 0;
+  for (int r = 0; r < Rounds(); ++r) {
+    for (int loop = 0; loop < kLoopCount; ++loop) {
+      for (int action = 0; action < kActionCount; ++action) {
+        SCOPED_TRACE(std::string(kLoopNames[loop]) + " / " + kActionNames[action]);
+        Restore();
+        ASSERT_TRUE(Skinned());
+        RunLoop(Loop(loop), Action(action));
+        if (action == kDestroy) extra_ = nullptr;  // went with the form
+        EXPECT_TRUE(fwtest::VisibleMenuWindows().empty()) << "a menu was left open";
+        if (form_->HandleAllocated() && IsWindow(form_->Handle())) {
+          DWORD_PTR answer = 0;
+          EXPECT_TRUE(
+              SendMessageTimeoutA(form_->Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+        }
+        EXPECT_TRUE(reporter_.faults.empty()) << reporter_.faults.front();
+        reporter_.faults.clear();
+        ++rounds;
+      }
+    }
+  }
+  Restore();
+  if (extra_) {
+    form_->MainMenu1->Items()->Remove(extra_);
+    delete extra_;
+    extra_ = nullptr;
+  }
+  // The same state as at the start: the first form's replacement compares like for like.
+  delete form_;
+  form_ = GalleryForm = nullptr;
+  MakeForm();
+  stress::RunPendingNow();
+  fwtest::PumpFor(300);
+  EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
+  std::printf("re-entrancy: %d rounds over %d loop kinds and %d changes\n", rounds, int(kLoopCount),
+              int(kActionCount));
+}
+
+}  // namespace
