@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/comctrls.h"
@@ -198,6 +199,38 @@ TEST_F(ScrollBarSkinTest, ReleasingOutsideTheControlEndsTheDrag) {
   fwtest::ClickAt(skinned->Handle(), {20, 20});
   EXPECT_EQ(FirstLine(skinned), line);
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// Fires until the skinner's drag loop runs, then frees the skinner from inside it.
+TSkinScrollBar* g_to_free = nullptr;
+void CALLBACK FreeDuringDrag(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!g_to_free || !g_to_free->FTracking || FirstLine(g_to_free->FHandle) == 0) return;
+  KillTimer(nullptr, id);
+  delete std::exchange(g_to_free, nullptr);
+}
+
+// A skinner freed by a message its own drag loop dispatched: the drag still ends as the
+// system's does, with the capture given back.
+TEST_F(ScrollBarSkinTest, SkinnerFreedDuringItsDragGivesTheCaptureBack) {
+  fw::TMemo* skinned = AddMemo(10, 10, fw::ssVertical);
+  TSkinScrollBar* s = Skin(skinned);
+  Show();
+  RedrawWindow(s->FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  const POINT b = SkinThumbCentre(s);
+  SetCursorPos(b.x, b.y);
+  fwtest::PumpFor(30);
+  g_to_free = s;
+  skinners_.clear();
+  MouseInput(MOUSEEVENTF_LEFTDOWN);
+  MoveInput({b.x, b.y + 40});
+  SetTimer(nullptr, 0, 5, &FreeDuringDrag);
+  fwtest::PumpUntil([] { return g_to_free == nullptr; }, 2000);
+  EXPECT_EQ(g_to_free, nullptr) << "the drag never ran";
+  delete std::exchange(g_to_free, nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  MouseInput(MOUSEEVENTF_LEFTUP);
+  fwtest::PumpFor(50);
+  EXPECT_GT(FirstLine(skinned), 0);
 }
 
 TEST_F(ScrollBarSkinTest, ArrowAndPageClicksAreLeftToTheControl) {

@@ -220,6 +220,17 @@ TEST_F(SkinControlTest, SkinnerFreedOrWindowDestroyedInsideTheOldProcedure) {
   DestroyWindow(hwnd);
 }
 
+// Detached by WM_NCDESTROY while a later subclasser sits above it, the stub is given back
+// (the fixture's end compares the subclass count).
+TEST_F(SkinControlTest, DetachedAtTheWindowsEndUnderALaterSubclasserLeavesNoStub) {
+  HWND hwnd = MakePlainWindow();
+  TRecorder skinner(nullptr);
+  skinner.AttachHandle(hwnd, nullptr, nullptr);
+  g_last_old = Replace(hwnd, LastProc);
+  DestroyWindow(hwnd);
+  EXPECT_FALSE(skinner.Hooked());
+}
+
 TEST_F(SkinControlTest, PaintUsesTheGivenDcOrTakesTheWindowDc) {
   HWND parent = MakePlainWindow();
   HWND hwnd = MakePlainWindow(parent);
@@ -421,6 +432,20 @@ TEST_F(SkinControlFormTest, RecolourIsGivenBackExceptDuringTeardown) {
   again->Detach();
   EXPECT_EQ(panel->Color(), static_cast<fw::TColor>(RgbColour(1, 2, 3)));
   controller.LifeState = LifeReady;
+  controller.FreeSkinners();
+}
+
+// A recoloured control freed before its skinner (a radio group's Items reset frees its
+// buttons) is forgotten: the next skin change reaches nothing freed.
+TEST_F(SkinControlFormTest, RecolouredControlFreedFirstIsForgotten) {
+  auto* panel = Add<fw::TPanel>(10);
+  TSkinForm controller(form_);
+  controller.Handle = form_->Handle();
+  auto* skinner = new TRecorder(&controller);
+  skinner->AttachControl(panel, data_, true, &controller.Canvas2);
+  delete panel;
+  EXPECT_EQ(skinner->FControl, nullptr);
+  skinner->SkinChanged();
   controller.FreeSkinners();
 }
 

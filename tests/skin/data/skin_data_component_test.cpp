@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 #include "framework/form_reader.h"
 #include "framework/forms.h"
@@ -543,6 +544,33 @@ TEST_F(SkinManagerTest, PendingRequestsAddUpAndRunTogether) {
   EXPECT_EQ(changed, 1);
   EXPECT_FALSE(manager.HasPendingWork());
   EXPECT_FALSE(manager.Timer.Enabled());
+}
+
+// An exception from a handler the hook calls stops at the hook: reported as a fault, the
+// window activates as usual. The request log keeps nothing unless a test asks for it.
+TEST_F(SkinManagerTest, FaultsStopAtTheHookAndTheLogRecordsOnlyForTests) {
+  skin::TSkinManage& manager = *skin::CreateSkinManager();
+  TSkinData data(nullptr);
+  manager.AddSkinData(&data);
+  manager.InstallHook();
+  manager.Active = true;
+  data.OnFormSkin = [](fw::TObject*, const std::string&, bool&) {
+    throw std::runtime_error("filter failed");
+  };
+  skin::RecordingSkinReporter reporter;
+  TSkinData::SetReporter(&reporter);
+  skin::TSkinManage::RecordRequests = false;
+  manager.Requests.clear();
+  HWND hwnd = CreateWindowExA(0, "STATIC", "probe", WS_POPUP | WS_VISIBLE | WS_CAPTION, 10, 10, 120,
+                              80, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(hwnd);
+  fwtest::PumpFor(50);
+  TSkinData::SetReporter(nullptr);
+  skin::TSkinManage::RecordRequests = true;
+  EXPECT_THAT(reporter.faults, testing::Contains("skin manager window hook: filter failed"));
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_THAT(manager.Requests, IsEmpty());
+  DestroyWindow(hwnd);
 }
 
 TEST_F(SkinManagerTest, ComponentsRegisterOnce) {

@@ -217,6 +217,55 @@ TEST_F(SkinFormTest, SwitchingOffAndOnAndLoadingAnotherSkin) {
   EXPECT_EQ(WindowSize(hwnd).cx, kClientWidth + controller->BorderLeft + controller->BorderRight);
 }
 
+// A package loaded while its windows are skinned ("No skin", then a skin within one
+// tick): no caption button keeps an element of the replaced records, and the tick
+// rebuilds them from the new ones.
+TEST_F(SkinFormTest, LoadingAPackageLeavesNoCaptionButtonOnTheOldRecords) {
+  auto form = MakeForm();
+  TSkinForm* controller = ShowSkinned(*form);
+  ASSERT_NE(controller, nullptr);
+  ASSERT_FALSE(controller->CaptionButtons.empty());
+  TSkinData& data = SkinDataOf(*form);
+  data.SetActive(false);
+  data.SetStoreBytes(skintest::ReadBytes(skintest::PackagePath("dark.skn")));
+  ASSERT_TRUE(data.LoadFromStore());
+  EXPECT_TRUE(controller->CaptionButtons.empty());
+  data.SetActive(true);
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return !SkinManager->HasPendingWork(); }));
+  controller = SkinManager->FindForm(form->Handle());
+  ASSERT_NE(controller, nullptr);
+  EXPECT_FALSE(controller->CaptionButtons.empty());
+  for (const skin::TWinSysButton* button : controller->CaptionButtons) {
+    bool found = false;
+    for (const auto& element : data.SysButtons) found |= element.get() == button->Element;
+    EXPECT_TRUE(found);
+  }
+}
+
+// Widened without a frame paint (frame painting off), the region's top edge comes from the
+// skin, not from a title bar painted at the old width.
+TEST_F(SkinFormTest, RegionAfterAWideningWithoutPaintComesFromTheSkin) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  TSkinForm* controller = ShowSkinned(*form);
+  ASSERT_NE(controller, nullptr);
+  ASSERT_FALSE(controller->TitleCache.Empty());
+  TSkinData& data = SkinDataOf(*form);
+  const SIZE size = WindowSize(hwnd);
+  data.FramePaintOn = false;
+  SetWindowPos(hwnd, nullptr, 0, 0, size.cx + 600, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  fw::ScopedRegion widened(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(hwnd, widened.get()), ERROR);
+  controller->TitleCache.SetSize(0, 0);
+  controller->RegionWidth = 0;
+  controller->UpdateWindowRegion();
+  fw::ScopedRegion composed(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(hwnd, composed.get()), ERROR);
+  EXPECT_TRUE(EqualRgn(widened.get(), composed.get()));
+  data.FramePaintOn = true;
+}
+
 TEST_F(SkinFormTest, WindowsTheManagerLeavesAlone) {
   // A form tagged 99 is never skinned, whatever DisableTag says.
   auto tagged = MakeForm({{"DisableTag", fw::FormValue::Integer(5), 0}}, 99);
