@@ -75,6 +75,7 @@ const fw::TClassInfo& TGalleryForm::StaticClassInfo() {
         c.Method("ScrollBarHChange", &TGalleryForm::ScrollBarHChange);
         c.Method("TrackBar1Change", &TGalleryForm::TrackBar1Change);
         c.Method("MdiItemClick", &TGalleryForm::MdiItemClick);
+        c.Method("NextPageItemClick", &TGalleryForm::NextPageItemClick);
       });
   return info;
 }
@@ -210,6 +211,11 @@ void TGalleryForm::DialogButtonClick(fw::TObject*) {
 
 void TGalleryForm::RightToLeftCheckClick(fw::TObject*) {
   if (RightToLeftCheck->Checked() != right_to_left_) PostMessageA(Handle(), kRecreateMessage, 0, 0);
+}
+
+void TGalleryForm::NextPageItemClick(fw::TObject*) {
+  const int count = PageControl1->PageCount();
+  if (count > 0) PageControl1->SetActivePageIndex((PageControl1->ActivePageIndex() + 1) % count);
 }
 
 void TGalleryForm::RightToLeftItemClick(fw::TObject*) {

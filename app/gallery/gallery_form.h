@@ -80,6 +80,8 @@ class TGalleryForm : public fw::TForm {
   void DialogButtonClick(fw::TObject* sender);
   void RightToLeftCheckClick(fw::TObject* sender);
   void RightToLeftItemClick(fw::TObject* sender);
+  // The menu bar's top-level command item: the page after the active one.
+  void NextPageItemClick(fw::TObject* sender);
   void PageControl1Change(fw::TObject* sender);
   void CountClick(fw::TObject* sender);
   void ScrollBarHChange(fw::TObject* sender);

@@ -54,7 +54,7 @@ class TSkinForm;
 class TDataSkinObject;
 
 // Framework notifications a skinner reacts to (sent through the window procedure).
-constexpr UINT CM_SKIN_ENABLEDCHANGED = 0xB00C;
+constexpr UINT CM_SKIN_ENABLEDCHANGED = fw::CM_ENABLEDCHANGED;
 constexpr UINT CM_SKIN_MOUSEENTER = 0xB013;
 constexpr UINT CM_SKIN_MOUSELEAVE = 0xB014;
 constexpr UINT CM_SKIN_RELEASE = 0xB021;

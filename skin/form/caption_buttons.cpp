@@ -551,6 +551,7 @@ bool TSkinForm::HandleNcMouse(fw::TMessage& message) {
       if (HotObject) HotObject->MouseLeave();
       return false;
     case WM_NCLBUTTONDOWN:
+      PressedObject = object;
       if (object) {
         if (!IsActive) SetForegroundWindow(Handle);
         object->MouseDown();
@@ -562,18 +563,23 @@ bool TSkinForm::HandleNcMouse(fw::TMessage& message) {
         return true;
       }
       return false;
-    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONUP: {
+      // Only a press that began on the button runs it, as with the system's buttons.
+      const bool pressed_here = object && object == PressedObject;
+      PressedObject = nullptr;
       if (!object) return false;
-      if (button && button == HotObject) {
+      if (button && button == HotObject && pressed_here) {
         button->MouseUp();
         RunCaptionAction(screen.x, screen.y);
       }
       return true;
+    }
     case WM_NCLBUTTONDBLCLK:
       // The second press of a quick double click on a caption button presses it again
       // (the system turns it into a double click), so a quick second click on the icon
       // still reaches the system menu's double-click close, and one on a button still
       // works that button rather than the frame.
+      PressedObject = object;
       if (object) {
         if (!IsActive) SetForegroundWindow(Handle);
         object->MouseDown();

@@ -288,6 +288,7 @@ void TSkinForm::LoadFrameMetrics() {
 
 void TSkinForm::ClearCaptionButtons() {
   HotObject = nullptr;
+  PressedObject = nullptr;
   for (TWinSysButton* button : CaptionButtons) delete button;
   CaptionButtons.clear();
 }

@@ -205,6 +205,8 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   DWORD Style = 0;
   int RightButtonsEdge = 0;
   TNCObject* HotObject = nullptr;
+  // The object a left press in the non-client area began on; only its own release runs it.
+  TNCObject* PressedObject = nullptr;
   bool RegionApplied = false;
   HRGN WindowRegion = nullptr;  // owned by the window once applied; never deleted here
   fw::TCanvas Canvas1, Canvas2;

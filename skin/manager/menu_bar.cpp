@@ -24,8 +24,6 @@ struct Tracking {
   TSkinMenuBar* bar = nullptr;
   fw::LifeWatch form_alive, bar_alive;
   int open_index = -1;
-  HMENU current_menu = nullptr;  // the menu of the selected item, when known
-  bool current_has_submenu = false;
   fw::ScopedHook hook;
   POINT last_cursor{};
   bool down_posted = false;
@@ -77,9 +75,11 @@ TSkinMenuBar::~TSkinMenuBar() {
 
 void TSkinMenuBar::ClearButtons() {
   // A button under the mouse is the controller's hot object: it must not outlive the bar.
-  if (controller_ && controller_->HotObject) {
-    for (const auto& b : buttons_)
+  if (controller_) {
+    for (const auto& b : buttons_) {
       if (controller_->HotObject == b.get()) controller_->HotObject = nullptr;
+      if (controller_->PressedObject == b.get()) controller_->PressedObject = nullptr;
+    }
   }
   buttons_.clear();
 }
@@ -287,6 +287,43 @@ TMenuBtn* TSkinMenuBar::FindAccelButton(char key) const {
   return nullptr;
 }
 
+bool TSkinMenuBar::RightToLeft() const { return menu_ && menu_->IsRightToLeft(); }
+
+TMenuBtn* TSkinMenuBar::NextDropDown(int index, bool forward) const {
+  const int count = ButtonCount();
+  for (int step = 0; step < count; ++step) {
+    index = MenuBarNeighbour(index, count, forward);
+    TMenuBtn* b = Button(index);
+    if (b && b->Enabled && b->SubMenu && !b->Caption.empty()) return b;
+  }
+  return nullptr;
+}
+
+TSkinMenuBar::OpenMenuState TSkinMenuBar::OpenMenuOf(HMENU drop_down) {
+  OpenMenuState state;
+  // The menu windows are top-level windows; the first visible one of this thread in the
+  // z-order is the innermost open menu.
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "#32768", nullptr)) != nullptr) {
+    if (IsWindowVisible(window) &&
+        GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+      break;
+  }
+  if (!window) return state;
+  auto menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+  if (!menu) return state;
+  state.in_submenu = menu != drop_down;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    const UINT item_state = GetMenuState(menu, UINT(i), MF_BYPOSITION);
+    if (item_state == UINT(-1) || !(item_state & MF_HILITE)) continue;
+    state.selected_has_submenu =
+        GetSubMenu(menu, i) != nullptr && !(item_state & (MF_GRAYED | MF_DISABLED));
+    break;
+  }
+  return state;
+}
+
 void TSkinMenuBar::SwitchToButton(TMenuBtn* button) {
   if (!button) return;
   RECT window;
@@ -303,12 +340,14 @@ void TSkinMenuBar::SwitchToButton(TMenuBtn* button) {
 bool TSkinMenuBar::HandleNcLButtonDown(POINT window_point) {
   TMenuBtn* button = ButtonAt(window_point);
   if (!button) return false;
-  OpenDropDown(button);
+  // A disabled item takes the click and does nothing, as on the native bar.
+  if (button->Enabled) OpenDropDown(button);
   return true;
 }
 
 bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
   HWND hwnd = controller_->Handle;
+  if (!button->Enabled) return button->SubMenu != nullptr;
   PostMessageA(hwnd, WM_COMMAND, button->CommandId, 0);
   if (!button->SubMenu) return false;
   Tracking& t = State();
@@ -358,8 +397,6 @@ bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
 void TSkinMenuBar::EndTracking() {
   Tracking& t = State();
   t.hook.reset();
-  t.current_menu = nullptr;
-  t.current_has_submenu = false;
   t.open_index = -1;
   t.down_posted = false;
   t.form = nullptr;
@@ -373,7 +410,7 @@ LRESULT CALLBACK TSkinMenuBar::MenuFilterHook(int code, WPARAM wparam, LPARAM lp
   auto* msg = reinterpret_cast<MSG*>(lparam);
   const bool tracking = code == MSGF_MENU && msg && t.bar_alive && t.form_alive;
   // In a right-to-left menu the arrow keys change places.
-  if (tracking && t.current_menu && t.bar->Menu() && t.bar->Menu()->IsRightToLeft() &&
+  if (tracking && t.bar->RightToLeft() &&
       (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)) {
     if (msg->wParam == VK_LEFT) {
       msg->wParam = VK_RIGHT;
@@ -400,19 +437,17 @@ void TSkinMenuBar::FollowMenuMessage(const MSG& msg) {
     PostMessageA(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);  // selects the first item
   }
   TMenuBtn* target = nullptr;
-  const int count = bar->ButtonCount();
   switch (msg.message) {
     case WM_KEYDOWN:
       if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
         t.switching = false;
-      } else if (msg.wParam == VK_LEFT) {
-        // Left leaves a submenu; on the drop-down's own items it goes to the previous one.
-        const bool top_level = !t.current_menu || t.current_menu == t.form->TrackedMenu;
-        if (top_level && count > 0)
-          target = bar->Button(MenuBarNeighbour(t.open_index, count, false));
-      } else if (msg.wParam == VK_RIGHT) {
-        if (!t.current_has_submenu && count > 0)
-          target = bar->Button(MenuBarNeighbour(t.open_index, count, true));
+      } else if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT) {
+        // Left closes an open submenu and Right opens the selected item's one (the menu
+        // loop does both); otherwise they go to the previous or next drop-down.
+        const OpenMenuState open = OpenMenuOf(t.form->TrackedMenu);
+        const bool forward = msg.wParam == VK_RIGHT;
+        if (forward ? !open.selected_has_submenu : !open.in_submenu)
+          target = bar->NextDropDown(t.open_index, forward);
       }
       break;
     case WM_SYSKEYDOWN:
@@ -425,15 +460,19 @@ void TSkinMenuBar::FollowMenuMessage(const MSG& msg) {
         return;
       }
       t.switching = false;
-      // Kept as handles, not as menu items: the program may free its items meanwhile.
-      t.current_menu = reinterpret_cast<HMENU>(msg.lParam);
-      t.current_has_submenu = (flags & MF_POPUP) != 0;
       break;
     }
     case WM_MOUSEMOVE: {
       if (msg.pt.x != t.last_cursor.x || msg.pt.y != t.last_cursor.y) {
         target = bar->ButtonAt(t.form->ScreenToFramePoint(msg.pt));
         t.last_cursor = msg.pt;
+        // Over an item without a drop-down the open one closes and the item is only
+        // selected: a command runs on a click, never on the mouse passing over it.
+        if (target && target->Index != t.open_index && target->Enabled && !target->SubMenu) {
+          EndMenu();
+          return;
+        }
+        if (target && (!target->Enabled || !target->SubMenu)) target = nullptr;
       }
       break;
     }

@@ -68,6 +68,11 @@ class TSkinMenuBar : public fw::Watchable {
   bool OpenDropDown(TMenuBtn* button);
   // Makes the form open another button's drop-down (a click one pixel inside it).
   void SwitchToButton(TMenuBtn* button);
+  // The enabled button with a drop-down before or after `index`, going round; nullptr
+  // when there is none. The keys move only between drop-downs.
+  TMenuBtn* NextDropDown(int index, bool forward) const;
+  // The bar reads right to left (its menu object says so, or the window's layout).
+  bool RightToLeft() const;
   // The enabled button whose caption has that accelerator (case-insensitive), or nullptr.
   TMenuBtn* FindAccelButton(char key) const;
   // The controller's non-client left click: opens the button under the point; true then.
@@ -96,6 +101,13 @@ class TSkinMenuBar : public fw::Watchable {
 
  private:
   static LRESULT CALLBACK MenuFilterHook(int code, WPARAM wparam, LPARAM lparam);
+  // The innermost open menu of the thread, from its window: whether it is a submenu of the
+  // drop-down, and whether its selected item opens a submenu.
+  struct OpenMenuState {
+    bool in_submenu = false;
+    bool selected_has_submenu = false;
+  };
+  static OpenMenuState OpenMenuOf(HMENU drop_down);
   // What the filter hook does with a message of the open drop-down's loop.
   static void FollowMenuMessage(const MSG& msg);
   // Clears the tracking state once a drop-down closed.

@@ -224,11 +224,27 @@ void TSkinManage::RemoveForm(const TSkinForm* form) {
   if (it != Forms.end()) Forms.erase(it);
 }
 
+namespace {
+
+// The form with that window among `form` and the forms it owns, at any depth.
+fw::TCustomForm* FormAmong(fw::TCustomForm* form, HWND window, int depth) {
+  if (form->HandleAllocated() && form->Handle() == window) return form;
+  if (depth > 16) return nullptr;
+  for (fw::TComponent* c : form->ComponentList()) {
+    if (auto* owned = dynamic_cast<fw::TCustomForm*>(c))
+      if (fw::TCustomForm* found = FormAmong(owned, window, depth + 1)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 fw::TCustomForm* TSkinManage::FormOfWindow(HWND window) const {
   fw::TApplication* app = fw::Application();
   if (!app || !window) return nullptr;
+  // Forms owned by the application, and forms owned by those forms.
   for (fw::TCustomForm* form : app->Forms())
-    if (form->HandleAllocated() && form->Handle() == window) return form;
+    if (fw::TCustomForm* found = FormAmong(form, window, 0)) return found;
   return nullptr;
 }
 

@@ -108,7 +108,8 @@ class TSkinManage {
   // Forgets this controller (not another one with the same window handle) without freeing
   // it; its destructor calls this.
   void RemoveForm(const TSkinForm* form);
-  // The form object of a window among the application's forms, or nullptr.
+  // The form object of a window among the application's forms and the forms they own, or
+  // nullptr.
   fw::TCustomForm* FormOfWindow(HWND window) const;
 
   // Popup menu windows ("#32768").

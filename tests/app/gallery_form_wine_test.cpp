@@ -220,7 +220,7 @@ TEST_F(GalleryTest, MenusCarryTheSkinChoices) {
   ASSERT_NE(form_->MainMenu1, nullptr);
   // (The skinned frame draws the menu bar itself, so the window need not carry it.)
   EXPECT_EQ(form_->Menu(), form_->MainMenu1);
-  EXPECT_EQ(GetMenuItemCount(form_->MainMenu1->Handle()), 3);
+  EXPECT_EQ(GetMenuItemCount(form_->MainMenu1->Handle()), 4);
   EXPECT_EQ(form_->PopupMenu(), form_->PopupMenu1);
   // A menu command as the window gets it when the item is chosen.
   auto* dark = Find<fw::TMenuItem>("DarkItem");

@@ -389,6 +389,20 @@ TEST_F(CaptionButtonsTest, ReleaseOverAButtonThatIsNotTheHotOneDoesNothing) {
   EXPECT_EQ(g_recorded.closes, 1);
 }
 
+// Pressed in the client area and released over Close, the window stays: only a press that
+// began on the button runs it.
+TEST_F(CaptionButtonsTest, APressThatBeganElsewhereDoesNotRunTheButton) {
+  OpenForm();
+  Press(ClientPoint());
+  MoveTo(CentreOf(skin::kActionClose));
+  Release();
+  PumpWatching(100);
+  EXPECT_EQ(g_recorded.closes, 0);
+  Click(CentreOf(skin::kActionClose));
+  PumpWatching(100);
+  EXPECT_EQ(g_recorded.closes, 1);
+}
+
 TEST_F(CaptionButtonsTest, ANegativeActionIsDrawnButInertAndUnknownActionsAreForwarded) {
   LoadSkin("metallic.skn");
   // The help button (action 30) shows on windows with a maximize box.

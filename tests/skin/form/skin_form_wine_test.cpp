@@ -266,6 +266,25 @@ TEST_F(SkinFormTest, RegionAfterAWideningWithoutPaintComesFromTheSkin) {
   data.FramePaintOn = true;
 }
 
+// A form owned by another form is a form too: it gets the form procedure (the face colour
+// among what comes with it), not the bare-window treatment.
+TEST_F(SkinFormTest, AFormOwnedByAFormIsSkinnedAsAForm) {
+  auto form = MakeForm();
+  ASSERT_NE(ShowSkinned(*form), nullptr);
+  auto* owned = new fw::TForm(form.get());
+  owned->SetPosition(fw::poDesigned);
+  owned->SetBounds(150, 150, 240, 160);
+  owned->Show();
+  TSkinForm* controller = nullptr;
+  fwtest::PumpUntil([&] {
+    controller = SkinManager->FindForm(owned->Handle());
+    return controller && controller->LifeState == skin::LifeReady;
+  });
+  ASSERT_NE(controller, nullptr);
+  EXPECT_EQ(controller->Form, owned);
+  EXPECT_EQ(owned->Color(), static_cast<fw::TColor>(SkinDataOf(*form).ButtonFace));
+}
+
 TEST_F(SkinFormTest, WindowsTheManagerLeavesAlone) {
   // A form tagged 99 is never skinned, whatever DisableTag says.
   auto tagged = MakeForm({{"DisableTag", fw::FormValue::Integer(5), 0}}, 99);

@@ -60,6 +60,8 @@ class MenuBarTest : public fwtest::ApplicationTest {
     AddItem(form_, file_, "E&xit");
     edit_ = AddItem(form_, root, "&Edit");
     AddItem(form_, edit_, "&Copy");
+    special_ = AddItem(form_, edit_, "Paste &special");
+    AddItem(form_, special_, "&Text");
     tools_ = AddItem(form_, root, "&Tools");
     AddItem(form_, tools_, "&Options");
     tools_->SetEnabled(false);
@@ -67,6 +69,9 @@ class MenuBarTest : public fwtest::ApplicationTest {
     help_->OnClick = [this](fw::TObject*) { ++help_clicks_; };
     window_ = AddItem(form_, root, "&Window");
     AddItem(form_, window_, "&Cascade");
+    quit_ = AddItem(form_, root, "&Quit");
+    quit_->OnClick = [this](fw::TObject*) { ++quit_clicks_; };
+    quit_->SetEnabled(false);
     popup_ = new fw::TPopupMenu(form_);
     AddItem(form_, popup_->Items(), "&Undo");
     form_->SetMenu(menu_);
@@ -120,17 +125,18 @@ class MenuBarTest : public fwtest::ApplicationTest {
   fw::TMainMenu* menu_ = nullptr;
   fw::TPopupMenu* popup_ = nullptr;
   fw::TMenuItem *file_ = nullptr, *open_ = nullptr, *edit_ = nullptr, *tools_ = nullptr,
-                *help_ = nullptr, *window_ = nullptr;
+                *help_ = nullptr, *window_ = nullptr, *special_ = nullptr, *quit_ = nullptr;
   skin::TSkinForm* controller_ = nullptr;
   fw::TWndMethod saved_proc_;
   std::vector<char> dialog_chars_;
   int help_clicks_ = 0;
+  int quit_clicks_ = 0;
 };
 
 TEST_F(MenuBarTest, BarIsBuiltFromTheMenuAndTheNativeBarIsGone) {
   EXPECT_EQ(GetMenu(form_->Handle()), nullptr);
   EXPECT_EQ(Bar().MenuHandle(), menu_->Handle());
-  ASSERT_EQ(Bar().ButtonCount(), 5);
+  ASSERT_EQ(Bar().ButtonCount(), 6);
   EXPECT_EQ(Bar().Button(0)->Caption, "&File");
   EXPECT_EQ(Bar().Button(0)->SubMenu, file_->Handle());
   EXPECT_FALSE(Bar().Button(2)->Enabled);
@@ -240,6 +246,76 @@ TEST_F(MenuBarTest, ClickOnAnItemWithoutSubItemsRunsItsCommand) {
   EXPECT_TRUE(safety.MenusSeen().empty());
 }
 
+// While a drop-down is open, the mouse passing onto a command item closes the drop-down
+// and Right skips it (and the disabled Tools): neither runs a command. A disabled item
+// never runs, clicked either.
+TEST_F(MenuBarTest, CommandItemsRunOnlyWhenClickedAndEnabled) {
+  std::vector<int> seen;
+  {
+    fwtest::MenuDriver driver({[&](HWND) { fwtest::TapKey(VK_RIGHT); },
+                               [&](HWND) { seen.push_back(skin::TSkinMenuBar::OpenIndex()); },
+                               [&](HWND) {
+                                 const POINT help = ButtonCentre(3);
+                                 fwtest::MoveMouse(help.x, help.y);
+                               }},
+                              120, 600);
+    const POINT edit = ButtonCentre(1);
+    fwtest::ClickAt(edit.x, edit.y);
+    const DWORD end = GetTickCount() + 5000;
+    while (!driver.Finished() && GetTickCount() < end) Pump(20);
+  }
+  Pump(300);
+  EXPECT_THAT(seen, ElementsAre(4));  // from Edit past Tools and Help to Window
+  EXPECT_TRUE(fwtest::VisibleMenuWindows().empty());
+  EXPECT_EQ(help_clicks_, 0);
+  fwtest::MenuDriver safety({}, 60, 500);
+  const POINT quit = ButtonCentre(5);
+  fwtest::ClickAt(quit.x, quit.y);
+  Pump(300);
+  EXPECT_EQ(quit_clicks_, 0);
+}
+
+// Right on an item with a submenu opens it and Left closes it again; the drop-down stays.
+TEST_F(MenuBarTest, RightOpensTheSubmenuAndLeftClosesIt) {
+  std::vector<std::pair<int, size_t>> seen;
+  const auto record = [&](HWND) {
+    seen.push_back({skin::TSkinMenuBar::OpenIndex(), fwtest::VisibleMenuWindows().size()});
+  };
+  {
+    fwtest::MenuDriver driver(
+        {[](HWND) { fwtest::TapKey(VK_DOWN); },  // Paste special
+         [](HWND) { fwtest::TapKey(VK_RIGHT); }, record, [](HWND) { fwtest::TapKey(VK_LEFT); },
+         record, [](HWND) { fwtest::TapKey(VK_ESCAPE); }},
+        150, 3000);
+    const POINT edit = ButtonCentre(1);
+    fwtest::ClickAt(edit.x, edit.y);
+    const DWORD end = GetTickCount() + 8000;
+    while (!driver.Finished() && GetTickCount() < end) Pump(20);
+  }
+  EXPECT_THAT(seen, ElementsAre(std::pair<int, size_t>{1, 2}, std::pair<int, size_t>{1, 1}));
+  EXPECT_TRUE(fwtest::VisibleMenuWindows().empty());
+}
+
+// In a right-to-left menu the arrow keys change places: Left goes to the next drop-down.
+TEST_F(MenuBarTest, RightToLeftSwapsLeftAndRight) {
+  menu_->SetBiDiMode(fw::bdRightToLeft);
+  RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(50);
+  std::vector<int> seen;
+  {
+    fwtest::MenuDriver driver({[](HWND) { fwtest::TapKey(VK_LEFT); },
+                               [&](HWND) { seen.push_back(skin::TSkinMenuBar::OpenIndex()); },
+                               [](HWND) { fwtest::TapKey(VK_ESCAPE); }},
+                              150, 3000);
+    const POINT file = ButtonCentre(0);
+    fwtest::ClickAt(file.x, file.y);
+    const DWORD end = GetTickCount() + 6000;
+    while (!driver.Finished() && GetTickCount() < end) Pump(20);
+  }
+  EXPECT_THAT(seen, ElementsAre(1));
+  menu_->SetBiDiMode(fw::bdLeftToRight);
+}
+
 TEST_F(MenuBarTest, ItemsUnderTheMouseAreHotAndLetGoWhenItLeaves) {
   // The hot look is the button-highlight frame around the item.
   const auto frame_pixel = [&](int index) {
@@ -283,7 +359,7 @@ TEST_F(MenuBarTest, MenuChangesReachTheBarWhenMenuUpdateIsOn) {
   EXPECT_EQ(Bar().Button(0)->Caption, "&Files");
   EXPECT_EQ(GetMenu(form_->Handle()), nullptr);
   AddItem(form_, menu_->Items(), "&Extra");
-  EXPECT_EQ(Bar().ButtonCount(), 6);
+  EXPECT_EQ(Bar().ButtonCount(), 7);
 
   data_->MenuUpdate = false;
   file_->SetCaption("&Archive");
