@@ -35,8 +35,9 @@ Tracking& State() {
 }
 
 // Every entry of the menu and of its sub-menus becomes owner-drawn. Only the type flags
-// are changed (MIIM_FTYPE), so the entries keep their texts for foreign-item drawing.
-void MakeOwnerDrawn(HMENU menu, int depth = 0) {
+// are changed (MIIM_FTYPE), so the entries keep their texts for foreign-item drawing; each
+// entry changed is added to `changed`, to be given its type back.
+void MakeOwnerDrawn(HMENU menu, std::vector<std::pair<HMENU, UINT>>& changed, int depth = 0) {
   if (!menu || depth > 16) return;
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
@@ -47,9 +48,9 @@ void MakeOwnerDrawn(HMENU menu, int depth = 0) {
     if (!(mii.fType & MFT_OWNERDRAW)) {
       mii.fMask = MIIM_FTYPE;
       mii.fType |= MFT_OWNERDRAW;
-      SetMenuItemInfoA(menu, UINT(i), TRUE, &mii);
+      if (SetMenuItemInfoA(menu, UINT(i), TRUE, &mii)) changed.emplace_back(menu, UINT(i));
     }
-    if (mii.hSubMenu) MakeOwnerDrawn(mii.hSubMenu, depth + 1);
+    if (mii.hSubMenu) MakeOwnerDrawn(mii.hSubMenu, changed, depth + 1);
   }
 }
 
@@ -71,6 +72,24 @@ TSkinMenuBar::~TSkinMenuBar() {
     State().bar_alive = {};
   }
   ClearButtons();
+  RestoreItemTypes();
+}
+
+void TSkinMenuBar::RestoreItemTypes() {
+  // A menu object draws its own items again once unskinned; the entries of a window
+  // without one would be left owner-drawn with nobody to draw them.
+  if (!menu_) {
+    for (const auto& [menu, position] : owner_drawn_) {
+      if (!IsMenu(menu)) continue;
+      MENUITEMINFOA mii{};
+      mii.cbSize = sizeof mii;
+      mii.fMask = MIIM_FTYPE;
+      if (!GetMenuItemInfoA(menu, position, TRUE, &mii) || !(mii.fType & MFT_OWNERDRAW)) continue;
+      mii.fType &= ~UINT(MFT_OWNERDRAW);
+      SetMenuItemInfoA(menu, position, TRUE, &mii);
+    }
+  }
+  owner_drawn_.clear();
 }
 
 void TSkinMenuBar::ClearButtons() {
@@ -358,7 +377,7 @@ bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
   t.bar_alive = Watch();
   RECT window;
   GetWindowRect(hwnd, &window);
-  MakeOwnerDrawn(button->SubMenu);
+  MakeOwnerDrawn(button->SubMenu, owner_drawn_);
   controller_->PopupPending = true;
   controller_->TrackedMenu = button->SubMenu;
   t.switching = false;

@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/graphics.h"
@@ -117,6 +118,8 @@ class TSkinMenuBar : public fw::Watchable {
   std::unique_ptr<TMenuBtn> ButtonFromNativeItem(int index);
   void DetachNativeMenu();
   void ClearButtons();
+  // Gives the entries made owner-drawn for the drop-downs their type back.
+  void RestoreItemTypes();
   void DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect);
   // An MDI frame with a maximised active child: that child's buttons, drawn into the bar.
   void PaintMdiChildButtons(HDC bar_dc);
@@ -128,6 +131,7 @@ class TSkinMenuBar : public fw::Watchable {
   TSkinForm* controller_;
   fw::TBitmap background_;
   HMENU menu_handle_ = nullptr;
+  std::vector<std::pair<HMENU, UINT>> owner_drawn_;  // entries made owner-drawn: menu, position
 };
 
 }  // namespace skin

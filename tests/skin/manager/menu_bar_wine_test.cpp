@@ -316,6 +316,42 @@ TEST_F(MenuBarTest, RightToLeftSwapsLeftAndRight) {
   menu_->SetBiDiMode(fw::bdLeftToRight);
 }
 
+// A window without a form object gets its drop-down entries back as they were when it is
+// unskinned: owner-drawn, nobody would draw them any more.
+TEST_F(MenuBarTest, ABareWindowsEntriesGetTheirTypeBack) {
+  HMENU bar = CreateMenu();
+  HMENU drop_down = CreatePopupMenu();
+  AppendMenuA(drop_down, MF_STRING, 101, "&First");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop_down), "&Bare");
+  HWND hwnd = CreateWindowExA(0, "STATIC", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200, 300,
+                              200, nullptr, bar, nullptr, nullptr);
+  SetForegroundWindow(hwnd);
+  skin::TSkinForm* controller = nullptr;
+  fwtest::PumpUntil([&] {
+    controller = skin::SkinFormOfWindow(hwnd);
+    return controller && controller->LifeState == skin::LifeReady;
+  });
+  ASSERT_TRUE(controller && controller->MenuBar);
+  {
+    fwtest::MenuDriver driver({[](HWND) { fwtest::TapKey(VK_ESCAPE); }}, 100, 1000);
+    controller->MenuBar->OpenDropDown(controller->MenuBar->Button(0));
+  }
+  const auto owner_drawn = [&] {
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(drop_down, 0, TRUE, &mii);
+    return (mii.fType & MFT_OWNERDRAW) != 0;
+  };
+  EXPECT_TRUE(owner_drawn());
+  controller->DetachAndRestore();
+  skin::SkinManager->RemoveForm(controller);
+  delete controller;
+  EXPECT_FALSE(owner_drawn());
+  EXPECT_EQ(GetMenu(hwnd), bar);
+  DestroyWindow(hwnd);
+}
+
 TEST_F(MenuBarTest, ItemsUnderTheMouseAreHotAndLetGoWhenItLeaves) {
   // The hot look is the button-highlight frame around the item.
   const auto frame_pixel = [&](int index) {
