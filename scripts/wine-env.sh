@@ -4,6 +4,8 @@
 #               cannot run 32-bit programs; wine64 then runs without the 32-bit loader)
 #   DISPLAY     the caller's display, or a private Xvfb started on demand
 #   wineserver  kept alive (-p) so that each test program starts quickly
+#   heaps       every program's heaps check freed blocks, block tails and parameters
+#               (WINE_HEAP_CHECK=0 turns this off for the sessions started with it)
 # Every background process is detached from our stdio so that callers such as
 # ctest, which wait for their children's pipes to close, never hang on it.
 
@@ -69,10 +71,12 @@ ensure_prefix() {
   fi
   [ -f "$WINEPREFIX/.project-fonts" ] || { ensure_prefix_fonts; changed=1; }
   [ -f "$WINEPREFIX/.project-unmanaged" ] || { ensure_prefix_unmanaged; changed=1; }
+  ensure_prefix_heap_check && changed=1
   # Let the wineserver that these steps started end: a later `wineserver -p` would not
   # take it over, and programs started after it would spawn Wine's services anew, holding
-  # the pipes of whoever started them.
-  [ -z "${changed:-}" ] || wineserver -w
+  # the pipes of whoever started them. A session already running (its services are up)
+  # keeps its persistent wineserver, which has taken the change.
+  [ -z "${changed:-}" ] || wine_services_running || wineserver -w
   exec 9>&-
 }
 
@@ -106,6 +110,23 @@ ensure_prefix_unmanaged() {
   wine reg add 'HKCU\Software\Wine\AppDefaults\calc.exe\X11 Driver' /v Managed /t REG_SZ \
     /d Y /f </dev/null >/dev/null 2>&1
   touch "$WINEPREFIX/.project-unmanaged"
+}
+
+# Every program's heaps run with free checking (a freed block is filled with a pattern and
+# kept from reuse for the next 1024 frees of its heap), tail checking and parameter checking:
+# GlobalFlag 0x70 in the Session Manager key, which Wine reads at each process start, so
+# no program names are needed. A write into a freed block shows when the heap is validated;
+# the Wine test support validates every heap after each test. WINE_HEAP_CHECK=0 writes 0
+# instead; the value written last is kept in the prefix, so this costs one file read.
+# Returns 0 when the registry was changed.
+ensure_prefix_heap_check() {
+  local flags=0x70 current=
+  [ "${WINE_HEAP_CHECK:-1}" != 0 ] || flags=0
+  [ -f "$WINEPREFIX/.project-heap-check" ] && read -r current <"$WINEPREFIX/.project-heap-check"
+  [ "$current" != "$flags" ] || return 1
+  wine reg add 'HKLM\System\CurrentControlSet\Control\Session Manager' /v GlobalFlag \
+    /t REG_DWORD /d "$flags" /f </dev/null >/dev/null 2>&1 &&
+    echo "$flags" >"$WINEPREFIX/.project-heap-check"
 }
 
 ensure_wineserver() {
