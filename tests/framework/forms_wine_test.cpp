@@ -1,6 +1,11 @@
-// Forms from stored descriptions, the application's message box and message loop.
+// Forms from stored descriptions, the application's message box and message loop; the heap
+// check after every test.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
 
 #include "framework/application.h"
 #include "framework/form_reader.h"
@@ -166,6 +171,25 @@ TEST_F(FormsTest, WrittenFormReadsBackTheSame) {
   EXPECT_EQ(fw::WriteComponentToText(again), text);
   EXPECT_THAT(text, testing::HasSubstr("OnClick = Button1Click"));
   EXPECT_THAT(text, testing::HasSubstr("object Edit1: TEdit"));
+}
+
+// A write through a pointer to a deleted object damages the C runtime heap and the heap
+// check finds it: the prefix's heap checking and the check are both on. The byte is put back
+// before the test ends, so the heap is whole again for the check after this test.
+TEST(HeapCheck, AWriteIntoADeletedObjectIsFound) {
+  if (const char* check = std::getenv("WINE_HEAP_CHECK"); check && !std::strcmp(check, "0"))
+    GTEST_SKIP() << "heap checking is off for this run (WINE_HEAP_CHECK=0)";
+  ASSERT_THAT(fwtest::DamagedHeaps(), testing::IsEmpty());
+  auto* object = new std::array<unsigned char, 64>{};
+  unsigned char* volatile dangling = object->data();
+  delete object;
+  const unsigned char before = dangling[20];
+  dangling[20] = static_cast<unsigned char>(~before);
+  const std::vector<std::string> damaged = fwtest::DamagedHeaps();
+  dangling[20] = before;
+  EXPECT_THAT(damaged, testing::Contains(testing::StartsWith("the C runtime heap")))
+      << "heap checking is off: the prefix should have GlobalFlag 0x70 (scripts/wine-env.sh)";
+  EXPECT_THAT(fwtest::DamagedHeaps(), testing::IsEmpty());
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "framework/scoped_handle.h"
@@ -110,7 +112,45 @@ class WatchdogListener : public testing::EmptyTestEventListener {
   void OnTestEnd(const testing::TestInfo&) override { g_deadline_ms = 0; }
 };
 
+std::string HeapName(HANDLE heap) {
+  if (heap == reinterpret_cast<HANDLE>(_get_heap_handle()))
+    return "the C runtime heap (new, delete, malloc, free)";
+  if (heap == GetProcessHeap()) return "the process heap";
+  char name[40];
+  std::snprintf(name, sizeof name, "heap %p", heap);
+  return name;
+}
+
+// A damaged heap stays damaged until its overwritten block is reused, so each heap fails
+// only the first test after which it is found damaged.
+class HeapCheckListener : public testing::EmptyTestEventListener {
+  void OnTestEnd(const testing::TestInfo&) override {
+    for (const std::string& heap : DamagedHeaps()) {
+      if (!reported_.insert(heap).second) continue;
+      ADD_FAILURE() << heap << " is damaged after this test: a block was written after it "
+                    << "was freed, or past its end (HeapValidate fails; later tests of this "
+                    << "program no longer check this heap)";
+    }
+  }
+  std::set<std::string> reported_;
+};
+
 }  // namespace
+
+std::vector<std::string> DamagedHeaps() {
+  std::vector<HANDLE> heaps(64);
+  for (;;) {
+    const DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    const bool fits = count <= heaps.size();
+    heaps.resize(count);
+    if (fits) break;
+  }
+  std::vector<std::string> damaged;
+  for (HANDLE heap : heaps) {
+    if (!HeapValidate(heap, 0, nullptr)) damaged.push_back(HeapName(heap));
+  }
+  return damaged;
+}
 
 void RecordBox(HWND box) {
   RecordedBox r = Describe(box);
@@ -202,6 +242,7 @@ void PressKey(WORD virtual_key) {
 void InstallTestGuards() {
   g_hook.reset(SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId()));
   testing::UnitTest::GetInstance()->listeners().Append(new WatchdogListener);
+  testing::UnitTest::GetInstance()->listeners().Append(new HeapCheckListener);
   std::thread([] {
     for (;;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));

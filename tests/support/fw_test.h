@@ -6,7 +6,9 @@
 //    (window class "#32770") as soon as it is activated, so no test waits on a modal box;
 //    a box that no MessageBoxRecorder expects fails the running test with its text;
 //  - runs a watchdog thread: a test still running after FW_TEST_WATCHDOG seconds (default
-//    30) prints its name and ends the process with exit code 3, so nothing hangs ctest.
+//    30) prints its name and ends the process with exit code 3, so nothing hangs ctest;
+//  - validates every heap of the process after each test: a damaged heap fails the test that
+//    just ended (see DamagedHeaps).
 //
 // Asserting on message boxes:
 //   fwtest::MessageBoxRecorder boxes;          // record from here to the end of the scope
@@ -76,7 +78,14 @@ void ClickAt(HWND hwnd, POINT client_point);
 // A key pressed and released (SendInput) on the focused window.
 void PressKey(WORD virtual_key);
 
-// Installs the hook and the watchdog; called by the test main.
+// The heaps of the process that fail HeapValidate, each by name ("the C runtime heap ...",
+// "the process heap", else its address). The test prefix runs every heap with free checking
+// (scripts/wine-env.sh): Wine fills a freed block with a pattern and keeps it from reuse for
+// the next 1024 frees of its heap, and validation finds the pattern overwritten. Nothing
+// faults at the write itself, nor at a later allocation; only validation tells.
+std::vector<std::string> DamagedHeaps();
+
+// Installs the hook, the watchdog and the heap check; called by the test main.
 void InstallTestGuards();
 
 // A test fixture with an application object (and the standard classes registered).
