@@ -265,6 +265,8 @@ TEST_F(ForeignWindowsTest, FormSubclassedByAnotherLibraryBeforeTheSkinAttaches) 
 TEST_F(ForeignWindowsTest, CommonDialogIsShownAndClosedOverASkinnedForm) {
   auto form = MakeForm();
   ASSERT_TRUE(ShowSkinned(*form));
+  // The manager idle, its timer off, before the snapshot.
+  fwtest::PumpUntil([] { return !SkinManager->Timer.Enabled(); });
   const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
   for (int round = 0; round < 5; ++round) {
     fwtest::MessageBoxRecorder boxes;  // records the dialog and presses its default button

@@ -395,6 +395,10 @@ TEST_F(MdiTest, FiveHundredChildrenLeaveTheCountsAndListsAsTheyWere) {
   children_.clear();
   // The purge of the closed controller.
   ASSERT_TRUE(fwtest::PumpUntil([&] { return SkinManager->Forms.size() == 1; }));
+  // Active at both snapshots: an active frame runs its hover timer, and another test's
+  // window may have taken the activation meanwhile.
+  SetForegroundWindow(frame_->Handle());
+  fwtest::PumpUntil([] { return !SkinManager->Timer.Enabled(); });
   fwtest::PumpFor(20);
   const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
   const size_t forms = SkinManager->Forms.size(), popups = SkinManager->Popups.size(),
@@ -423,6 +427,7 @@ TEST_F(MdiTest, FiveHundredChildrenLeaveTheCountsAndListsAsTheyWere) {
   EXPECT_EQ(SkinManager->Popups.size(), popups);
   EXPECT_EQ(SkinManager->SkinDatas.size(), datas);
   EXPECT_EQ(App().Forms().size(), app_forms);
+  SetForegroundWindow(frame_->Handle());
   EXPECT_EQ(fwtest::SettledHandleDifference(start), "");
   EXPECT_EQ(frame_controller_->MenuBar->ButtonCount(), 3);
 }
