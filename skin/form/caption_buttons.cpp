@@ -32,9 +32,9 @@ TNCObject* MenuBarObjectAt(const TSkinForm& form, POINT point) {
   return form.MenuBar ? form.MenuBar->ButtonAt(point) : nullptr;
 }
 
-// Copies the part of a 32-bit bitmap under `rect` (clipped to it); empty when the
-// rectangle is not inside the bitmap.
-PixelBitmap CopyPart(fw::TBitmap& bitmap, const RECT& rect) {
+}  // namespace
+
+PixelBitmap PartOfBitmap(fw::TBitmap& bitmap, const RECT& rect) {
   if (bitmap.PixelFormat() != fw::pf32bit || rect.left < 0 || rect.top < 0 ||
       rect.right > bitmap.Width() || rect.bottom > bitmap.Height() || rect.right <= rect.left ||
       rect.bottom <= rect.top)
@@ -47,6 +47,8 @@ PixelBitmap CopyPart(fw::TBitmap& bitmap, const RECT& rect) {
   }
   return out;
 }
+
+namespace {
 
 // Draws one frame of a strip, stretched to `target` and transparent on magenta, straight
 // into the pixels of a 32-bit bitmap: the same pixels DrawElementFrame gives, without a
@@ -81,7 +83,7 @@ PixelBitmap PixelsOfBitmap(fw::TBitmap& bitmap) {
   if (bitmap.Empty()) return {};
   if (bitmap.PixelFormat() != fw::pf32bit) return ReadBitmapPixels(bitmap.Handle());
   GdiFlush();
-  return CopyPart(bitmap, {0, 0, bitmap.Width(), bitmap.Height()});
+  return PartOfBitmap(bitmap, {0, 0, bitmap.Width(), bitmap.Height()});
 }
 
 // ---- the hot-object protocol ----
@@ -279,7 +281,7 @@ void TSkinForm::DrawCaptionButtons(HDC dc) {
     if (e.Visibility == kVisibilityMenuRow) continue;
     // The background is taken before this button is drawn; buttons placed over each
     // other take the earlier ones along, as the resting title bar shows them.
-    button->Background = CopyPart(TitleCache, button->Bounds);
+    button->Background = PartOfBitmap(TitleCache, button->Bounds);
     if (ShowsWindowIcon(e.Action)) {
       if (!icon.Empty()) draw(button->Bounds, icon, 1, 1);
     } else {

@@ -112,5 +112,7 @@ void AdjustMaximizedPlacement(const TSkinForm& form, MINMAXINFO& info);
 
 // The pixels of a 32-bit bitmap (empty for an empty or device-dependent one).
 PixelBitmap PixelsOfBitmap(fw::TBitmap& bitmap);
+// The part of a 32-bit bitmap under `rect`; empty when the rectangle is not inside it.
+PixelBitmap PartOfBitmap(fw::TBitmap& bitmap, const RECT& rect);
 
 }  // namespace skin

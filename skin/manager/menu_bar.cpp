@@ -165,7 +165,9 @@ void TSkinMenuBar::BuildFromMenuObject() {
     for (int i = 0; i < menu_->Items()->Count(); ++i) {
       fw::TMenuItem* item = menu_->Items()->Items(i);
       item->UpdateFromAction();
-      auto button = NewButton(i);
+      // A hidden item is not in the native bar either.
+      if (!item->Visible()) continue;
+      auto button = NewButton(static_cast<int>(buttons_.size()));
       button->Caption = item->Caption();
       button->Enabled = item->Enabled();
       button->Visible = item->Visible();
@@ -249,11 +251,11 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
     buttons_[i]->Bounds = {text.left + bar.left, text.top + bar.top, text.right + bar.left,
                            text.bottom + bar.top};
   }
-  PaintMdiChildButtons(sdc);
+  PaintMdiChildButtons(surface);
   BitBlt(dc, bar.left, bar.top, w, h, sdc, 0, 0, SRCCOPY);
 }
 
-void TSkinMenuBar::PaintMdiChildButtons(HDC bar_dc) {
+void TSkinMenuBar::PaintMdiChildButtons(fw::TBitmap& surface) {
   TSkinForm& f = *controller_;
   if (f.MdiKind != MdiFrame || !f.ActiveMdiChildMaximized()) return;
   // The frame's caption buttons of the menu-bar row act on the maximised child; the title
@@ -263,7 +265,10 @@ void TSkinMenuBar::PaintMdiChildButtons(HDC bar_dc) {
     if (!e || e->Visibility != kVisibilityMenuRow || e->Image.Empty()) continue;
     RECT r = button->Bounds;
     OffsetRect(&r, -f.BorderLeft, -f.BorderTop);
-    DrawElementFrame(bar_dc, r, e->Image, 1, e->FrameCount, true);
+    // The bar under the button, kept for its state changes: drawn straight onto the
+    // window, a state must not show the frame drawn before through its transparent pixels.
+    button->Background = PartOfBitmap(surface, r);
+    DrawElementFrame(surface.Canvas().Handle(), r, e->Image, 1, e->FrameCount, true);
   }
   GdiFlush();
   if (SkinManager && !SkinManager->MdiMaximized) SkinManager->SetMdiMax(true);

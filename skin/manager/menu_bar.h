@@ -122,7 +122,7 @@ class TSkinMenuBar : public fw::Watchable {
   void RestoreItemTypes();
   void DrawCaption(HDC dc, const TMenuBtn& button, const RECT& text_rect);
   // An MDI frame with a maximised active child: that child's buttons, drawn into the bar.
-  void PaintMdiChildButtons(HDC bar_dc);
+  void PaintMdiChildButtons(fw::TBitmap& surface);
 
   std::vector<std::unique_ptr<TMenuBtn>> buttons_;
   fw::TMenu* menu_;
