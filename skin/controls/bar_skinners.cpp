@@ -241,7 +241,7 @@ void TSkinUpDown::AfterMessage(fw::TMessage& message) {
       // and the form's hover timer ends it.
       if (!Hot()) {
         FState |= kStateHot;
-        if (TSkinForm* form = OwnerForm()) form->HotSkinner = this;
+        if (TSkinForm* form = OwnerForm()) form->SetHotSkinner(this);
         GetWindowRect(FHandle, &FWindowRect);
         painted_side_ = -1;
       }

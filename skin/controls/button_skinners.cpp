@@ -118,7 +118,7 @@ void TSkinButton::AfterMessage(fw::TMessage& message) {
           form->HotSkinner->SendMouseLeave();
         if (!form || form->HotSkinner != this) {
           RedrawFrame();
-          if (form) form->HotSkinner = this;
+          if (form) form->SetHotSkinner(this);
         }
       }
       break;
@@ -142,7 +142,7 @@ void TSkinButton::AfterMessage(fw::TMessage& message) {
       if (FEnabled) {
         FState |= kStateHot;
         RedrawFrame();
-        if (form) form->HotSkinner = this;
+        if (form) form->SetHotSkinner(this);
       }
       break;
     case CM_SKIN_MOUSELEAVE:
@@ -380,7 +380,7 @@ void TSkinSpeedButton::EnterHot() {
   FState |= kStateHot;
   if (TSkinForm* form = OwnerForm()) {
     if (form->HotSkinner && form->HotSkinner != this) form->HotSkinner->SendMouseLeave();
-    form->HotSkinner = this;
+    form->SetHotSkinner(this);
   }
   if (!leave_poll_) {
     leave_poll_ = std::make_unique<fw::TTimer>(nullptr);

@@ -250,7 +250,7 @@ void TSkinControl::AfterMessage(fw::TMessage& message) {
       break;
     case CM_SKIN_MOUSEENTER:
       FState |= kStateHot;
-      if (TSkinForm* form = OwnerForm()) form->HotSkinner = this;
+      if (TSkinForm* form = OwnerForm()) form->SetHotSkinner(this);
       break;
     case CM_SKIN_MOUSELEAVE:
       FState &= static_cast<uint8_t>(~kStateHot);

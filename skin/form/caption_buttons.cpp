@@ -92,6 +92,7 @@ void TNCObject::MouseDown() {
   if (Controller->HotObject && Controller->HotObject != this) Controller->HotObject->MouseLeave();
   if (!Visible) return;
   Controller->HotObject = this;
+  Controller->WatchHover();
   ButtonState = 2;
   Draw();
 }
@@ -107,6 +108,7 @@ void TNCObject::MouseHover() {
   if (Controller->HotObject) Controller->HotObject->MouseLeave();
   if (!Visible) return;
   Controller->HotObject = this;
+  Controller->WatchHover();
   ButtonState = 3;
   Draw();
 }
@@ -534,6 +536,16 @@ void TSkinForm::HoverPoll() {
       HotSkinner = nullptr;
     }
   }
+  if (HoverTimer && !HotObject && (Form || !HotSkinner)) HoverTimer->SetEnabled(false);
+}
+
+void TSkinForm::WatchHover() {
+  if (HoverTimer && IsActive && (HotObject || (!Form && HotSkinner))) HoverTimer->SetEnabled(true);
+}
+
+void TSkinForm::SetHotSkinner(TSkinControl* skinner) {
+  HotSkinner = skinner;
+  if (skinner && !Form) WatchHover();
 }
 
 bool TSkinForm::HandleNcMouse(fw::TMessage& message) {

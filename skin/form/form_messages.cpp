@@ -263,7 +263,7 @@ void TSkinForm::StartSkinning() {
   }
   LifeState = LifeReady;
   DebugLog("*****Skin Active finish");
-  if (HoverTimer) HoverTimer->SetEnabled(true);
+  WatchHover();
   // A frameless or minimised window, or one whose region did not change, still needs its
   // frame drawn once now that the frame is live.
   RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -388,7 +388,8 @@ LRESULT TSkinForm::OnNcPaint(WPARAM wparam) {
 
 LRESULT TSkinForm::OnNcActivate(WPARAM wparam) {
   IsActive = wparam != 0;
-  if (HoverTimer) HoverTimer->SetEnabled(IsActive);
+  if (!IsActive && HoverTimer) HoverTimer->SetEnabled(false);
+  WatchHover();
   if (!IsActive && HotSkinner) {
     HotSkinner->SendMouseLeave();
     HotSkinner = nullptr;

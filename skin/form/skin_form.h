@@ -152,7 +152,13 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   // Shows the window menu; `by_button` for a click on the system-menu button, the only
   // click whose double closes the window.
   void ShowSystemMenu(POINT screen_point, bool by_button);
+  // The hover timer runs only while a frame object or a formless window's skinner is hot:
+  // it notices the pointer leaving without a mouse message. It stops itself when nothing
+  // is left to watch, so an idle window keeps no timer.
   void HoverPoll();
+  void WatchHover();
+  // Makes `skinner` the hot control (or none) and watches for the pointer leaving it.
+  void SetHotSkinner(TSkinControl* skinner);
   // WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN:
   // true when handled (the message then does not reach the old procedure).
   bool HandleNcMouse(fw::TMessage& message);

@@ -226,15 +226,15 @@ void TSkinManage::RemoveForm(const TSkinForm* form) {
 
 namespace {
 
-// The form with that window among `form` and the forms it owns, at any depth.
-fw::TCustomForm* FormAmong(fw::TCustomForm* form, HWND window, int depth) {
-  if (form->HandleAllocated() && form->Handle() == window) return form;
-  if (depth > 16) return nullptr;
-  for (fw::TComponent* c : form->ComponentList()) {
-    if (auto* owned = dynamic_cast<fw::TCustomForm*>(c))
-      if (fw::TCustomForm* found = FormAmong(owned, window, depth + 1)) return found;
+// The application's forms and the forms they own, at any depth, owners first. Ownership
+// is a tree, so the walk ends.
+std::vector<fw::TCustomForm*> FormsOf(const fw::TApplication& app) {
+  std::vector<fw::TCustomForm*> forms(app.Forms().begin(), app.Forms().end());
+  for (size_t i = 0; i < forms.size(); ++i) {
+    for (fw::TComponent* c : forms[i]->ComponentList())
+      if (auto* owned = dynamic_cast<fw::TCustomForm*>(c)) forms.push_back(owned);
   }
-  return nullptr;
+  return forms;
 }
 
 }  // namespace
@@ -242,9 +242,8 @@ fw::TCustomForm* FormAmong(fw::TCustomForm* form, HWND window, int depth) {
 fw::TCustomForm* TSkinManage::FormOfWindow(HWND window) const {
   fw::TApplication* app = fw::Application();
   if (!app || !window) return nullptr;
-  // Forms owned by the application, and forms owned by those forms.
-  for (fw::TCustomForm* form : app->Forms())
-    if (fw::TCustomForm* found = FormAmong(form, window, 0)) return found;
+  for (fw::TCustomForm* form : FormsOf(*app))
+    if (form->HandleAllocated() && form->Handle() == window) return form;
   return nullptr;
 }
 
@@ -457,11 +456,14 @@ void TSkinManage::SkinFormsOf(TSkinData* data) {
   Active = true;
   InSkinAllPass = true;
   if (fw::TApplication* app = fw::Application()) {
-    // A copy: attaching may create or free forms.
-    const std::vector<fw::TCustomForm*> forms = app->Forms();
-    for (size_t i = forms.size(); i-- > 0;) {
-      if (data->SkinFormtype == sfOnlyThisForm && forms[i] != data->Owner()) continue;
-      if (forms[i]->HandleAllocated()) AttachWindow(forms[i]->Handle());
+    // A copy, read again after each attach: a form's procedure may create or free forms.
+    std::vector<fw::TCustomForm*> forms = FormsOf(*app);
+    const std::vector<fw::TCustomForm*> order = forms;
+    for (size_t i = order.size(); i-- > 0;) {
+      fw::TCustomForm* form = order[i];
+      if (data->SkinFormtype == sfOnlyThisForm && form != data->Owner()) continue;
+      if (std::find(forms.begin(), forms.end(), form) == forms.end()) continue;
+      if (form->HandleAllocated() && AttachWindow(form->Handle())) forms = FormsOf(*app);
       if (data->SkinFormtype == sfOnlyThisForm) break;
     }
   }

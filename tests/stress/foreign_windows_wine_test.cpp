@@ -161,7 +161,7 @@ TEST_F(ForeignWindowsTest, WindowOfAnUnknownClassKeepsWorking) {
   RegisterClassA(&wc);
   // The timers of the first showing (deferred actions, hover polls) run out first.
   fwtest::PumpFor(400);
-  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
   for (int round = 0; round < 20; ++round) {
     // Top-level and as a child of the skinned form, while the manager's hook watches.
     HWND top =
@@ -212,7 +212,7 @@ TEST_F(ForeignWindowsTest, FormSubclassedByAnotherLibraryBeforeTheSkinAttaches) 
   data.SetActive(false);
   stress::RunPendingNow();
   fwtest::PumpFor(50);
-  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
   // The other library subclasses first.
   g_other_saved = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OtherLibraryProc)));
@@ -267,7 +267,7 @@ TEST_F(ForeignWindowsTest, CommonDialogIsShownAndClosedOverASkinnedForm) {
   ASSERT_TRUE(ShowSkinned(*form));
   // The manager idle, its timer off, before the snapshot.
   fwtest::PumpUntil([] { return !SkinManager->Timer.Enabled(); });
-  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
   for (int round = 0; round < 5; ++round) {
     fwtest::MessageBoxRecorder boxes;  // records the dialog and presses its default button
     static COLORREF custom[16] = {};
@@ -291,7 +291,7 @@ TEST_F(ForeignWindowsTest, CommonDialogIsShownAndClosedOverASkinnedForm) {
 }
 
 TEST_F(ForeignWindowsTest, WindowDestroyedWhileItsSkinnerPaints) {
-  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
   for (UINT message : {UINT(WM_PAINT), UINT(WM_ERASEBKGND), UINT(WM_GETTEXT)}) {
     SCOPED_TRACE(message);
     {
@@ -329,7 +329,7 @@ TEST_F(ForeignWindowsTest, FormDestroyedDuringTheDeferredAction) {
   auto keeper = MakeForm();  // a form that stays, so the manager keeps running
   ASSERT_TRUE(ShowSkinned(*keeper));
   fw::TButton* keeper_button = button_;
-  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
   for (int round = 0; round < 12; ++round) {
     SCOPED_TRACE(round);
     auto form = MakeForm();

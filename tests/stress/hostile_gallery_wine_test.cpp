@@ -101,7 +101,7 @@ TEST_F(HostileGalleryTest, EverySkinPaintsEveryPageAndTheFormStaysUsable) {
   stress::RunPendingNow();
   round();
   if (HasFatalFailure()) return;
-  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
   const DWORD t0 = GetTickCount();
 
   for (int seed = 0; seed < skins; ++seed) {

@@ -161,7 +161,7 @@ TEST_F(SoakTest, RandomUseForAWhileLeavesNothingBehind) {
   // The closed children's purge runs on the manager's timer: done before the start values.
   fwtest::PumpFor(400);
   stress::RunPendingNow();
-  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
 
   uint64_t state = 0x5EED;
   auto next = [&](int n) {

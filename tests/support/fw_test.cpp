@@ -86,6 +86,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 std::atomic<long long> g_deadline_ms{0};
+std::atomic<int> g_exit_result{-1};  // set once the tests have run
 std::mutex g_name_mutex;
 std::string g_test_name;
 
@@ -174,7 +175,28 @@ std::vector<std::string> MessageBoxRecorder::Texts() const {
   return texts;
 }
 
+namespace {
+
+// True when the cursor had to move.
+bool ParkCursor() {
+  const POINT corner{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (cursor.x == corner.x && cursor.y == corner.y) return false;
+  SetCursorPos(corner.x, corner.y);
+  return true;
+}
+
+}  // namespace
+
+fw::HandleSnapshot QuietHandleSnapshot() {
+  // Past one hover poll, which lets go of what the cursor left.
+  if (ParkCursor()) PumpFor(300);
+  return fw::LiveHandleSnapshot();
+}
+
 std::string SettledHandleDifference(const fw::HandleSnapshot& start) {
+  ParkCursor();
   std::string difference;
   PumpUntil(
       [&] {
@@ -247,6 +269,11 @@ void InstallTestGuards() {
     for (;;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       const long long deadline = g_deadline_ms;
+      if (deadline && NowMs() > deadline && g_exit_result >= 0) {
+        std::fprintf(stderr, "watchdog: the process did not end 20 s after its tests; ending it\n");
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), UINT(g_exit_result.load()));
+      }
       if (deadline && NowMs() > deadline) {
         std::lock_guard lock(g_name_mutex);
         std::fprintf(stderr, "watchdog: %s still running after %d s; ending the process\n",
@@ -256,6 +283,12 @@ void InstallTestGuards() {
       }
     }
   }).detach();
+}
+
+void GuardExit(int result) {
+  std::fflush(stdout);
+  g_exit_result = result;
+  g_deadline_ms = NowMs() + 20000;
 }
 
 }  // namespace fwtest

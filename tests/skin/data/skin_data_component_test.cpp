@@ -323,7 +323,7 @@ TEST_F(SkinDataTest, SkinFileWithAWrongFormatMarkShowsTheMessage) {
   TSkinData data(nullptr);
   fwtest::MessageBoxRecorder boxes;
   data.SetSkinFile(path);
-  EXPECT_THAT(boxes.Texts(), ElementsAre(kOlderSkinMessage));
+  ASSERT_THAT(boxes.Texts(), ElementsAre(kOlderSkinMessage));
   EXPECT_EQ(boxes.Boxes()[0].caption, App().Title());
   EXPECT_TRUE(data.NoSkinLoaded);
   DeleteFileA(path.c_str());

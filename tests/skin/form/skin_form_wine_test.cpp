@@ -283,6 +283,14 @@ TEST_F(SkinFormTest, AFormOwnedByAFormIsSkinnedAsAForm) {
   ASSERT_NE(controller, nullptr);
   EXPECT_EQ(controller->Form, owned);
   EXPECT_EQ(owned->Color(), static_cast<fw::TColor>(SkinDataOf(*form).ButtonFace));
+  // Switched off and on again, the skin pass finds it among its owner's components.
+  TSkinData& data = SkinDataOf(*form);
+  data.SetActive(false);
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return !SkinManager->HasPendingWork(); }));
+  EXPECT_EQ(SkinManager->FindForm(owned->Handle()), nullptr);
+  data.SetActive(true);
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return !SkinManager->HasPendingWork(); }));
+  EXPECT_NE(SkinManager->FindForm(owned->Handle()), nullptr);
 }
 
 TEST_F(SkinFormTest, WindowsTheManagerLeavesAlone) {

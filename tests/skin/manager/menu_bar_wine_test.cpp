@@ -210,6 +210,35 @@ TEST_F(MenuBarTest, AltLetterOpensThatDropDownAndShiftAltLetterReachesTheForm) {
   EXPECT_TRUE(safety.MenusSeen().empty());
 }
 
+// A form owned by a form has a skinned bar of its own, and Alt+letter opens its drop-down.
+TEST_F(MenuBarTest, AltLetterOpensTheDropDownOfAnOwnedForm) {
+  auto* owned = new fw::TForm(form_);
+  owned->SetPosition(fw::poDesigned);
+  owned->SetBounds(200, 200, 300, 200);
+  auto* menu = new fw::TMainMenu(owned);
+  fw::TMenuItem* go = AddItem(owned, menu->Items(), "&Go");
+  AddItem(owned, go, "&Home");
+  owned->SetMenu(menu);
+  owned->Show();
+  SetForegroundWindow(owned->Handle());
+  skin::TSkinForm* controller = nullptr;
+  ASSERT_TRUE(fwtest::PumpUntil([&] {
+    controller = skin::SkinFormOfWindow(owned->Handle());
+    return controller && controller->LifeState == skin::LifeReady && controller->MenuBar;
+  }));
+  std::vector<HMENU> tracked;
+  {
+    fwtest::MenuDriver driver({[&](HWND) { tracked.push_back(controller->TrackedMenu); },
+                               [](HWND) { fwtest::TapKey(VK_ESCAPE); }});
+    fwtest::KeyDown(VK_MENU);
+    fwtest::TapKey('G');
+    fwtest::KeyUp(VK_MENU);
+    const DWORD end = GetTickCount() + 3000;
+    while (!driver.Finished() && GetTickCount() < end) Pump(20);
+  }
+  EXPECT_THAT(tracked, ElementsAre(go->Handle()));
+}
+
 TEST_F(MenuBarTest, LeftAndRightMoveBetweenDropDownsAndEscapeCloses) {
   std::vector<int> seen;
   auto record = [&](HWND) { seen.push_back(skin::TSkinMenuBar::OpenIndex()); };
