@@ -20,7 +20,7 @@ RUN_BUILD   = $$(scripts/runs-32bit.sh && echo $(WIN32) || echo $(WIN64))
 RUN_PREFIX  = $$(scripts/runs-32bit.sh && echo $(WINEPREFIX_) || echo $(WINEPREFIX64_))
 RUN_NAME    = $$(scripts/runs-32bit.sh && echo win32 || echo win64)
 
-.PHONY: all setup native host-tools win32 win64 run-build fuzz fuzz-long test test-heap soak run \
+.PHONY: all setup native host-tools win32 win64 run-build fuzz fuzz-long test soak run \
         gallery clean format
 
 all: native win32
@@ -68,16 +68,13 @@ fuzz-long:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(or $(FUZZ_SECONDS),1800)
 	@ctest --test-dir $(FUZZ) --output-on-failure -j $(JOBS)
 
-# One ctest run over all three builds, so there is one summary at the end.
+# One ctest run over all three builds, so there is one summary at the end. The Wine
+# programs run with the heaps' free, tail and parameter checking on (WINE_HEAP_CHECK=0
+# turns it off): a write into a freed block fails the test after which it is found.
 test: setup
 	@$(MAKE) --no-print-directory run-build fuzz
 	@printf 'subdirs("native" "%s" "fuzz")\n' "$(RUN_NAME)" > $(BUILD)/CTestTestfile.cmake
 	@scripts/wine-session.sh $(RUN_PREFIX) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-
-# The same run with the heaps' free, tail and parameter checking on in the Wine prefix: a
-# write into a freed block fails the test after which the heap is found damaged.
-test-heap:
-	@WINE_HEAP_CHECK=1 $(MAKE) --no-print-directory test
 
 # Builds only what the calculator needs.
 run: setup host-tools

@@ -4,8 +4,8 @@
 #               cannot run 32-bit programs; wine64 then runs without the 32-bit loader)
 #   DISPLAY     the caller's display, or a private Xvfb started on demand
 #   wineserver  kept alive (-p) so that each test program starts quickly
-#   heaps       with WINE_HEAP_CHECK=1 (make test-heap), every program's heaps check
-#               freed blocks, block tails and parameters
+#   heaps       every program's heaps check freed blocks, block tails and parameters
+#               (WINE_HEAP_CHECK=0 turns it off)
 # Every background process is detached from our stdio so that callers such as
 # ctest, which wait for their children's pipes to close, never hang on it.
 
@@ -116,14 +116,12 @@ ensure_prefix_unmanaged() {
 # kept from reuse for the next 1024 frees of its heap), tail checking and parameter checking:
 # GlobalFlag 0x70 in the Session Manager key, which Wine reads at each process start, so
 # no program names are needed. A write into a freed block shows when the heap is validated;
-# the Wine test support validates every heap after each test. Only with WINE_HEAP_CHECK=1:
-# the checks slow every allocation, and the timing-sensitive tests (real input, timers
-# counted while windows change activation) are not yet steady under them; otherwise 0 is
-# written. The value written last is kept in the prefix, so this costs one file read.
-# Returns 0 when the registry was changed.
+# the Wine test support validates every heap after each test. On unless WINE_HEAP_CHECK=0
+# (then 0 is written). The value written last is kept in the prefix, so this costs one file
+# read. Returns 0 when the registry was changed.
 ensure_prefix_heap_check() {
-  local flags=0 current=
-  [ "${WINE_HEAP_CHECK:-0}" != 1 ] || flags=0x70
+  local flags=0x70 current=
+  [ "${WINE_HEAP_CHECK:-1}" != 0 ] || flags=0
   [ -f "$WINEPREFIX/.project-heap-check" ] && read -r current <"$WINEPREFIX/.project-heap-check"
   [ "$current" != "$flags" ] || return 1
   wine reg add 'HKLM\System\CurrentControlSet\Control\Session Manager' /v GlobalFlag \

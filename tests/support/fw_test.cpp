@@ -40,7 +40,9 @@ RecordedBox Describe(HWND box) {
   r.caption = WindowText(box);
   GetWindowRect(box, &r.rect);
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(child)) continue;  // the box's template has every button
+    // The box's template has every button; its own visibility does not matter (it may be
+    // read while hidden).
+    if (!(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
     const std::string cls = ClassOf(child);
     if (_stricmp(cls.c_str(), "Button") == 0) {
       r.buttons.push_back(WindowText(child));
