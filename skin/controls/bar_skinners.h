@@ -44,6 +44,7 @@ class TSkinUpDown : public TSkinControl {
   bool BeforeMessage(fw::TMessage& message) override;
   void AfterMessage(fw::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
+  void SetEmbedded(bool embedded) override { FEmbedded = embedded; }
 
   // Set for a spin button inside an edit: the buttons are drawn one pixel inside.
   bool FEmbedded = false;

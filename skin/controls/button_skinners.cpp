@@ -73,6 +73,9 @@ const TDataSkinObject* TSkinButton::ButtonElement() const {
 }
 
 bool TSkinButton::BeforeMessage(fw::TMessage& message) {
+  // With no button picture in the skin there is nothing to draw the button with: it paints
+  // and clicks as it does unskinned.
+  if (!ButtonElement()) return true;
   switch (message.Msg) {
     case WM_PAINT:
       PaintClient(message);

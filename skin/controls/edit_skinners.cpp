@@ -170,6 +170,8 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   if (!button || button->Image.Empty() || !edge || edge->Image.Empty()) return;
   FStyle = static_cast<uint32_t>(GetWindowLongPtrA(FHandle, GWL_STYLE));
   FExStyle = static_cast<uint32_t>(GetWindowLongPtrA(FHandle, GWL_EXSTYLE));
+  // A simple combo box is an edit over a list, with no button: it keeps its own look.
+  if ((FStyle & 3) == CBS_SIMPLE) return;
   const HWND focus = GetFocus();
   FFocused = focus && (focus == FHandle || IsChild(FHandle, focus));
   FEnabled = (FStyle & WS_DISABLED) == 0;

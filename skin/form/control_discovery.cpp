@@ -158,6 +158,8 @@ void TSkinForm::CarryOutClassification(const Classification& d, fw::TComponent* 
   record.attach = d.attach;
   record.attached = skinner != nullptr;
   if (skinner) record.window = reinterpret_cast<uintptr_t>(skinner->FHandle);
+  if (d.face_background && win && win->HandleAllocated())
+    record.face_window = reinterpret_cast<uintptr_t>(win->Handle());
   Classified.push_back(std::move(record));
   if (d.face_background && control) {
     control->SetColor(face);

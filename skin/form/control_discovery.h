@@ -148,6 +148,9 @@ struct ClassifiedControl {
   AttachMode attach = AttachMode::None;
   bool attached = false;  // a skinner was made and attached
   uintptr_t window = 0;   // the window the skinner went to, if any
+  // A control drawn on the skin's face colour (the list kind): its window, recoloured
+  // again when the skin changes.
+  uintptr_t face_window = 0;
 };
 
 // The ancestry of a component's class (ControlFacts::ancestry).

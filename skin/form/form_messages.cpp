@@ -9,6 +9,8 @@
 #include "skin/data/skin_data.h"
 #include "skin/form/caption_buttons.h"
 #include "skin/form/skin_form.h"
+
+#include <algorithm>
 #include "skin/manager/element_painting.h"
 #include "skin/manager/menu_bar.h"
 #include "skin/manager/skin_manager.h"
@@ -249,6 +251,9 @@ void TSkinForm::StartSkinning() {
     RECT window{};
     GetWindowRect(Handle, &window);
     GetClientRect(Handle, &ClientRect);
+    // The client as it was with the native menu bar, which the skin's bar replaces.
+    ClientRect.bottom = std::max(ClientRect.top, ClientRect.bottom - RemovedMenuHeight);
+    RemovedMenuHeight = 0;
     SystemFrameSize = {0, 0, (window.right - window.left) - ClientRect.right,
                        (window.bottom - window.top) - ClientRect.bottom};
     if (MdiKind == MdiChild && SkinManager && SkinManager->MdiMaximized) {

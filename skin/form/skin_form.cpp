@@ -551,7 +551,15 @@ void TSkinForm::ReapplySkin() {
     Form->SetColor(face);
     for (fw::TComponent* c : Form->ComponentList())
       if (auto* f = dynamic_cast<fw::TCustomForm*>(c)) f->SetColor(face);
-    // control seam: the list-kind controls take ButtonFace as background and repaint.
+    // The list-kind controls take the new face colour as their background.
+    for (const ClassifiedControl& record : Classified) {
+      HWND window = reinterpret_cast<HWND>(record.face_window);
+      if (!window || !IsWindow(window)) continue;
+      if (fw::TWinControl* control = fw::TWinControl::FromHandle(window)) {
+        control->SetColor(face);
+        control->Invalidate();
+      }
+    }
   }
   for (size_t i = 0; i < Skinners.size(); ++i) Skinners[i]->SkinChanged();
   LifeState = LifeReskinning;

@@ -198,6 +198,8 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   RECT TitleTextRect{};
   RECT SystemFrameSize{};
   int MenuHeight = 0;
+  // Rows the client grew by when the native menu bar was taken away before skinning began.
+  int RemovedMenuHeight = 0;
   bool PopupPending = false;
   bool RightToLeft = false;
   bool Sizeable = false;

@@ -117,7 +117,15 @@ std::unique_ptr<TMenuBtn> TSkinMenuBar::NewButton(int index) {
 }
 
 void TSkinMenuBar::DetachNativeMenu() {
-  if (controller_ && GetMenu(controller_->Handle)) SetMenu(controller_->Handle, nullptr);
+  if (!controller_ || !GetMenu(controller_->Handle)) return;
+  // The window keeps its size, so its client grows by the native bar's rows; the frame
+  // fitted at the start of skinning gives them back.
+  RECT before{}, after{};
+  GetClientRect(controller_->Handle, &before);
+  SetMenu(controller_->Handle, nullptr);
+  GetClientRect(controller_->Handle, &after);
+  if (controller_->LifeState == LifeAttached)
+    controller_->RemovedMenuHeight += std::max(0L, after.bottom - before.bottom);
 }
 
 std::unique_ptr<TMenuBtn> TSkinMenuBar::ButtonFromNativeItem(int i) {

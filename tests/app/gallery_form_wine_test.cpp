@@ -185,6 +185,36 @@ TEST_F(GalleryTest, SkinChoicesSwitchTheSkinData) {
   fwtest::PumpFor(400);
 }
 
+// The skin's menu bar replaces the native one in the frame: the client keeps the size it had
+// unskinned, and the bottom-aligned status bar stays at its bottom, after every switch. The
+// list box takes each skin's face colour.
+TEST_F(GalleryTest, AfterEverySwitchTheClientKeepsItsSizeAndTheListBoxTheFace) {
+  ShowForm();
+  auto* list = Find<fw::TListBox>("ListBox1");
+  ASSERT_NE(list, nullptr);
+  const auto check = [&](const char* state) {
+    if (form_->SkinData1->Active()) {
+      EXPECT_EQ(list->Color(), static_cast<fw::TColor>(form_->SkinData1->ButtonFace)) << state;
+    }
+    RECT client{};
+    GetClientRect(form_->Handle(), &client);
+    EXPECT_EQ(client.right, 640) << state;
+    EXPECT_EQ(client.bottom, 496) << state;
+    EXPECT_EQ(form_->StatusBar1->Top() + form_->StatusBar1->Height(), client.bottom) << state;
+  };
+  const auto switched = [] {
+    fwtest::PumpUntil([] { return !skin::SkinManager->HasPendingWork(); });
+  };
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return skin::SkinFormOfWindow(form_->Handle()); }));
+  check("skinned");
+  form_->UseNoSkin();
+  switched();
+  check("unskinned");
+  form_->UseBuiltInSkin(kDarkSkinResource, "dark");
+  switched();
+  check("dark");
+}
+
 TEST_F(GalleryTest, MessageButtonOpensAMessageBox) {
   ShowForm();
   fwtest::MessageBoxRecorder boxes;

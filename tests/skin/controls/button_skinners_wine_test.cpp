@@ -164,6 +164,34 @@ TEST_F(ButtonSkinTest, ClicksComeOnlyFromAReleaseInsideAndOnlyOnce) {
 }
 
 // Enter on a focused push button clicks it once, with the skinner as without one.
+// A skin without a button picture leaves push buttons to paint and click by themselves:
+// nothing stale stays on them.
+TEST_F(ButtonSkinTest, WithoutAButtonPictureTheButtonPaintsAndClicksItself) {
+  Form(metallic_);
+  auto* button = Add<fw::TButton>("Plain", 20, 20, 90, 30);
+  int clicks = 0;
+  button->OnClick = [&](fw::TObject*) { ++clicks; };
+  Data().Buttons.reset();
+  TSkinForm* controller = skintest::ShowSkinned(*form_);
+  ASSERT_NE(skintest::SkinnerOf(controller, button), nullptr);
+  HWND hwnd = button->Handle();
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  {
+    fw::ScopedGetDc dc(hwnd);
+    fw::ScopedBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc.get(), &r, magenta.get());
+  }
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const PixelBitmap shown = fwtest::ReadWindowPixels(hwnd);
+  int stale = 0;
+  for (int y = 0; y < shown.Height(); ++y)
+    for (int x = 0; x < shown.Width(); ++x) stale += (shown.Pixel(x, y) & 0xFFFFFF) == 0xFF00FF;
+  EXPECT_EQ(stale, 0);
+  fwtest::ClickAt(hwnd, {r.right / 2, r.bottom / 2});
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ButtonSkinTest, EnterOnAFocusedButtonClicksOnceAsWithoutTheSkinner) {
   int counts[2] = {0, 0};
   for (int skinned = 0; skinned < 2; ++skinned) {

@@ -14,6 +14,7 @@
 #include "framework/forms.h"
 #include "framework/handle_counts.h"
 #include "framework/std_controls.h"
+#include "skin/controls/bar_skinners.h"
 #include "skin/controls/edit_skinners.h"
 #include "skin/controls/scroll_bar_geometry.h"
 #include "skin/manager/element_painting.h"
@@ -249,6 +250,10 @@ TEST_F(EditSkinTest, AnEmbeddedSpinButtonGetsOneSkinnerOnTheFirstPaint) {
   ASSERT_NE(s->FUpDown, nullptr);
   EXPECT_EQ(s->FUpDown->FHandle, spin);
   EXPECT_TRUE(static_cast<TSpinRecorder*>(s->FUpDown)->embedded);
+  // The up-down skinner itself takes the mark through the base's hook.
+  TSkinUpDown up_down(nullptr);
+  static_cast<TSkinControl&>(up_down).SetEmbedded(true);
+  EXPECT_TRUE(up_down.FEmbedded);
 }
 
 // ---- combo boxes ----
@@ -377,6 +382,32 @@ TEST_F(ComboSkinTest, MissingElementsLeaveTheControlsOwnLook) {
   EXPECT_EQ(fwtest::CountDifferences(fwtest::ReadWindowPixels(skinned->Handle()), 0, 0,
                                      fwtest::ReadWindowPixels(plain->Handle())),
             0);
+}
+
+// A simple combo box has no drop-down button: the skin draws nothing of one over it. Its
+// text, which the focus's passing may have left selected, is the edit's own and not compared.
+TEST_F(ComboSkinTest, ASimpleComboBoxKeepsItsOwnLook) {
+  fw::TComboBox* plain = AddCombo(10, fw::csSimple);
+  fw::TComboBox* skinned = AddCombo(100, fw::csSimple);
+  plain->SetBounds(10, 10, 150, 80);
+  skinned->SetBounds(10, 100, 150, 80);
+  auto* elsewhere = Add<fw::TEdit>(300, 10, 100, 24);
+  SkinCombo(skinned);
+  Show();
+  SetFocus(elsewhere->Handle());
+  fwtest::PumpFor(30);
+  Repaint(plain->Handle());
+  Repaint(skinned->Handle());
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(skinned->Handle(), &info));
+  PixelBitmap expected = fwtest::ReadWindowPixels(plain->Handle());
+  for (int y = info.rcItem.top; y < info.rcItem.bottom; ++y)
+    for (int x = info.rcItem.left; x < info.rcItem.right; ++x)
+      expected.SetPixel(x, y, RGB(255, 0, 255));
+  EXPECT_EQ(
+      fwtest::CountDifferences(fwtest::ReadWindowPixels(skinned->Handle()), 0, 0, expected, true),
+      0);
 }
 
 }  // namespace
