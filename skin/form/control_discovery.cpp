@@ -269,4 +269,58 @@ void TSkinForm::SkinChildWindow(HWND child) {
   Classified.push_back(std::move(record));
 }
 
+// ---- text colours ----
+
+namespace {
+
+// The form's controls, parents before children.
+void CollectControls(const fw::TWinControl& parent, std::vector<fw::TControl*>& out, int depth) {
+  if (depth > 64) return;
+  for (fw::TControl* c : parent.ControlList()) {
+    out.push_back(c);
+    if (auto* win = dynamic_cast<fw::TWinControl*>(c)) CollectControls(*win, out, depth + 1);
+  }
+}
+
+}  // namespace
+
+void TSkinForm::ApplyTextColours() {
+  if (!Form || !SkinData) return;
+  const auto face = static_cast<fw::TColor>(SkinData->ButtonFace);
+  const auto text = static_cast<fw::TColor>(SkinData->ButtonText);
+  std::vector<fw::TControl*> controls;
+  CollectControls(*Form, controls, 0);
+  for (fw::TControl* c : controls) {
+    const auto it = std::find_if(TextColours.begin(), TextColours.end(),
+                                 [c](const TextColourRecord& r) { return r.control == c; });
+    const fw::TColor current = c->Font().Color();
+    if (it != TextColours.end()) {
+      if (current != it->applied) continue;  // the application chose another colour
+      it->applied = text;
+    } else {
+      if (current != fw::clWindowText && current != fw::clBtnText) continue;
+      // Text on a background of its own (an edit's window colour) keeps its colour.
+      const fw::TColor back = c->Color();
+      if (back != face && back != fw::clBtnFace && !c->ParentColor()) continue;
+      TextColours.push_back({c, current, c->ParentFont(), text});
+    }
+    c->Font().SetColor(text);
+  }
+}
+
+void TSkinForm::RestoreTextColours() {
+  std::vector<TextColourRecord> records = std::move(TextColours);
+  TextColours.clear();
+  if (!Form || records.empty()) return;
+  // Only controls that are still the form's: any other may have been freed.
+  std::vector<fw::TControl*> controls;
+  CollectControls(*Form, controls, 0);
+  for (const TextColourRecord& r : records) {
+    if (std::find(controls.begin(), controls.end(), r.control) == controls.end()) continue;
+    if (r.control->Font().Color() != r.applied) continue;
+    r.control->Font().SetColor(r.saved);
+    if (r.saved_parent_font) r.control->SetParentFont(true);
+  }
+}
+
 }  // namespace skin

@@ -103,13 +103,14 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORBTN: {
       LRESULT result = CallDefault(msg, wparam, lparam);
       if (!alive) return result;
-      if (!Form) SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      if (!Form) PrepareFaceText(reinterpret_cast<HDC>(wparam));
       return result;
     }
     case WM_CTLCOLORSTATIC: {
       LRESULT result = CallDefault(msg, wparam, lparam);
       if (!alive) return result;
-      if (!Form) SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      // A window without a form object (a message box, a dialog): its texts on the face.
+      if (!Form) PrepareFaceText(reinterpret_cast<HDC>(wparam));
       if (SkinData && SkinData->FaceBrush())
         return reinterpret_cast<LRESULT>(SkinData->FaceBrush());
       return result;
@@ -241,6 +242,11 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
   }
   return handled ? result : CallDefault(msg, wparam, lparam);
+}
+
+void TSkinForm::PrepareFaceText(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  if (SkinData) SetTextColor(dc, fw::ColorToRGB(static_cast<fw::TColor>(SkinData->ButtonText)));
 }
 
 void TSkinForm::StartSkinning() {

@@ -185,6 +185,7 @@ void TSkinForm::AttachToWindow(TSkinData* data) {
   frame_subclass_.Install(Handle, &TSkinForm::FrameProcEntry, this);
   if (Form) {
     SkinFormControls(Form);
+    ApplyTextColours();
   } else {
     SkinChildWindows();
   }
@@ -562,6 +563,7 @@ void TSkinForm::ReapplySkin() {
     }
   }
   for (size_t i = 0; i < Skinners.size(); ++i) Skinners[i]->SkinChanged();
+  ApplyTextColours();
   LifeState = LifeReskinning;
   if (FrameSkinned()) {
     if (Form) SkinFormPopupMenus(true);
@@ -596,7 +598,10 @@ void TSkinForm::DetachAndRestore() {
   FreeSkinners();
   if (Form) {
     SkinFormPopupMenus(false);
-    if (LifeState != LifeClosing) Form->SetColor(SavedFormColor);
+    if (LifeState != LifeClosing) {
+      Form->SetColor(SavedFormColor);
+      RestoreTextColours();
+    }
   }
   SetCaptionStyles(true);
   if (MenuBar) {
@@ -643,7 +648,10 @@ void TSkinForm::DetachPlain() {
   FreeSkinners();
   if (Form) {
     SkinFormPopupMenus(false);
-    if (LifeState != LifeClosing) Form->SetColor(SavedFormColor);
+    if (LifeState != LifeClosing) {
+      Form->SetColor(SavedFormColor);
+      RestoreTextColours();
+    }
   }
   if (Subclassed()) frame_subclass_.Restore();
   UnhookMdiClient();

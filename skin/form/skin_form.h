@@ -133,6 +133,20 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
                               bool recolor, bool listed, bool handle_thumb_drag);
   // Every decision the walks made, in order (what each control got, and by which row).
   std::vector<ClassifiedControl> Classified;
+  // Controls drawn on the skin's face colour whose text had the default colour take the
+  // skin's text colour (again after a skin change); RestoreTextColours gives back what each
+  // had, unless the application changed it meanwhile.
+  void ApplyTextColours();
+  // A child's text drawn on the skin's face: transparent, in the skin's text colour.
+  void PrepareFaceText(HDC dc);
+  void RestoreTextColours();
+  struct TextColourRecord {
+    fw::TControl* control;
+    fw::TColor saved;
+    bool saved_parent_font;
+    fw::TColor applied;
+  };
+  std::vector<TextColourRecord> TextColours;
 
   // ---- caption buttons and system menu (caption_buttons.cpp) ----
   void BuildCaptionButtons();

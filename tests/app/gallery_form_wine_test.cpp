@@ -187,14 +187,24 @@ TEST_F(GalleryTest, SkinChoicesSwitchTheSkinData) {
 
 // The skin's menu bar replaces the native one in the frame: the client keeps the size it had
 // unskinned, and the bottom-aligned status bar stays at its bottom, after every switch. The
-// list box takes each skin's face colour.
-TEST_F(GalleryTest, AfterEverySwitchTheClientKeepsItsSizeAndTheListBoxTheFace) {
+// list box takes each skin's face colour, and captions on the face its text colour.
+TEST_F(GalleryTest, AfterEverySwitchSizesAndColoursFollowTheSkin) {
   ShowForm();
   auto* list = Find<fw::TListBox>("ListBox1");
   ASSERT_NE(list, nullptr);
   const auto check = [&](const char* state) {
-    if (form_->SkinData1->Active()) {
-      EXPECT_EQ(list->Color(), static_cast<fw::TColor>(form_->SkinData1->ButtonFace)) << state;
+    // Captions on the face take the skin's text colour, readable on it (WCAG's 4.5:1).
+    const skin::TSkinData& data = *form_->SkinData1;
+    const fw::TColor text =
+        data.Active() ? static_cast<fw::TColor>(data.ButtonText) : fw::clWindowText;
+    for (const char* name : {"SkinLabel", "CheckBox1", "ClickLabel"})
+      EXPECT_EQ(Find<fw::TControl>(name)->Font().Color(), text) << state << " " << name;
+    if (data.Active()) {
+      EXPECT_EQ(list->Color(), static_cast<fw::TColor>(data.ButtonFace)) << state;
+      EXPECT_GE(fwtest::ContrastRatio(fw::ColorToRGB(text),
+                                      fw::ColorToRGB(static_cast<fw::TColor>(data.ButtonFace))),
+                4.5)
+          << state;
     }
     RECT client{};
     GetClientRect(form_->Handle(), &client);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <malloc.h>
@@ -190,6 +191,19 @@ bool ParkCursor() {
 }
 
 }  // namespace
+
+double ContrastRatio(COLORREF a, COLORREF b) {
+  const auto luminance = [](COLORREF c) {
+    const auto channel = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) +
+           0.0722 * channel(GetBValue(c));
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 fw::HandleSnapshot QuietHandleSnapshot() {
   // Past one hover poll, which lets go of what the cursor left.

@@ -74,6 +74,9 @@ fw::HandleSnapshot QuietHandleSnapshot();
 // action, a hover poll) get up to a second and a half: a leak does not go away by waiting.
 std::string SettledHandleDifference(const fw::HandleSnapshot& start);
 
+// The WCAG contrast ratio of two colours (1 to 21).
+double ContrastRatio(COLORREF a, COLORREF b);
+
 // Real input, as a user gives it: the cursor moves to a point of a window's client area
 // (SetCursorPos), the left button goes down and up there (SendInput), and messages are
 // dispatched until the input has been handled. The window's top-level parent is brought to
