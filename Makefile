@@ -100,7 +100,7 @@ soak: setup host-tools
 	@scripts/wine-session.sh $(RUN_PREFIX) env STRESS_HOSTILE_SKINS=$(HOSTILE_SKINS) \
 	  FW_TEST_WATCHDOG=1800 wine $(RUN_BUILD)/tests/stress/hostile_gallery_wine_test.exe
 	@scripts/wine-session.sh $(RUN_PREFIX) env REENTRANCY_ROUNDS=$(REENTRANCY_ROUNDS) \
-	  FW_TEST_WATCHDOG=$$(( $(REENTRANCY_ROUNDS) * 40 + 60 )) \
+	  FW_TEST_WATCHDOG=$$(( $(REENTRANCY_ROUNDS) * 80 + 60 )) \
 	  wine $(RUN_BUILD)/tests/stress/reentrancy_wine_test.exe
 
 # Builds only the control gallery and starts it like `make run`.

@@ -1,13 +1,14 @@
 // Re-entrancy: while the system runs one of its loops for the skinned gallery (a menu-bar
-// drop-down, the window menu, a popup menu, a message box, the window's move and size
-// loops), the skin is switched, taken off, put back, the menu bar's items change, the
-// window is destroyed, or controls are freed and made again; the skin manager's own timer
-// carries the switch out inside the loop. Then the loop ends. Every round ends with the
-// window answering, no engine fault reported, and at the end the handle counts (window
-// procedure replacements among them) where they started.
+// drop-down, the window menu, a popup menu, a message box, the colour dialog, the scroll-bar
+// thumb drag, the window's move and size loops), the skin is switched, taken off, put back,
+// the menu bar's items change, the window is destroyed, or controls are freed and made
+// again; the skin manager's own timer carries the switch out inside the loop. Then the loop
+// ends. Every round ends with the window answering, no engine fault reported, and at the
+// end the handle counts (window procedure replacements among them) where they started.
 //
 // REENTRANCY_ROUNDS repeats the whole set (make soak runs it longer).
 #include <windows.h>
+#include <commdlg.h>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/menu_bar.h"
+#include "skin/controls/scroll_bar_skinners.h"
 #include "skin/manager/skin_manager.h"
 #include "tests/stress/stress_support.h"
 #include "tests/support/fw_test.h"
@@ -31,9 +33,19 @@
 
 namespace {
 
-enum Loop { kDropDown, kWindowMenu, kPopupMenu, kMessageBox, kMove, kSize, kLoopCount };
-const char* const kLoopNames[] = {"drop-down",   "window menu", "popup menu",
-                                  "message box", "move",        "size"};
+enum Loop {
+  kDropDown,
+  kWindowMenu,
+  kPopupMenu,
+  kMessageBox,
+  kCommonDialog,
+  kThumbDrag,
+  kMove,
+  kSize,
+  kLoopCount
+};
+const char* const kLoopNames[] = {"drop-down",     "window menu", "popup menu", "message box",
+                                  "common dialog", "thumb drag",  "move",       "size"};
 enum Action { kSwitch, kUnskin, kReskin, kMenuChange, kDestroy, kControls, kActionCount };
 const char* const kActionNames[] = {"switch skin", "unskin",         "reskin",
                                     "menu change", "destroy window", "free controls"};
@@ -42,6 +54,13 @@ int Rounds() {
   const char* text = std::getenv("REENTRANCY_ROUNDS");
   const int n = text ? std::atoi(text) : 0;
   return n > 0 ? n : 1;
+}
+
+void MouseButton(bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input, sizeof input);
 }
 
 // Runs `fn` once from a thread timer after `ms`: inside whatever loop is running then.
@@ -194,6 +213,48 @@ class ReentrancyTest : public fwtest::ApplicationTest {
         App().MessageBox("during the box");
         fwtest::PumpFor(50);
         EXPECT_EQ(boxes.Boxes().size(), 1u);
+        break;
+      }
+      case kCommonDialog: {
+        // The colour dialog over the form; the recorder presses its default button.
+        fwtest::MessageBoxRecorder boxes;
+        OneShot during(1, act);
+        static COLORREF custom[16] = {};
+        CHOOSECOLORA cc{};
+        cc.lStructSize = sizeof cc;
+        cc.hwndOwner = hwnd;
+        cc.lpCustColors = custom;
+        ChooseColorA(&cc);
+        fwtest::PumpFor(50);
+        // An owner destroyed before the dialog came up takes the dialog with it.
+        if (action != kDestroy) {
+          EXPECT_EQ(boxes.Boxes().size(), 1u);
+        }
+        break;
+      }
+      case kThumbDrag: {
+        // The memo's skinned thumb, held down and moved; the release ends the drag.
+        auto* memo = dynamic_cast<fw::TWinControl*>(form_->FindComponent("Memo1"));
+        ASSERT_NE(memo, nullptr);
+        form_->PageControl1->SetActivePage(dynamic_cast<fw::TTabSheet*>(memo->Parent()));
+        stress::RepaintAll(hwnd);
+        auto* bar = c ? dynamic_cast<skin::TSkinScrollBar*>(c->FindSkinnerByHandle(memo->Handle()))
+                      : nullptr;
+        ASSERT_NE(bar, nullptr);
+        RECT memo_window{};
+        GetWindowRect(memo->Handle(), &memo_window);
+        const skin::ThumbMetrics& m = bar->FVertMetrics;
+        const POINT thumb{
+            memo_window.left + (bar->FVertBarRect.left + bar->FVertBarRect.right) / 2,
+            memo_window.top + bar->FVertBarRect.top + m.arrow + m.thumb_pos + m.thumb_length / 2};
+        SetCursorPos(thumb.x, thumb.y);
+        fwtest::PumpFor(20);
+        OneShot move(20, [thumb] { SetCursorPos(thumb.x, thumb.y + 30); });
+        OneShot during(60, act);
+        OneShot end(250, [] { MouseButton(false); });
+        MouseButton(true);
+        fwtest::PumpFor(400);
+        EXPECT_EQ(GetCapture(), nullptr) << "the drag kept the capture";
         break;
       }
       case kMove:
