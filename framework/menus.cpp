@@ -227,13 +227,18 @@ TImageList* TMenuItem::GetImageList() const {
   return menu ? menu->Images() : nullptr;
 }
 
-void TMenuItem::Changed() {
+void TMenuItem::Changed() { Rebuild(parent_ ? parent_ : this, nullptr); }
+
+void TMenuItem::ItemsChanged() { Rebuild(this, parent_); }
+
+void TMenuItem::Rebuild(TMenuItem* first, TMenuItem* second) {
   TMenuItem* root = this;
   while (root->parent_) root = root->parent_;
   if (root->menu_) {
-    root->menu_->Rebuild();
-  } else if (root->handle_) {
-    root->RebuildHandle();
+    root->menu_->RebuildAround(first, second);
+  } else {
+    first->RebuildHandle(false);
+    if (second) second->RebuildHandle(false);
   }
 }
 
@@ -343,7 +348,7 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
   index = std::clamp(index, 0, Count());
   items_.insert(items_.begin() + index, item);
   item->parent_ = this;
-  Changed();
+  ItemsChanged();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -351,7 +356,7 @@ void TMenuItem::Remove(TMenuItem* item) {
   if (it == items_.end()) return;
   items_.erase(it);
   item->parent_ = nullptr;
-  if (!clearing_) Changed();
+  if (!clearing_) ItemsChanged();
 }
 
 void TMenuItem::Clear() {
@@ -361,7 +366,7 @@ void TMenuItem::Clear() {
   clearing_ = true;
   while (!items_.empty()) delete items_.back();
   clearing_ = false;
-  Changed();
+  ItemsChanged();
 }
 
 HMENU TMenuItem::Handle() {
@@ -383,7 +388,7 @@ bool TMenuItem::IsOwnerDraw() const {
   return menu->OwnerDraw() || menu->Images() != nullptr;
 }
 
-void TMenuItem::RebuildHandle() {
+void TMenuItem::RebuildHandle(bool deep) {
   if (!handle_) return;
   HMENU menu = handle_.get();
   // RemoveMenu leaves sub-menus alive: each belongs to its item.
@@ -417,8 +422,9 @@ void TMenuItem::RebuildHandle() {
       mii.cch = UINT(text.size());
     }
     if (!item->items_.empty()) {
-      mii.hSubMenu = item->Handle();
-      item->RebuildHandle();
+      const bool existed = item->HasHandle();
+      mii.hSubMenu = item->Handle();  // a new handle is built with its entries
+      if (existed && deep) item->RebuildHandle();
     }
     InsertMenuItemA(menu, position++, TRUE, &mii);
   }
@@ -553,6 +559,15 @@ void TMenu::Rebuild() {
   if (IsLoading() || IsDestroying() || rebuilding_) return;
   rebuilding_ = true;
   items_->RebuildHandle();
+  rebuilding_ = false;
+  if (items_->HasHandle()) MenuChanged();
+}
+
+void TMenu::RebuildAround(TMenuItem* first, TMenuItem* second) {
+  if (IsLoading() || IsDestroying() || rebuilding_) return;
+  rebuilding_ = true;
+  first->RebuildHandle(false);
+  if (second) second->RebuildHandle(false);
   rebuilding_ = false;
   if (items_->HasHandle()) MenuChanged();
 }

@@ -174,9 +174,15 @@ class TMenuItem : public TComponent {
 
  protected:
   friend class TMenu;
-  // A change that needs the native entries rebuilt.
+  // A change of this item rebuilds the native entries of the menu that holds it; a change
+  // of its list of sub-items, those of its own sub-menu and of the menu that holds it.
+  // Other menus keep their entries, so a change never takes the items from under an open
+  // sub-menu.
   void Changed();
-  void RebuildHandle();
+  void ItemsChanged();
+  void Rebuild(TMenuItem* first, TMenuItem* second);
+  // `deep`: sub-menus that exist already are rebuilt too (new ones always are).
+  void RebuildHandle(bool deep = true);
 
   std::string caption_;
   bool checked_ = false, default_ = false, enabled_ = true, visible_ = true;
@@ -236,6 +242,8 @@ class TMenu : public TComponent {
   friend class TMenuItem;
   // Rebuilds the native entries (now, or after loading).
   void Rebuild();
+  // Rebuilds only the menus of the changed items (TMenuItem::Changed); `second` may be null.
+  void RebuildAround(TMenuItem* first, TMenuItem* second);
 
  private:
   TMenuItem* items_;

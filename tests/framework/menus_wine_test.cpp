@@ -228,6 +228,12 @@ TEST_F(MenusTest, ChangesKeepHandlesAndReachTheWindowAsMenuChanged) {
   EXPECT_TRUE(IsMenu(file_menu));
   EXPECT_EQ(GetMenuItemCount(file_menu), 3);
   EXPECT_GE(g_menu_changed, 5);
+  // A change in the bar leaves the entries of the drop-downs alone: one may be open, and
+  // rebuilding it would take its items from under the open menu.
+  AppendMenuA(file_menu, MF_STRING, 999, "native");
+  form_->MainMenu1->Items()->Items(0)->SetCaption("&Files");
+  EXPECT_EQ(EntryAt(bar, 0).text, "&Files");
+  EXPECT_EQ(GetMenuItemCount(file_menu), 4);
   RemoveWindowSubclass(hwnd, spy, 1);
 }
 
