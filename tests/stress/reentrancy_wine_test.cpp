@@ -1,10 +1,11 @@
 // Re-entrancy: while the system runs one of its loops for the skinned gallery (a menu-bar
-// drop-down, a submenu of it, the window menu, a popup menu, a message box, the colour dialog, the
-// scroll-bar thumb drag, the window's move and size loops), the skin is switched, taken off, put
-// back, the menu bar's items change, the window is destroyed, or controls are freed and made again;
-// the skin manager's own timer carries the switch out inside the loop. Then the loop ends. Every
-// round ends with the window answering, no engine fault reported, and at the end the handle counts
-// (window procedure replacements among them) where they started.
+// drop-down, a submenu of it, the window menu, a popup menu, a message box, the colour
+// dialog, the scroll-bar thumb drag, the window's move and size loops), the skin is
+// switched, taken off, put back, the menu bar's items change, the window is destroyed, or
+// controls are freed and made again. The change comes from a timer or as a posted message,
+// and the skin manager's own timer carries the switch out inside the loop. Then the loop
+// ends. Every round ends with the window answering, no engine fault reported, and at the
+// end the handle counts (window procedure replacements among them) where they started.
 //
 // REENTRANCY_ROUNDS repeats the whole set (make soak runs it longer).
 #include <windows.h>
@@ -99,9 +100,20 @@ class ReentrancyTest : public fwtest::ApplicationTest {
   void SetUp() override {
     ApplicationTest::SetUp();
     skin::TSkinData::SetReporter(&reporter_);
+    // A message-only window that carries a change out when a message posted to it is
+    // dispatched: inside the loop, as the loop dispatches it.
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &ReentrancyTest::PostedProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ReentrancyPosted";
+    RegisterClassA(&wc);
+    poster_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              wc.hInstance, nullptr);
+    SetWindowLongPtrA(poster_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     MakeForm();
   }
   void TearDown() override {
+    DestroyWindow(poster_);
     skin::TSkinData::SetReporter(nullptr);
     delete form_;
     form_ = GalleryForm = nullptr;
@@ -172,8 +184,31 @@ class ReentrancyTest : public fwtest::ApplicationTest {
   }
 
   // Opens the loop; `action` runs inside it, and the loop is ended after that.
-  void RunLoop(Loop loop, Action action) {
-    const auto act = [this, action] { Act(action); };
+  static LRESULT CALLBACK PostedProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<ReentrancyTest*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_APP && self) {
+      self->Act(Action(wparam));
+      return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wparam, lparam);
+  }
+
+  // `posted`: the change comes as a posted message instead of from the timer at once.
+  void RunLoop(Loop loop, Action action, bool posted) {
+    const auto act = [this, action, posted] {
+      if (posted) {
+        PostMessageA(poster_, WM_APP, WPARAM(action), 0);
+      } else {
+        Act(action);
+      }
+    };
+    RunLoopWith(loop, action, act);
+    // A posted change the loop ended before dispatching is dropped: it belonged inside.
+    MSG left{};
+    while (PeekMessageA(&left, poster_, WM_APP, WM_APP, PM_REMOVE)) {
+    }
+  }
+  void RunLoopWith(Loop loop, Action action, const std::function<void()>& act) {
     HWND hwnd = form_->Handle();
     RECT window{};
     GetWindowRect(hwnd, &window);
@@ -346,6 +381,7 @@ class ReentrancyTest : public fwtest::ApplicationTest {
   bool submenu_seen_ = false;
   int click_ = 0;
   skin::RecordingSkinReporter reporter_;
+  HWND poster_ = nullptr;
 };
 
 TEST_F(ReentrancyTest, EveryLoopSurvivesEveryChangeInsideIt) {
@@ -360,8 +396,11 @@ TEST_F(ReentrancyTest, EveryLoopSurvivesEveryChangeInsideIt) {
         SCOPED_TRACE(std::string(kLoopNames[loop]) + " / " + kActionNames[action]);
         Restore();
         ASSERT_TRUE(Skinned()) << State();
-        RunLoop(Loop(loop), Action(action));
-        if (action == kDestroy) extra_ = nullptr;  // went with the form
+        // Every other combination, alternating with the round, gets its change posted.
+        RunLoop(Loop(loop), Action(action), (r + loop + action) % 2 == 1);
+        // The window's end takes the form, and its extra item, in the next set-up.
+        if (action == kDestroy && !(form_->HandleAllocated() && IsWindow(form_->Handle())))
+          extra_ = nullptr;
         EXPECT_TRUE(fwtest::VisibleMenuWindows().empty()) << "a menu was left open";
         if (form_->HandleAllocated() && IsWindow(form_->Handle())) {
           DWORD_PTR answer = 0;
