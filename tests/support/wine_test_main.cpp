@@ -1,5 +1,5 @@
 // The main of every Wine test program: message boxes are recorded and closed, a watchdog
-// ends a test that hangs, and a process that does not end after its tests (see fw_test.h).
+// ends a test that hangs, and the process ends as soon as the tests have run (see fw_test.h).
 #include <gtest/gtest.h>
 
 #include "tests/support/fw_test.h"
@@ -7,7 +7,5 @@
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   fwtest::InstallTestGuards();
-  const int result = RUN_ALL_TESTS();
-  fwtest::GuardExit(result);
-  return result;
+  fwtest::EndProcess(RUN_ALL_TESTS());
 }
