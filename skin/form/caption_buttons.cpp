@@ -545,7 +545,7 @@ void TSkinForm::WatchHover() {
 
 void TSkinForm::SetHotSkinner(TSkinControl* skinner) {
   HotSkinner = skinner;
-  if (skinner && !Form) WatchHover();
+  WatchHover();
 }
 
 bool TSkinForm::HandleNcMouse(fw::TMessage& message) {

@@ -4,13 +4,13 @@
 // passes it to the procedure it replaced, once.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "framework/forms.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/caption_buttons.h"
 #include "skin/form/skin_form.h"
-
-#include <algorithm>
 #include "skin/manager/element_painting.h"
 #include "skin/manager/menu_bar.h"
 #include "skin/manager/skin_manager.h"
