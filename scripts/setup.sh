@@ -16,8 +16,23 @@ if ((${#missing[@]})); then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
+  # A mirror in the middle of a sync can fail one index (apt-get update then exits 100
+  # though the others are fresh): try again a few times, then install from what is there.
+  for attempt in 1 2 3; do
+    apt-get update -qq && break
+    echo "setup: package lists not all refreshed (try $attempt of 3)"
+    sleep $((attempt * 5))
+  done
+  if ! apt-get install -y -qq "${missing[@]}" >/dev/null; then
+    # Without a fresh security index for one architecture, the two architectures of a
+    # multi-arch library get different candidates and cannot be installed together. Take
+    # both from the main suite then (what is installed already stays).
+    echo "setup: installing again with the main suite's versions of shared libraries"
+    pref=$(mktemp)
+    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pref"
+    apt-get install -y -qq -o Dir::Etc::Preferences="$pref" "${missing[@]}" >/dev/null
+    rm -f "$pref"
+  fi
 fi
 
 # Wine takes its ANSI code page from the Unix locale: zh_CN gives code page 936 (GBK).
