@@ -448,6 +448,7 @@ const TClassInfo& TStatusBar::StaticClassInfo() {
 }
 TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
   height_ = 19;
+  align_ = alBottom;  // a status bar keeps to the bottom of its window
   color_ = clBtnFace;
 }
 TStatusBar::~TStatusBar() {

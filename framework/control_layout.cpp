@@ -103,4 +103,44 @@ int ClampScrollPosition(int position, int content_extent, int client_extent) {
   return std::clamp(position, 0, ScrollLimit(content_extent, client_extent));
 }
 
+std::vector<LayoutRect> AlignControls(LayoutRect client,
+                                      const std::vector<AlignedControl>& controls) {
+  std::vector<LayoutRect> placed(controls.size());
+  for (size_t i = 0; i < controls.size(); ++i) placed[i] = controls[i].bounds;
+  LayoutRect room = client;
+  // The controls of one edge, nearest to that edge first.
+  const auto edge = [&](TAlign align, auto nearer) {
+    std::vector<size_t> order;
+    for (size_t i = 0; i < controls.size(); ++i)
+      if (controls[i].align == align) order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      return nearer(controls[a].bounds, controls[b].bounds);
+    });
+    return order;
+  };
+  for (size_t i : edge(alTop, [](auto&a, auto&b) { return a.top < b.top; })) {
+    const int h = std::clamp(controls[i].bounds.Height(), 0, room.Height());
+    placed[i] = {room.left, room.top, room.right, room.top + h};
+    room.top += h;
+  }
+  for (size_t i : edge(alBottom, [](auto&a, auto&b) { return a.bottom > b.bottom; })) {
+    const int h = std::clamp(controls[i].bounds.Height(), 0, room.Height());
+    placed[i] = {room.left, room.bottom - h, room.right, room.bottom};
+    room.bottom -= h;
+  }
+  for (size_t i : edge(alLeft, [](auto&a, auto&b) { return a.left < b.left; })) {
+    const int w = std::clamp(controls[i].bounds.Width(), 0, room.Width());
+    placed[i] = {room.left, room.top, room.left + w, room.bottom};
+    room.left += w;
+  }
+  for (size_t i : edge(alRight, [](auto&a, auto&b) { return a.right > b.right; })) {
+    const int w = std::clamp(controls[i].bounds.Width(), 0, room.Width());
+    placed[i] = {room.right - w, room.top, room.right, room.bottom};
+    room.right -= w;
+  }
+  for (size_t i = 0; i < controls.size(); ++i)
+    if (controls[i].align == alClient) placed[i] = room;
+  return placed;
+}
+
 }  // namespace fw

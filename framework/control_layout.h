@@ -1,7 +1,7 @@
 #pragma once
 // Geometry of framework-drawn controls, as pure functions of sizes: where a button puts its
 // glyph and caption, where a radio group puts its buttons, which tabs of a tab set fit and
-// where, and how far a scrolling container may scroll.
+// where, how far a scrolling container may scroll, and where aligned controls go.
 #include <vector>
 
 namespace fw {
@@ -51,5 +51,23 @@ std::vector<LayoutRect> TabSetTabRects(const std::vector<int>& text_widths, int 
 int ScrollLimit(int content_extent, int client_extent);
 // A requested scroll position clamped to 0 .. ScrollLimit.
 int ClampScrollPosition(int position, int content_extent, int client_extent);
+
+// Which edge of its parent's client area a control keeps to (alNone: none, it keeps its
+// bounds; alClient: it fills what the others leave).
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+struct AlignedControl {
+  TAlign align = alNone;
+  LayoutRect bounds;  // where the control is now
+};
+
+// Where aligned controls go in `client`. Top-aligned ones take the top of the room left,
+// the whole width across, each at its own height, nearest the top first; then bottom-,
+// left- and right-aligned ones in the same way from their edges (left and right ones over
+// the height the top and bottom ones leave); client-aligned ones fill what remains. A
+// control keeps its order among those of its edge (by its current position, ties in list
+// order); room running out leaves controls empty, never inverted. alNone keeps its bounds.
+std::vector<LayoutRect> AlignControls(LayoutRect client,
+                                      const std::vector<AlignedControl>& controls);
 
 }  // namespace fw

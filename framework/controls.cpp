@@ -148,6 +148,9 @@ LRESULT CALLBACK FrameworkWindowProcedure(HWND hwnd, UINT msg, WPARAM wparam, LP
 
 // ---- TControl -----------------------------------------------------------------------------
 
+const std::vector<std::string> kAlignNames = {"alNone", "alTop",   "alBottom",
+                                              "alLeft", "alRight", "alClient"};
+
 const TClassInfo& TControl::StaticClassInfo() {
   static const TClassInfo info = [] {
     TClassInfo i = DescribeClass<TControl, TComponent>("TControl", [](auto& c) {
@@ -162,6 +165,7 @@ const TClassInfo& TControl::StaticClassInfo() {
       c.Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont);
       c.template Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
       c.Bool("Visible", &TControl::Visible, &TControl::SetVisible);
+      c.Enum("Align", kAlignNames, &TControl::Align, &TControl::SetAlign);
       c.Event("OnClick", &TControl::OnClick);
     });
     AddFontProperties(i);
@@ -203,6 +207,13 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   height_ = height;
   BoundsChanged();
   if (!dynamic_cast<TWinControl*>(this)) Invalidate();
+  if (align_ != alNone && parent_) parent_->AlignControls();
+}
+
+void TControl::SetAlign(TAlign v) {
+  if (v == align_) return;
+  align_ = v;
+  if (parent_) parent_->AlignControls();
 }
 
 void TControl::SetVisible(bool visible) {
@@ -211,6 +222,7 @@ void TControl::SetVisible(bool visible) {
   visible_ = visible;
   VisibleChanged();
   Perform(CM_VISIBLECHANGED, visible);
+  if (align_ != alNone && parent_) parent_->AlignControls();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -409,6 +421,35 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   if (mouse_capture_ == control) mouse_capture_ = nullptr;
   control->parent_ = nullptr;
+  if (control->align_ != alNone && !IsDestroying()) AlignControls();
+}
+
+void TWinControl::AlignControls() {
+  if (aligning_ || IsLoading() || IsDestroying()) return;
+  std::vector<TControl*> aligned;
+  std::vector<AlignedControl> places;
+  for (TControl* c : controls_) {
+    if (c->align_ == alNone || !c->visible_) continue;
+    aligned.push_back(c);
+    places.push_back({c->align_, {c->left_, c->top_, c->left_ + c->width_, c->top_ + c->height_}});
+  }
+  if (aligned.empty()) return;
+  RECT client = ClientRect();
+  if (handle_) GetClientRect(handle_, &client);
+  const std::vector<LayoutRect> placed =
+      fw::AlignControls({client.left, client.top, client.right, client.bottom}, places);
+  aligning_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{aligning_};
+  for (size_t i = 0; i < aligned.size(); ++i)
+    aligned[i]->SetBounds(placed[i].left, placed[i].top, placed[i].Width(), placed[i].Height());
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  AlignControls();
 }
 
 TControl* TWinControl::ControlAtPos(POINT p) const {
@@ -794,6 +835,10 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_CONTEXTMENU:
       if (ContextPopup(message)) return;
       break;
+    case WM_SIZE:
+      DefaultHandler(message);
+      AlignControls();
+      return;
     case WM_WINDOWPOSCHANGED: {
       // Moved or sized by anyone (the user, SetWindowPos, a skinned frame): keep the bounds.
       DefaultHandler(message);

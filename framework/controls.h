@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "framework/component.h"
+#include "framework/control_layout.h"
 #include "framework/graphics.h"
 #include "framework/scoped_handle.h"
 
@@ -106,8 +107,6 @@ class TWndMethod {
 
 using TKeyPressEvent = TEvent<void(TObject* sender, char& key)>;
 
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-
 // Modal results: what a button gives its form, what ShowModal answers.
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
               mrNo = 7, mrAll = 8, mrClose = 11;
@@ -138,6 +137,10 @@ class TControl : public TComponent {
   virtual void SetClientWidth(int v) { SetWidth(v); }
   virtual void SetClientHeight(int v) { SetHeight(v); }
   RECT ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+  // The edge of the parent's client area the control keeps to; the parent places it there
+  // whenever its client size changes (see AlignControls in control_layout.h).
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign v);
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
@@ -204,6 +207,7 @@ class TControl : public TComponent {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   bool enabled_ = true;
+  TAlign align_ = alNone;
   std::string text_;
   TFont font_;
   bool parent_font_ = true;
@@ -283,6 +287,11 @@ class TWinControl : public TControl {
   void SetText(const std::string& text) override;
   void SetBounds(int left, int top, int width, int height) override;
   void Invalidate() override;
+  // Puts the visible aligned children where their edges say, in the client area as it is
+  // now: on every client size change, and when a child's alignment, bounds or visibility
+  // changes or an aligned child leaves.
+  void AlignControls();
+  void Loaded() override;
 
   HBRUSH BrushHandle();
 
@@ -339,6 +348,7 @@ class TWinControl : public TControl {
   int tab_order_ = -1;
   bool tab_stop_ = false;
   bool mouse_inside_ = false;
+  bool aligning_ = false;
   TControl* mouse_capture_ = nullptr;  // windowless child that got the button press
   ScopedBrush brush_;
   TColor brush_color_ = clNone;

@@ -339,7 +339,8 @@ TEST_F(FamiliesTest, PublishedPropertiesRoundTripThroughADescription) {
         "Position = 33", "Position = 7", "Caption = 'Cancel'", "Date = '2024-02-29'",
         "Time = '23:59:58'", "Down = True",
         "Caption = ''\n    Color = clBtnFace\n    Enabled = True\n    ParentColor = False\n    "
-        "ParentFont = True\n    Visible = True\n    TabOrder = -1\n    TabStop = False\n    "
+        "ParentFont = True\n    Visible = True\n    Align = alBottom\n    TabOrder = -1\n    "
+        "TabStop = False\n    "
         "SimplePanel"})
     EXPECT_THAT(shown, testing::HasSubstr(property));
   // The glyph's pixels survive the trip: bottom-left magenta, top-right (12, 11, 10).

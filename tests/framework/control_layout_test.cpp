@@ -102,6 +102,25 @@ TEST(ScrollLimits, ContentBeyondTheClientOnly) {
   EXPECT_EQ(fw::ClampScrollPosition(50, 100, 200), 0);
 }
 
+TEST(AlignControls, EdgesTakeTheirStripsInOrderAndTheClientTheRest) {
+  using fw::LayoutRect;
+  const std::vector<fw::AlignedControl> controls = {
+      {fw::alBottom, {0, 474, 640, 496}},  // a status bar, where the client ended before
+      {fw::alTop, {0, 30, 100, 60}},       // the second toolbar
+      {fw::alTop, {0, 0, 100, 26}},        // the first toolbar
+      {fw::alLeft, {0, 0, 120, 10}},      {fw::alClient, {5, 5, 6, 6}}, {fw::alNone, {7, 8, 9, 10}},
+      {fw::alRight, {0, 0, 1000, 10}},  // wider than the room left
+  };
+  const auto placed = fw::AlignControls({0, 0, 640, 516}, controls);
+  EXPECT_EQ(placed[0], (LayoutRect{0, 494, 640, 516}));
+  EXPECT_EQ(placed[2], (LayoutRect{0, 0, 640, 26}));
+  EXPECT_EQ(placed[1], (LayoutRect{0, 26, 640, 56}));
+  EXPECT_EQ(placed[3], (LayoutRect{0, 56, 120, 494}));
+  EXPECT_EQ(placed[6], (LayoutRect{120, 56, 640, 494}));
+  EXPECT_EQ(placed[4], (LayoutRect{120, 56, 120, 494}));  // nothing left: empty, not inverted
+  EXPECT_EQ(placed[5], (LayoutRect{7, 8, 9, 10}));
+}
+
 std::vector<uint8_t> SmallBitmapFile() {
   // 3 x 2, 24 bits: rows padded to 12 bytes.
   std::vector<std::vector<uint8_t>> rows{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15}};

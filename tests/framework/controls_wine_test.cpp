@@ -353,6 +353,42 @@ TEST_F(ControlsTest, FontsAndColoursComeFromTheParentUntilSet) {
 }
 
 // Records removal notifications, as a form controller does for the controls it skins.
+std::string Text(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
+}
+
+TEST_F(ControlsTest, AlignedControlsFollowEveryClientSizeChange) {
+  auto* bar = Add<fw::TStatusBar>(0, 0, 50, 20);  // a status bar keeps to the bottom
+  auto* top = Add<fw::TPanel>(0, 100, 50, 30);
+  top->SetAlign(fw::alTop);
+  auto* rest = Add<fw::TPanel>(0, 0);
+  rest->SetAlign(fw::alClient);
+  const auto check = [&](const char* when) {
+    RECT client{};
+    GetClientRect(form_->Handle(), &client);
+    EXPECT_EQ(Text(bar->BoundsRect()), Text({0, client.bottom - 20, client.right, client.bottom}))
+        << when;
+    EXPECT_EQ(Text(top->BoundsRect()), Text({0, 0, client.right, 30})) << when;
+    EXPECT_EQ(Text(rest->BoundsRect()), Text({0, 30, client.right, client.bottom - 20})) << when;
+    RECT shown{};  // the windows are where the bounds say
+    GetWindowRect(bar->Handle(), &shown);
+    MapWindowPoints(nullptr, form_->Handle(), reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(Text(shown), Text(bar->BoundsRect())) << when;
+  };
+  form_->Show();
+  check("shown");
+  SetWindowPos(form_->Handle(), nullptr, 0, 0, 520, 410, SWP_NOMOVE | SWP_NOZORDER);
+  check("sized by its window");
+  top->SetHeight(40);  // an aligned control's own size along its edge stays its own
+  EXPECT_EQ(rest->Top(), 40);
+  top->SetVisible(false);
+  EXPECT_EQ(rest->Top(), 0);
+  top->SetVisible(true);
+  delete top;
+  EXPECT_EQ(rest->Top(), 0);
+}
+
 class Watcher : public fw::TComponent {
  public:
   using TComponent::TComponent;
