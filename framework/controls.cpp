@@ -494,6 +494,10 @@ static void RegisterWindowClass(const TCreateParams& params, WNDPROC& superclass
     wc.style = params.class_style;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hIcon = LoadIconA(instance, "MAINICON");
+    // The small icon from the image drawn for that size, not the large one scaled down.
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
   }
   wc.cbSize = sizeof wc;

@@ -97,6 +97,9 @@ TEST_F(CalculatorFormTest, FormWindow) {
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_FALSE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  // The program's own icon, not the system's generic one.
+  EXPECT_NE(GetClassLongPtrA(hwnd, GCLP_HICON),
+            reinterpret_cast<LONG_PTR>(LoadIconA(nullptr, IDI_APPLICATION)));
   // The skinned form takes the skin's face colour.
   auto* skin_data = dynamic_cast<skin::TSkinData*>(form_->FindComponent("SkinData1"));
   ASSERT_NE(skin_data, nullptr);
