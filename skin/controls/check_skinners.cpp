@@ -77,7 +77,9 @@ const fw::TClassInfo& TSkinCheckBox::StaticClassInfo() {
   return info;
 }
 
-bool TSkinCheckBox::BeforeMessage(fw::TMessage&) { return true; }
+bool TSkinCheckBox::BeforeMessage(fw::TMessage& message) {
+  return !(message.Msg == WM_PAINT && PaintInOneStep(message));
+}
 
 void TSkinCheckBox::AfterMessage(fw::TMessage& message) {
   if (RepaintsBox(message.Msg)) {
@@ -114,6 +116,10 @@ const fw::TClassInfo& TSkinRadioButton::StaticClassInfo() {
   static const fw::TClassInfo info =
       fw::DescribeClass<TSkinRadioButton, TSkinControl>("TSkinRadioButton", [](auto&) {});
   return info;
+}
+
+bool TSkinRadioButton::BeforeMessage(fw::TMessage& message) {
+  return !(message.Msg == WM_PAINT && PaintInOneStep(message));
 }
 
 void TSkinRadioButton::AfterMessage(fw::TMessage& message) {

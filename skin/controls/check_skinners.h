@@ -31,6 +31,7 @@ class TSkinRadioButton : public TSkinControl {
   FW_CLASS_INFO()
  public:
   using TSkinControl::TSkinControl;
+  bool BeforeMessage(fw::TMessage& message) override;
   void AfterMessage(fw::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 

@@ -7,6 +7,7 @@
 #include "framework/image_list.h"
 #include "framework/scoped_handle.h"
 #include "skin/data/skin_data.h"
+#include "skin/controls/offscreen.h"
 #include "skin/controls/standard_skinners.h"
 #include "skin/form/control_discovery.h"
 #include "skin/form/skin_form.h"
@@ -294,6 +295,38 @@ void TSkinControl::PaintClient(fw::TMessage& message) {
   }
   if (began) EndPaint(FHandle, &ps);
   message.Result = 0;
+}
+
+bool TSkinControl::PaintInOneStep(fw::TMessage& message) {
+  if (message.Msg != WM_PAINT || message.WParam || !FHandle) return false;
+  RECT window{}, client{};
+  if (!GetWindowRect(FHandle, &window) || !GetClientRect(FHandle, &client)) return false;
+  const RECT rect = AtOrigin(window);
+  if (client.right != rect.right || client.bottom != rect.bottom) return false;
+  const fw::LifeWatch alive = Watch();
+  const HWND hwnd = FHandle;
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(hwnd, &ps);
+  if (!dc) return false;
+  {
+    OffscreenBitmap buffer(rect.right, rect.bottom, dc);
+    if (buffer) {
+      fw::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(buffer.Dc()), 0, 0};
+      CallDefault(paint);
+      if (alive && IsWindow(hwnd)) {
+        FWindowRect = window;
+        try {
+          DrawSkin(buffer.Dc(), rect);
+        } catch (...) {
+          // The control's own look stays.
+        }
+        BitBlt(dc, 0, 0, rect.right, rect.bottom, buffer.Dc(), 0, 0, SRCCOPY);
+      }
+    }
+  }
+  EndPaint(hwnd, &ps);
+  message.Result = 0;
+  return true;
 }
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}

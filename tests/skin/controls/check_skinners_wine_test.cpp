@@ -143,6 +143,30 @@ TEST_F(CheckSkinTest, CheckBoxStatesShowTheirFramesAndClicksRepaintAtOnce) {
   EXPECT_EQ(CheckDifferences(hwnd, kCheckFrameChecked), 0);
 }
 
+// Notes the kind of DC (OBJ_DC for the screen, OBJ_MEMDC off screen) the control's own
+// procedure paints with.
+struct PaintRecorder {
+  fw::TWndMethod inner;
+  std::vector<DWORD> kinds;
+  void Proc(fw::TMessage& m) {
+    if (m.Msg == WM_PAINT)
+      kinds.push_back(m.WParam ? GetObjectType(reinterpret_cast<HGDIOBJ>(m.WParam)) : OBJ_DC);
+    inner(m);
+  }
+};
+
+TEST_F(CheckSkinTest, TheSystemBoxIsPaintedOffScreenWhereTheSkinGoesOverIt) {
+  auto* box = Add<fw::TCheckBox>("Check1", 20, 20, 120, 17);
+  PaintRecorder recorder{box->WindowProc(), {}};
+  box->SetWindowProc(fw::TWndMethod::Of<&PaintRecorder::Proc>(&recorder));
+  skintest::ShowSkinned(*form_);
+  recorder.kinds.clear();
+  RedrawWindow(box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_THAT(recorder.kinds, testing::ElementsAre(OBJ_MEMDC));
+  EXPECT_EQ(CheckDifferences(box->Handle(), kCheckFrameUnchecked), 0);
+  form_.reset();  // before the recorder goes
+}
+
 TEST_F(CheckSkinTest, ImagesOfTwelveThirteenAndSixteenPixelsGoWhereTheSystemBoxIs) {
   auto* left = Add<fw::TCheckBox>("Left", 20, 20, 100, 20);
   auto* right = Add<fw::TCheckBox>("Right", 20, 60, 100, 20);
