@@ -367,10 +367,15 @@ void TBitmap::Assign(const TBitmap& other) {
   HGDIOBJ old = SelectObject(src.get(), other.bitmap_.get());
   BitBlt(Canvas().Handle(), 0, 0, width_, height_, src.get(), 0, 0, SRCCOPY);
   // The other bitmap may be selected into its own canvas's DC; then this select failed
-  // and its DC is the source to use.
+  // and its DC is the source to use, unmirrored for the copy so that the pixels come over
+  // as they are stored.
   if (!old) {
     TBitmap& o = const_cast<TBitmap&>(other);
-    BitBlt(Canvas().Handle(), 0, 0, width_, height_, o.Canvas().Handle(), 0, 0, SRCCOPY);
+    HDC source = o.Canvas().Handle();
+    const DWORD layout = GetLayout(source);
+    if (layout != GDI_ERROR && layout != 0) SetLayout(source, 0);
+    BitBlt(Canvas().Handle(), 0, 0, width_, height_, source, 0, 0, SRCCOPY);
+    if (layout != GDI_ERROR && layout != 0) SetLayout(source, layout);
   } else {
     SelectObject(src.get(), old);
   }

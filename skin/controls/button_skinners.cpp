@@ -206,13 +206,14 @@ COLORREF TSkinButton::CaptionColour(int frame) const {
   return Resolve(colour);
 }
 
-fw::TCanvas* TSkinButton::PrepareBuffer(const RECT& rect, int frame_count, int frame) {
+fw::TCanvas* TSkinButton::PrepareBuffer(HDC target, const RECT& rect, int frame_count, int frame) {
   const RECT local = Local(rect);
   if (local.right <= 0 || local.bottom <= 0) return nullptr;
   if (FBuffer->Width() != local.right || FBuffer->Height() != local.bottom)
     FBuffer->SetSize(local.right, local.bottom);
   fw::TCanvas& canvas = FBuffer->Canvas();
   if (!canvas.Handle()) return nullptr;
+  MirrorLike(canvas.Handle(), target);
   FillFace(canvas.Handle(), local);
   DrawSkinElement(canvas.Handle(), local, frame_count, frame, ButtonElement());
   return &canvas;
@@ -221,7 +222,7 @@ fw::TCanvas* TSkinButton::PrepareBuffer(const RECT& rect, int frame_count, int f
 void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   if (!ButtonElement()) return;
   const int frame = CurrentFrame();
-  fw::TCanvas* canvas = PrepareBuffer(rect, kButtonFrames, frame);
+  fw::TCanvas* canvas = PrepareBuffer(dc, rect, kButtonFrames, frame);
   if (!canvas) return;
   AssignFontFromHandle(canvas->Font(),
                        reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)));
@@ -282,7 +283,7 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
   FEnabled = bit->Enabled();
   const int frame = PushButtonFrame({FEnabled, Pressed(), Hot(), FFocused, false});
   const int frame_count = element->FrameCount > 0 ? element->FrameCount : kButtonFrames;
-  fw::TCanvas* canvas = PrepareBuffer(rect, frame_count, frame);
+  fw::TCanvas* canvas = PrepareBuffer(dc, rect, frame_count, frame);
   if (!canvas) return;
   canvas->Font().Assign(bit->Font());
   canvas->Font().SetStyle(0);
@@ -499,6 +500,7 @@ void TSkinSpeedButton::DrawSpeedButton(fw::TCanvas& canvas, const RECT& rect) {
                           std::max(scratch->Height(), static_cast<int>(local.bottom))))
       return;
   }
+  const ScopedLayoutLike mirrored(scratch->Dc(), canvas.Handle());
   if (speed && speed->Flat() && frame == kButtonFrameNormal) {
     // A flat button at rest shows only the face; the skin's frame comes with the mouse.
     FillFace(scratch->Dc(), local);

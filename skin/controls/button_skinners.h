@@ -56,8 +56,9 @@ class TSkinButton : public TSkinControl {
   void ClickButton();
   // The Buttons element when it can be drawn, else nullptr.
   const TDataSkinObject* ButtonElement() const;
-  // Sizes FBuffer and gives it the face colour and frame `frame` of frame_count.
-  fw::TCanvas* PrepareBuffer(const RECT& rect, int frame_count, int frame);
+  // Sizes FBuffer, mirrored like `target`, and gives it the face colour and frame `frame`
+  // of frame_count.
+  fw::TCanvas* PrepareBuffer(HDC target, const RECT& rect, int frame_count, int frame);
 
  private:
   bool key_press_ = false;  // the space key holds the button down

@@ -14,16 +14,19 @@
 namespace skin {
 
 // A width x height DIB section selected into a memory DC of its own; empty (no DC) for a
-// size that is not positive or when GDI refuses.
+// size that is not positive or when GDI refuses. Given the DC the picture goes to, the
+// memory DC is mirrored like it (MirrorLike), so that text drawn into it reads normally
+// in a right-to-left window.
 class OffscreenBitmap {
  public:
-  OffscreenBitmap(int width, int height) {
+  OffscreenBitmap(int width, int height, HDC like = nullptr) {
     if (width <= 0 || height <= 0) return;
     dib_ = CreateDibSection(width, height);
     if (!dib_) return;
     dc_.reset(CreateCompatibleDC(nullptr));
     if (!dc_) return;
     select_ = std::make_unique<fw::ScopedSelectObject>(dc_.get(), dib_.bitmap.get());
+    MirrorLike(dc_.get(), like);
   }
   OffscreenBitmap(const OffscreenBitmap&) = delete;
   OffscreenBitmap& operator=(const OffscreenBitmap&) = delete;

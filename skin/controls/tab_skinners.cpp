@@ -144,7 +144,9 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   const PixelRect strip = TabStripArea(border, w, h, side);
   const StripSize size = TabStripBitmapSize(strip, side);
 
-  OffscreenBitmap bitmap(size.width, size.height);
+  // Side strips are turned through their pixels, which a mirrored DC would have flipped.
+  const bool lying = side == TabSide::kLeft || side == TabSide::kRight;
+  OffscreenBitmap bitmap(size.width, size.height, lying ? nullptr : dc);
   if (bitmap && !strip.Empty()) {
     HDC sdc = bitmap.Dc();
     FillSolid(sdc, {0, 0, size.width, size.height}, SkinRgb(FSkinData->ButtonFace));
@@ -274,7 +276,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   auto* set = dynamic_cast<fw::TTabSet*>(FControl);
   if (!HasImage(tabs) || FTabImage.Empty() || !set) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  OffscreenBitmap bitmap(w, h);
+  OffscreenBitmap bitmap(w, h, dc);
   if (!bitmap) return;
   HDC bdc = bitmap.Dc();
   FillSolid(bdc, {0, 0, w, h}, SkinRgb(FSkinData->ButtonFace));
@@ -338,7 +340,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
   const TDataSkinObject* bar = FSkinData ? FSkinData->Headerbar.get() : nullptr;
   if (!HasImage(bar)) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  OffscreenBitmap bitmap(w, h);
+  OffscreenBitmap bitmap(w, h, dc);
   if (!bitmap) return;
   HDC bdc = bitmap.Dc();
   fw::TCanvas canvas;
@@ -378,7 +380,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
 
 const fw::TClassInfo& TSkinListView::StaticClassInfo() {
   static const fw::TClassInfo info =
-      fw::DescribeClass<TSkinListView, TSkinControl>("TSkinListView", [](auto&) {});
+      fw::DescribeClass<TSkinListView, TSkinScrollBar>("TSkinListView", [](auto&) {});
   return info;
 }
 
@@ -387,11 +389,12 @@ void TSkinListView::AttachControl(fw::TWinControl* control, TSkinData* skin_data
   if (FAttached || !control) return;
   // The scroll-bar attach may come back here through the virtual AttachControl.
   if (attaching_) {
-    TSkinControl::AttachControl(control, skin_data, recolor, canvas);
+    TSkinScrollBar::AttachControl(control, skin_data, recolor, canvas);
     return;
   }
   attaching_ = true;
-  AttachScrollBars(control, skin_data, recolor, canvas);
+  // The list view's own bars are drawn and dragged like a memo's.
+  AttachScrollBars(control, skin_data, /*handle_thumb_drag=*/true, canvas);
   attaching_ = false;
   HWND header = reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETHEADER, 0, 0));
   if (!header || FHeader) return;
@@ -402,7 +405,7 @@ void TSkinListView::AttachControl(fw::TWinControl* control, TSkinData* skin_data
 }
 
 void TSkinListView::Notification(fw::TComponent* component, fw::TOperation operation) {
-  TSkinControl::Notification(component, operation);
+  TSkinScrollBar::Notification(component, operation);
   if (operation == fw::opRemove && component == FHeader) FHeader = nullptr;
 }
 
@@ -479,7 +482,7 @@ void PlainBevel(HDC dc, const RECT& r, PanelBevel bevel) {
 void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
   if (!FSkinData || !FHandle) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  OffscreenBitmap bitmap(w, h);
+  OffscreenBitmap bitmap(w, h, dc);
   if (!bitmap) return;
   HDC bdc = bitmap.Dc();
   FillSolid(bdc, {0, 0, w, h}, SkinRgb(FSkinData->ButtonFace));

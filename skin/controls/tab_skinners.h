@@ -1,6 +1,7 @@
 #pragma once
 // Tabs, old-style tab sets, list headers and status bars (TSkinTab, TSkinTab31,
 // TSkinHeader, TSkinListView, TSkinStatusBar).
+#include "skin/controls/scroll_bar_skinners.h"
 #include "skin/controls/skin_control.h"
 #include "skin/store/pixel_bitmap.h"
 
@@ -68,12 +69,12 @@ class TSkinHeader : public TSkinControl {
   void DrawSkin(HDC dc, const RECT& rect) override;
 };
 
-// A list view: its own scroll bars as the base attaches them, and a header skinner for
-// its header control.
-class TSkinListView : public TSkinControl {
+// A list view: its scroll bars drawn from the skin as the scroll-bar skinner draws them,
+// and a header skinner for its header control.
+class TSkinListView : public TSkinScrollBar {
   FW_CLASS_INFO()
  public:
-  using TSkinControl::TSkinControl;
+  using TSkinScrollBar::TSkinScrollBar;
   void AttachControl(fw::TWinControl* control, TSkinData* skin_data, bool recolor,
                      fw::TCanvas* canvas) override;
   void Notification(fw::TComponent* component, fw::TOperation operation) override;

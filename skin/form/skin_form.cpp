@@ -438,6 +438,7 @@ void TSkinForm::PaintTitleBar(HDC dc) {
   TitleCache.SetPixelFormat(fw::pf32bit);
   TitleCache.SetSize(w, BorderTop);
   HDC cache = TitleCache.Canvas().Handle();
+  const ScopedLayoutLike mirrored(cache, dc);
   BitBlt(cache, 0, 0, w, BorderTop, dc, 0, 0, SRCCOPY);
   const RECT title{BorderLeft, 0, w - BorderRight, BorderTop};
   PaintBorderPiece(StripTop, title, cache);

@@ -380,6 +380,28 @@ void PreparedImage::PutDown(HDC dc, int x, int y) const {
   BitBlt(dc, x, y, dib_.width, dib_.height, dc_.get(), 0, 0, SRCCOPY);
 }
 
+void MirrorLike(HDC offscreen, HDC target) {
+  if (!offscreen || !target) return;
+  const DWORD wanted = GetLayout(target) & LAYOUT_RTL;
+  const DWORD old = GetLayout(offscreen);
+  // Set again while mirrored: the axis is taken from the bitmap selected now.
+  if (old == GDI_ERROR || (old == 0 && wanted == 0)) return;
+  SetLayout(offscreen, (old & ~LAYOUT_RTL) | wanted);
+}
+
+ScopedLayoutLike::ScopedLayoutLike(HDC offscreen, HDC target) {
+  if (!offscreen || !target) return;
+  const DWORD old = GetLayout(offscreen);
+  if (old == GDI_ERROR || (old == 0 && (GetLayout(target) & LAYOUT_RTL) == 0)) return;
+  dc_ = offscreen;
+  old_ = old;
+  MirrorLike(offscreen, target);
+}
+
+ScopedLayoutLike::~ScopedLayoutLike() {
+  if (dc_) SetLayout(dc_, old_);
+}
+
 ScratchSurface::ScratchSurface() : dc_(CreateCompatibleDC(nullptr)) {
   if (dc_) SetStretchBltMode(dc_.get(), COLORONCOLOR);
   SetSize(1, 1);

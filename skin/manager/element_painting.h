@@ -140,6 +140,27 @@ class PreparedImage {
   std::unique_ptr<fw::ScopedSelectObject> selection_;  // released first: puts the old bitmap back
 };
 
+// Gives an off-screen DC the mirroring of the DC its picture is copied to. A picture drawn
+// into a plain memory DC and copied into a right-to-left DC is flipped whole, its text read
+// backwards; drawn into a memory DC mirrored the same way, the copy keeps it as drawn, so
+// the layout and the art come out mirrored while text reads normally. Both DCs then take
+// the same logical coordinates. The off-screen DC's bitmap must be selected first: its
+// width is the mirror's axis. For an off-screen DC that only ever draws for `target`.
+void MirrorLike(HDC offscreen, HDC target);
+
+// MirrorLike for the life of the object; the previous layout comes back at the end.
+class ScopedLayoutLike {
+ public:
+  ScopedLayoutLike(HDC offscreen, HDC target);
+  ScopedLayoutLike(const ScopedLayoutLike&) = delete;
+  ScopedLayoutLike& operator=(const ScopedLayoutLike&) = delete;
+  ~ScopedLayoutLike();
+
+ private:
+  HDC dc_ = nullptr;
+  DWORD old_ = 0;
+};
+
 // The process-wide off-screen surface painters reuse when they need a temporary bitmap of
 // changing size: a 32-bit DIB section selected into its own memory DC, whose stretch mode
 // is COLORONCOLOR.

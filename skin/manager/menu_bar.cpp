@@ -225,6 +225,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
   surface.SetPixelFormat(fw::pf32bit);
   surface.SetSize(w, h);
   HDC sdc = surface.Canvas().Handle();
+  const ScopedLayoutLike mirrored(sdc, dc);
   const RECT local{0, 0, w, h};
   const bool rtl = menu_ && menu_->IsRightToLeft();
   const TDataSkinObject* e = data_->MenuBarElement.get();
@@ -289,8 +290,11 @@ void TSkinMenuBar::PaintButton(TMenuBtn& button) {
   const RECT& b = button.Bounds;
   const int bw = b.right - b.left;
   const int bh = bar_rect_.bottom - bar_rect_.top;
-  BitBlt(dc.get(), b.left, bar_rect_.top, bw, bh, background_.Canvas().Handle(),
-         b.left - bar_rect_.left, 0, SRCCOPY);
+  {
+    const ScopedLayoutLike mirrored(background_.Canvas().Handle(), dc.get());
+    BitBlt(dc.get(), b.left, bar_rect_.top, bw, bh, background_.Canvas().Handle(),
+           b.left - bar_rect_.left, 0, SRCCOPY);
+  }
   if (button.ButtonState == 2 || button.ButtonState == 3) {  // pressed or hot
     fw::ScopedBrush frame(CreateSolidBrush(ResolveColour(data_->ButtonHilight)));
     FrameRect(dc.get(), &b, frame.get());

@@ -17,6 +17,7 @@
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "tests/support/fw_test.h"
+#include "tests/support/window_pixels.h"
 
 namespace {
 
@@ -253,6 +254,65 @@ TEST_F(GalleryTest, RightToLeftSwitchMirrorsTheWholeForm) {
   ASSERT_TRUE(fwtest::PumpUntil([&] { return !form_->RightToLeft(); }, 2000));
   EXPECT_FALSE(GetWindowLongA(form_->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
   fwtest::PumpFor(400);
+}
+
+// The text of a picture as a crop of its ink: pixels inside `inset` whose brightness is
+// far from their row's middle one (a face's gradient runs down, text across).
+std::vector<std::vector<bool>> InkCrop(const skin::PixelBitmap& p, int inset) {
+  const auto luma = [&](int x, int y) {
+    const uint32_t c = p.Pixel(x, y);
+    return int((c >> 16) & 0xFF) * 3 + int((c >> 8) & 0xFF) * 6 + int(c & 0xFF);
+  };
+  std::vector<std::vector<bool>> ink(size_t(std::max(p.Height(), 0)),
+                                     std::vector<bool>(size_t(std::max(p.Width(), 0))));
+  int left = p.Width(), right = -1, top = p.Height(), bottom = -1;
+  for (int y = inset; y < p.Height() - inset; ++y) {
+    std::vector<int> row;
+    for (int x = inset; x < p.Width() - inset; ++x) row.push_back(luma(x, y));
+    if (row.empty()) continue;
+    std::nth_element(row.begin(), row.begin() + row.size() / 2, row.end());
+    for (int x = inset; x < p.Width() - inset; ++x) {
+      if (std::abs(luma(x, y) - row[row.size() / 2]) < 500) continue;
+      ink[size_t(y)][size_t(x)] = true;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  std::vector<std::vector<bool>> crop;
+  for (int y = top; y <= bottom; ++y)
+    crop.emplace_back(ink[size_t(y)].begin() + left, ink[size_t(y)].begin() + right + 1);
+  return crop;
+}
+
+// Pixels where two ink crops differ, the second flipped left to right when `flipped`;
+// -1 when their sizes differ.
+int InkDifferences(const std::vector<std::vector<bool>>& a, const std::vector<std::vector<bool>>& b,
+                   bool flipped) {
+  if (a.size() != b.size() || a.empty() || a[0].size() != b[0].size()) return -1;
+  int n = 0;
+  for (size_t y = 0; y < a.size(); ++y)
+    for (size_t x = 0; x < a[y].size(); ++x)
+      n += a[y][x] != b[y][flipped ? a[y].size() - 1 - x : x];
+  return n;
+}
+
+TEST_F(GalleryTest, RightToLeftCaptionsReadAsTheyDoLeftToRight) {
+  ShowForm();
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return skin::SkinFormOfWindow(form_->Handle()); }));
+  fwtest::PumpFor(300);
+  const auto read = [&](fw::TWinControl* control, int inset) {
+    return InkCrop(fwtest::ReadScreenPixels(control->Handle()), inset);
+  };
+  const auto ltr_button = read(form_->MetallicButton, 4);
+  form_->SetRightToLeft(true);
+  ASSERT_TRUE(fwtest::PumpUntil([&] { return skin::SkinFormOfWindow(form_->Handle()); }));
+  fwtest::PumpFor(400);
+  const auto rtl_button = read(form_->MetallicButton, 4);
+  const int as_is = InkDifferences(rtl_button, ltr_button, false);
+  ASSERT_GE(as_is, 0) << "the caption's size changed";
+  EXPECT_LT(as_is * 3, InkDifferences(rtl_button, ltr_button, true));
+  form_->SetRightToLeft(false);
+  fwtest::PumpFor(300);
 }
 
 TEST_F(GalleryTest, MenusCarryTheSkinChoices) {

@@ -25,6 +25,20 @@ skin::PixelBitmap ReadWindowPixels(HWND hwnd, const RECT* part) {
   return skin::ReadDibPixels(dib);
 }
 
+skin::PixelBitmap ReadScreenPixels(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return {};
+  skin::DibSection dib = skin::CreateDibSection(w, h);
+  fw::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+  fw::ScopedSelectObject select(dc.get(), dib.bitmap.get());
+  fw::ScopedGetDc screen(nullptr);
+  BitBlt(dc.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+  GdiFlush();
+  return skin::ReadDibPixels(dib);
+}
+
 int CountDifferences(const skin::PixelBitmap& shown, int x0, int y0,
                      const skin::PixelBitmap& expected, bool skip_magenta) {
   int n = 0;

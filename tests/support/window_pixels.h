@@ -9,6 +9,9 @@ namespace fwtest {
 // The pixels of part (window coordinates; the whole window when part is null) as the
 // window's DC shows them, 32-bit.
 skin::PixelBitmap ReadWindowPixels(HWND hwnd, const RECT* part = nullptr);
+// The window's rectangle as the screen shows it: unlike a right-to-left window's own DC,
+// the screen's is never mirrored. The window must be in front.
+skin::PixelBitmap ReadScreenPixels(HWND hwnd);
 
 // Pixels of expected (placed at x0, y0 in shown) that differ from shown in RGB; pixels of
 // expected that are magenta are skipped when skip_magenta is set, pixels outside shown

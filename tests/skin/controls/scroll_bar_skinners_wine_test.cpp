@@ -14,8 +14,10 @@
 #include "framework/comctrls.h"
 #include "framework/forms.h"
 #include "framework/handle_counts.h"
+#include "framework/list_view.h"
 #include "framework/std_controls.h"
 #include "skin/controls/scroll_bar_skinners.h"
+#include "skin/controls/tab_skinners.h"
 #include "tests/skin/controls/skin_test_data.h"
 #include "tests/support/fw_test.h"
 #include "tests/support/window_pixels.h"
@@ -159,6 +161,23 @@ TEST_F(ScrollBarSkinTest, BarsOfAMemoAreTheSkinsInEveryPressedState) {
             skintest::Resolve(data_->ButtonFace));
   EXPECT_EQ(shown.Pixel(0, 40) & 0xFFFFFF, skintest::Resolve(data_->ButtonShadow));
   EXPECT_EQ(shown.Pixel(1, 40) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(ScrollBarSkinTest, AReportListViewGetsTheSkinsBars) {
+  auto* list = new fw::TListView(form_);
+  list->SetParent(form_);
+  list->SetBounds(10, 10, 200, 150);
+  list->SetViewStyle(fw::vsReport);
+  list->AddColumn("Name", 260);
+  fw::TStringList rows;
+  for (int i = 0; i < 40; ++i) rows.Add("row " + std::to_string(i));
+  list->SetItems(rows);
+  auto* s = new TSkinListView(form_);  // the form owns its header skinner
+  s->AttachControl(list, data_.get(), true, nullptr);
+  skinners_.push_back(s);
+  Show();
+  ASSERT_FALSE(IsRectEmpty(&s->FVertBarRect));
+  EXPECT_EQ(VertBarDifferences(s, kPartNone), 0);
 }
 
 TEST_F(ScrollBarSkinTest, DraggingTheThumbReachesTheSameLineAsTheSystemBar) {
