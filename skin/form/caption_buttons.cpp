@@ -266,9 +266,15 @@ void TSkinForm::DrawCaptionButtons(HDC dc) {
   // Into the title cache the frames go straight into its pixels; any other DC through GDI.
   const bool into_cache = TitleCache.PixelFormat() == fw::pf32bit && !TitleCache.Empty() &&
                           dc == TitleCache.Canvas().Handle();
+  // Pixels go straight into a right-to-left cache where its DC's mirroring puts them.
+  const bool mirrored = into_cache && (GetLayout(dc) & LAYOUT_RTL) != 0;
+  const auto stored = [&](const RECT& r) {
+    const int w = TitleCache.Width();
+    return mirrored ? RECT{w - r.right, r.top, w - r.left, r.bottom} : r;
+  };
   const auto draw = [&](const RECT& r, const PixelBitmap& strip, int frame, int frames) {
     if (into_cache) {
-      DrawFrameIntoBitmap(TitleCache, r, strip, frame, frames);
+      DrawFrameIntoBitmap(TitleCache, stored(r), strip, frame, frames);
     } else {
       DrawElementFrame(dc, r, strip, frame, frames, true);
       GdiFlush();
@@ -283,7 +289,7 @@ void TSkinForm::DrawCaptionButtons(HDC dc) {
     if (e.Visibility == kVisibilityMenuRow) continue;
     // The background is taken before this button is drawn; buttons placed over each
     // other take the earlier ones along, as the resting title bar shows them.
-    button->Background = PartOfBitmap(TitleCache, button->Bounds);
+    button->Background = PartOfBitmap(TitleCache, stored(button->Bounds));
     if (ShowsWindowIcon(e.Action)) {
       if (!icon.Empty()) draw(button->Bounds, icon, 1, 1);
     } else {
@@ -314,7 +320,10 @@ void TSkinForm::DrawCaptionButton(TWinSysButton* button, int state) {
     fw::ScopedMemoryDc memory(CreateCompatibleDC(dc.get()));
     fw::ScopedSelectObject select(memory.get(), dib.bitmap.get());
     DrawElementFrame(memory.get(), {0, 0, w, h}, strip, frame, frames, true);
-    BitBlt(dc.get(), b.left, b.top, w, h, memory.get(), 0, 0, SRCCOPY);
+    // The saved background is as the screen shows it, and the frame keeps its orientation
+    // as in the resting title bar: copied unflipped into a right-to-left window.
+    const DWORD keep = (GetLayout(dc.get()) & LAYOUT_RTL) ? NOMIRRORBITMAP : 0;
+    BitBlt(dc.get(), b.left, b.top, w, h, memory.get(), 0, 0, SRCCOPY | keep);
   } else {
     DrawElementFrame(dc.get(), b, strip, frame, frames, true);
   }
