@@ -290,21 +290,28 @@ void TSkinForm::ApplyTextColours() {
   const auto text = static_cast<fw::TColor>(SkinData->ButtonText);
   std::vector<fw::TControl*> controls;
   CollectControls(*Form, controls, 0);
-  for (fw::TControl* c : controls) {
-    const auto it = std::find_if(TextColours.begin(), TextColours.end(),
-                                 [c](const TextColourRecord& r) { return r.control == c; });
-    const fw::TColor current = c->Font().Color();
+  // The colours as they are before any parent's change reaches its children's fonts.
+  std::vector<fw::TColor> before;
+  for (fw::TControl* c : controls) before.push_back(c->Font().Color());
+  for (size_t i = 0; i < controls.size(); ++i) {
+    fw::TControl* c = controls[i];
+    const fw::TColor current = before[i];
+    auto it = std::find_if(TextColours.begin(), TextColours.end(),
+                           [c](const TextColourRecord& r) { return r.control == c; });
     if (it != TextColours.end()) {
       if (current != it->applied) continue;  // the application chose another colour
-      it->applied = text;
+      it->applied = it->own_background ? it->saved : text;
     } else {
       if (current != fw::clWindowText && current != fw::clBtnText) continue;
-      // Text on a background of its own (an edit's window colour) keeps its colour.
       const fw::TColor back = c->Color();
-      if (back != face && back != fw::clBtnFace && !c->ParentColor()) continue;
-      TextColours.push_back({c, current, c->ParentFont(), text});
+      const bool own_background = back != face && back != fw::clBtnFace && !c->ParentColor();
+      // Its own font is out of a recoloured parent's reach.
+      if (own_background && !c->ParentFont()) continue;
+      TextColours.push_back(
+          {c, current, c->ParentFont(), own_background ? current : text, own_background});
+      it = TextColours.end() - 1;
     }
-    c->Font().SetColor(text);
+    c->Font().SetColor(it->applied);
   }
 }
 

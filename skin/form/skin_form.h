@@ -145,6 +145,9 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
     fw::TColor saved;
     bool saved_parent_font;
     fw::TColor applied;
+    // Text on a background of its own (an edit's window colour): it keeps its colour, held
+    // against the parent font's new colour.
+    bool own_background = false;
   };
   std::vector<TextColourRecord> TextColours;
 

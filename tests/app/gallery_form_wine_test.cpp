@@ -200,6 +200,9 @@ TEST_F(GalleryTest, AfterEverySwitchSizesAndColoursFollowTheSkin) {
         data.Active() ? static_cast<fw::TColor>(data.ButtonText) : fw::clWindowText;
     for (const char* name : {"SkinLabel", "CheckBox1", "ClickLabel"})
       EXPECT_EQ(Find<fw::TControl>(name)->Font().Color(), text) << state << " " << name;
+    // Text on a background of its own keeps its colour, whatever its parent's font takes.
+    for (const char* name : {"Edit1", "Memo1", "ComboList"})
+      EXPECT_EQ(Find<fw::TControl>(name)->Font().Color(), fw::clWindowText) << state << " " << name;
     if (data.Active()) {
       EXPECT_EQ(list->Color(), static_cast<fw::TColor>(data.ButtonFace)) << state;
       EXPECT_GE(fwtest::ContrastRatio(fw::ColorToRGB(text),
