@@ -21,7 +21,7 @@ RUN_PREFIX  = $$(scripts/runs-32bit.sh && echo $(WINEPREFIX_) || echo $(WINEPREF
 RUN_NAME    = $$(scripts/runs-32bit.sh && echo win32 || echo win64)
 
 .PHONY: all setup native host-tools win32 win64 run-build fuzz fuzz-long test soak run \
-        gallery clean format
+        gallery screenshots clean format
 
 all: native win32
 
@@ -109,6 +109,15 @@ gallery: setup host-tools
 	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
 	@cmake --build $(RUN_BUILD) -j $(JOBS) --target gallery
 	@scripts/run-calculator.sh $(RUN_PREFIX) $(RUN_BUILD)/app/gallery/gallery.exe 'Control Gallery'
+
+# Pictures of the calculator and of every gallery page with each built-in skin, unskinned
+# and right to left, and a contact sheet of them all: $(SHOTS)/contact-sheet.png.
+SHOTS ?= $(BUILD)/screenshots
+screenshots: setup host-tools
+	@if scripts/runs-32bit.sh; then $(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_)); \
+	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target calc gallery screenshot
+	@scripts/gallery-screenshots.sh $(RUN_PREFIX) $(RUN_BUILD) $(SHOTS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,21 +1,46 @@
 // screenshot.exe X Y W H OUT.bmp: saves a rectangle of the screen as Windows paints it
 // (through the screen DC), as a 24-bit BMP. Under Wine on Xvfb, X-side captures of some
 // windows (menus, dialog boxes) come out black; this reads what GDI drew.
+//
+// screenshot.exe --window TITLE OUT.bmp: waits (up to 20 s) for a visible top-level window
+// titled TITLE, gives it two seconds to paint, and saves it with 8 pixels of the desktop
+// around it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <cstring>
+#include <string>
 
 #include "framework/scoped_handle.h"
 
-int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: screenshot X Y W H OUT.bmp\n");
-    return 2;
+namespace {
+
+struct Search {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  char title[512] = {};
+  if (!IsWindowVisible(hwnd) || !GetWindowTextA(hwnd, title, sizeof title)) return TRUE;
+  if (std::strcmp(title, search->text) != 0) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+HWND WaitForWindow(const char* text) {
+  for (int waited = 0; waited < 20000; waited += 100) {
+    Search search{text, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    Sleep(100);
   }
-  const int x = std::atoi(argv[1]), y = std::atoi(argv[2]);
-  const int w = std::atoi(argv[3]), h = std::atoi(argv[4]);
+  return nullptr;
+}
+
+int Save(int x, int y, int w, int h, const char* path) {
   if (w <= 0 || h <= 0 || w > 16384 || h > 16384) {
     std::fprintf(stderr, "screenshot: bad size %d x %d\n", w, h);
     return 2;
@@ -42,9 +67,9 @@ int main(int argc, char** argv) {
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info.bmiHeader;
   file.bfSize = file.bfOffBits + size;
-  FILE* out = std::fopen(argv[5], "wb");
+  FILE* out = std::fopen(path, "wb");
   if (!out) {
-    std::fprintf(stderr, "screenshot: cannot write %s\n", argv[5]);
+    std::fprintf(stderr, "screenshot: cannot write %s\n", path);
     return 1;
   }
   std::fwrite(&file, sizeof file, 1, out);
@@ -52,4 +77,27 @@ int main(int argc, char** argv) {
   std::fwrite(bits, 1, size, out);
   std::fclose(out);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "--window") == 0) {
+    HWND window = WaitForWindow(argv[2]);
+    if (!window) {
+      std::fprintf(stderr, "screenshot: no window titled \"%s\" came\n", argv[2]);
+      return 1;
+    }
+    Sleep(2000);
+    RECT r{};
+    GetWindowRect(window, &r);
+    return Save(r.left - 8, r.top - 8, r.right - r.left + 16, r.bottom - r.top + 16, argv[3]);
+  }
+  if (argc != 6) {
+    std::fprintf(stderr,
+                 "usage: screenshot X Y W H OUT.bmp\n       screenshot --window TITLE OUT.bmp\n");
+    return 2;
+  }
+  return Save(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+              argv[5]);
 }
