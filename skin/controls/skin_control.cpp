@@ -303,6 +303,14 @@ bool TSkinControl::PaintInOneStep(fw::TMessage& message) {
   if (!GetWindowRect(FHandle, &window) || !GetClientRect(FHandle, &client)) return false;
   const RECT rect = AtOrigin(window);
   if (client.right != rect.right || client.bottom != rect.bottom) return false;
+  // The picture covers the whole window: children must be clipped out of the paint DC.
+  if (!(GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CLIPCHILDREN) && GetWindow(FHandle, GW_CHILD))
+    return false;
+  // Windowless children paint straight onto the window after the control's own paint.
+  if (FControl) {
+    for (fw::TControl* c : FControl->ControlList())
+      if (!dynamic_cast<fw::TWinControl*>(c)) return false;
+  }
   const fw::LifeWatch alive = Watch();
   const HWND hwnd = FHandle;
   PAINTSTRUCT ps{};

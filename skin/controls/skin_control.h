@@ -130,8 +130,9 @@ class TSkinControl : public fw::TComponent, public fw::Watchable {
   // Answers a WM_PAINT without a DC in one step: the control's own procedure paints into
   // an off-screen bitmap, the skin is drawn over it there, and the picture reaches the
   // screen at once, so the system's look never shows before the skin's. False (nothing
-  // done) for a WM_PAINT that brings its DC or a window with a border; the skin then paints
-  // after the control as before.
+  // done) for a WM_PAINT that brings its DC, a window with a border, one with child windows
+  // it does not clip or with windowless children; the skin then paints after the control
+  // as before.
   bool PaintInOneStep(fw::TMessage& message);
 
   // Frame frame_index (from 1) of frame_count of the element, nine-slice composed to rect,

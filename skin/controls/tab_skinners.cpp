@@ -98,7 +98,12 @@ void TSkinTab::Notification(fw::TComponent* component, fw::TOperation operation)
   if (operation == fw::opRemove && component == FUpDown) FUpDown = nullptr;
 }
 
-bool TSkinTab::BeforeMessage(fw::TMessage&) { return true; }
+bool TSkinTab::BeforeMessage(fw::TMessage& message) {
+  if (message.Msg != WM_PAINT) return true;
+  // The scroll arrows exist once the tabs are laid out, before any paint.
+  FindScrollArrows();
+  return !PaintInOneStep(message);
+}
 
 void TSkinTab::AfterMessage(fw::TMessage& message) {
   switch (message.Msg) {

@@ -28,6 +28,10 @@ skin::PixelBitmap ReadWindowPixels(HWND hwnd, const RECT* part) {
 skin::PixelBitmap ReadScreenPixels(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
+  return ReadScreenPixels(r);
+}
+
+skin::PixelBitmap ReadScreenPixels(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return {};
   skin::DibSection dib = skin::CreateDibSection(w, h);

@@ -12,6 +12,8 @@ skin::PixelBitmap ReadWindowPixels(HWND hwnd, const RECT* part = nullptr);
 // The window's rectangle as the screen shows it: unlike a right-to-left window's own DC,
 // the screen's is never mirrored. The window must be in front.
 skin::PixelBitmap ReadScreenPixels(HWND hwnd);
+// A rectangle of the screen (screen coordinates), 32-bit.
+skin::PixelBitmap ReadScreenPixels(const RECT& screen_rect);
 
 // Pixels of expected (placed at x0, y0 in shown) that differ from shown in RGB; pixels of
 // expected that are magenta are skipped when skip_magenta is set, pixels outside shown

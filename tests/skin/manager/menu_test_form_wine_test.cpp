@@ -23,6 +23,7 @@
 #include "skin/manager/skin_manager.h"
 #include "skin/store/bmp_codec.h"
 #include "tests/support/fw_test.h"
+#include "tests/support/window_pixels.h"
 #include "tests/support/menu_driver.h"
 
 namespace {
@@ -156,16 +157,7 @@ void DrawGlyphs(fw::TBitmap& strip) {
 }
 
 void SaveScreen(const RECT& r, const char* path) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  skin::DibSection dib = skin::CreateDibSection(w, h);
-  fw::ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
-  {
-    fw::ScopedSelectObject select(dc.get(), dib.bitmap.get());
-    fw::ScopedGetDc screen(nullptr);
-    BitBlt(dc.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-  }
-  GdiFlush();
-  const std::vector<uint8_t> bytes = skin::EncodeBmp(skin::ReadDibPixels(dib));
+  const std::vector<uint8_t> bytes = skin::EncodeBmp(fwtest::ReadScreenPixels(r));
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
