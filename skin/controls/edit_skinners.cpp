@@ -52,6 +52,34 @@ const fw::TClassInfo& TSkinEdit::StaticClassInfo() {
   return info;
 }
 
+namespace {
+
+// True when the skin's two-pixel frame is all of the window's non-client area (no scroll
+// bars, an edge of two pixels all round).
+bool FrameIsWholeNonClient(HWND hwnd) {
+  if (GetWindowLongPtrA(hwnd, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) return false;
+  RECT window{}, client{};
+  if (!GetWindowRect(hwnd, &window) || !GetClientRect(hwnd, &client)) return false;
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  const int left =
+      std::abs(origin.x - (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL ? window.right
+                                                                                  : window.left));
+  return left == 2 && origin.y - window.top == 2 &&
+         window.right - window.left == client.right + 4 &&
+         window.bottom - window.top == client.bottom + 4;
+}
+
+}  // namespace
+
+bool TSkinEdit::BeforeMessage(fw::TMessage& message) {
+  if (message.Msg != WM_NCPAINT || !FHandle || !FrameIsWholeNonClient(FHandle)) return true;
+  // The skin's frame instead of the system's sunken edge, which would show first.
+  PaintSkin(nullptr);
+  message.Result = 0;
+  return false;
+}
+
 void TSkinEdit::AfterMessage(fw::TMessage& message) {
   switch (message.Msg) {
     case WM_PAINT:
@@ -59,7 +87,7 @@ void TSkinEdit::AfterMessage(fw::TMessage& message) {
       if (message.WParam == 0) PaintSkin(nullptr);
       break;
     case WM_NCPAINT:
-      // The default procedure has just drawn the sunken edge again.
+      // The default procedure has just drawn its frame (one the skin's does not cover).
       PaintSkin(nullptr);
       break;
     case WM_PRINT:

@@ -15,6 +15,7 @@ class TSkinEdit : public TSkinControl {
   FW_CLASS_INFO()
  public:
   using TSkinControl::TSkinControl;
+  bool BeforeMessage(fw::TMessage& message) override;
   void AfterMessage(fw::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   // WM_PRINT: the control printed into another DC (dc 0: the window's DC).

@@ -104,12 +104,22 @@ class EditSkinTest : public fwtest::ApplicationTest {
   std::vector<TSkinControl*> skinners_;
 };
 
+// Counts the frame paints that reach the procedure under the skinner's.
+int system_frame_paints = 0;
+WNDPROC counted_proc = nullptr;
+LRESULT CALLBACK CountFramePaints(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCPAINT) ++system_frame_paints;
+  return CallWindowProcA(counted_proc, hwnd, msg, wparam, lparam);
+}
+
 TEST_F(EditSkinTest, EditsGetTheFlatFrameAndTheirTextStaysAsItWas) {
   auto* plain = Add<fw::TEdit>(10, 10, 160, 24);
   auto* skinned = Add<fw::TEdit>(10, 50, 160, 24);
   plain->SetText("1234567");
   skinned->SetText("1234567");
   auto* elsewhere = Add<fw::TEdit>(300, 10, 100, 24);
+  counted_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      skinned->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFramePaints)));
   auto* s = SkinHandle<TCountingEdit>(skinned->Handle());
   Show();
   SetFocus(elsewhere->Handle());  // no caret in either
@@ -130,8 +140,12 @@ TEST_F(EditSkinTest, EditsGetTheFlatFrameAndTheirTextStaysAsItWas) {
   // The frame survives focus changes and a frame repaint by the default procedure.
   SetFocus(skinned->Handle());
   fwtest::PumpFor(30);
+  system_frame_paints = 0;
   SendMessageA(skinned->Handle(), WM_NCPAINT, 1, 0);
   EXPECT_EQ(RingDifferences(fwtest::ReadWindowPixels(skinned->Handle()), 0, Shadow()), 0);
+  // The skin's frame is drawn instead of the system's, which never shows.
+  Repaint(skinned->Handle());
+  EXPECT_EQ(system_frame_paints, 0);
 }
 
 TEST_F(EditSkinTest, TypingSelectingAndTheKeyFilterWorkAsUnskinned) {
