@@ -493,7 +493,8 @@ void TCustomComboBox::SetText(const std::string& text) {
 void TCustomComboBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.superclass = "COMBOBOX";
-  params.style |= WS_VSCROLL | CBS_AUTOHSCROLL;
+  // Its edit (and a simple combo box's list) are clipped out of its own painting.
+  params.style |= WS_VSCROLL | CBS_AUTOHSCROLL | WS_CLIPCHILDREN;
   params.style |= style_ == csSimple         ? CBS_SIMPLE
                   : style_ == csDropDownList ? CBS_DROPDOWNLIST
                                              : CBS_DROPDOWN;

@@ -149,6 +149,14 @@ const fw::TClassInfo& TSkinComBox::StaticClassInfo() {
   return info;
 }
 
+bool TSkinComBox::BeforeMessage(fw::TMessage& message) {
+  // A simple combo box keeps its own look: nothing goes over it.
+  if (message.Msg != WM_PAINT || !FHandle ||
+      (GetWindowLongPtrA(FHandle, GWL_STYLE) & 3) == CBS_SIMPLE)
+    return true;
+  return !PaintInOneStep(message);
+}
+
 void TSkinComBox::AfterMessage(fw::TMessage& message) {
   switch (message.Msg) {
     case WM_LBUTTONDOWN:

@@ -33,6 +33,7 @@ class TSkinComBox : public TSkinControl {
   FW_CLASS_INFO()
  public:
   using TSkinControl::TSkinControl;
+  bool BeforeMessage(fw::TMessage& message) override;
   void AfterMessage(fw::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 

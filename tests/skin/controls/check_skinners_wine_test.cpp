@@ -143,22 +143,10 @@ TEST_F(CheckSkinTest, CheckBoxStatesShowTheirFramesAndClicksRepaintAtOnce) {
   EXPECT_EQ(CheckDifferences(hwnd, kCheckFrameChecked), 0);
 }
 
-// Notes the kind of DC (OBJ_DC for the screen, OBJ_MEMDC off screen) the control's own
-// procedure paints with.
-struct PaintRecorder {
-  fw::TWndMethod inner;
-  std::vector<DWORD> kinds;
-  void Proc(fw::TMessage& m) {
-    if (m.Msg == WM_PAINT)
-      kinds.push_back(m.WParam ? GetObjectType(reinterpret_cast<HGDIOBJ>(m.WParam)) : OBJ_DC);
-    inner(m);
-  }
-};
-
 TEST_F(CheckSkinTest, TheSystemBoxIsPaintedOffScreenWhereTheSkinGoesOverIt) {
   auto* box = Add<fw::TCheckBox>("Check1", 20, 20, 120, 17);
-  PaintRecorder recorder{box->WindowProc(), {}};
-  box->SetWindowProc(fw::TWndMethod::Of<&PaintRecorder::Proc>(&recorder));
+  skintest::PaintRecorder recorder{box->WindowProc(), {}};
+  box->SetWindowProc(fw::TWndMethod::Of<&skintest::PaintRecorder::Proc>(&recorder));
   skintest::ShowSkinned(*form_);
   recorder.kinds.clear();
   RedrawWindow(box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

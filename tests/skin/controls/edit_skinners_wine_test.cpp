@@ -19,6 +19,7 @@
 #include "skin/controls/scroll_bar_geometry.h"
 #include "skin/manager/element_painting.h"
 #include "tests/skin/controls/skin_test_data.h"
+#include "tests/skin/controls/skinner_test_util.h"
 #include "tests/support/fw_test.h"
 #include "tests/support/window_pixels.h"
 
@@ -323,6 +324,9 @@ TEST_F(ComboSkinTest, ClosedFocusedAndDisabledCombosShowTheirFrames) {
   fw::TComboBox* list = AddCombo(10, fw::csDropDownList);
   fw::TComboBox* drop = AddCombo(50, fw::csDropDown);
   fw::TEdit* other = Add<fw::TEdit>(250, 10, 100, 24);
+  static skintest::PaintRecorder recorder;  // outlives the combo box, freed with the form
+  recorder = {drop->WindowProc(), {}};
+  drop->SetWindowProc(fw::TWndMethod::Of<&skintest::PaintRecorder::Proc>(&recorder));
   SkinCombo(list);
   SkinCombo(drop);
   Show();
@@ -330,6 +334,9 @@ TEST_F(ComboSkinTest, ClosedFocusedAndDisabledCombosShowTheirFrames) {
   fwtest::PumpFor(30);
   EXPECT_EQ(Differences(list, 1, false), 0);
   EXPECT_EQ(Differences(drop, 1, false), 0);
+  // The system's look is painted off screen, under the skin's, never on the screen.
+  EXPECT_THAT(recorder.kinds,
+              testing::AllOf(testing::Not(testing::IsEmpty()), testing::Each(OBJ_MEMDC)));
   SetFocus(list->Handle());
   fwtest::PumpFor(30);
   EXPECT_EQ(Differences(list, 4, false), 0);

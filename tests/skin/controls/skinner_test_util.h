@@ -25,6 +25,18 @@
 
 namespace skintest {
 
+// Put in as a control's window-procedure property before it is skinned: notes the kind of
+// DC (OBJ_DC for the screen, OBJ_MEMDC off screen) the control's own procedure paints with.
+struct PaintRecorder {
+  fw::TWndMethod inner;
+  std::vector<DWORD> kinds;
+  void Proc(fw::TMessage& m) {
+    if (m.Msg == WM_PAINT)
+      kinds.push_back(m.WParam ? GetObjectType(reinterpret_cast<HGDIOBJ>(m.WParam)) : OBJ_DC);
+    inner(m);
+  }
+};
+
 inline fw::FormProperty SkinStream(const std::vector<uint8_t>& package) {
   const uint32_t n = static_cast<uint32_t>(package.size());
   std::vector<uint8_t> block(4 + package.size());
