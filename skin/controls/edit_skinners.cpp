@@ -54,19 +54,16 @@ const fw::TClassInfo& TSkinEdit::StaticClassInfo() {
 
 namespace {
 
-// True when the skin's two-pixel frame is all of the window's non-client area (no scroll
-// bars, an edge of two pixels all round).
+// True when the skin's two-pixel frame is all of the window's non-client area: no scroll
+// bars, and an edge of two pixels all round (the system's edges of an edit are the same on
+// the left and the right).
 bool FrameIsWholeNonClient(HWND hwnd) {
   if (GetWindowLongPtrA(hwnd, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) return false;
   RECT window{}, client{};
   if (!GetWindowRect(hwnd, &window) || !GetClientRect(hwnd, &client)) return false;
   POINT origin{0, 0};
   ClientToScreen(hwnd, &origin);
-  const int left =
-      std::abs(origin.x - (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL ? window.right
-                                                                                  : window.left));
-  return left == 2 && origin.y - window.top == 2 &&
-         window.right - window.left == client.right + 4 &&
+  return origin.y - window.top == 2 && window.right - window.left == client.right + 4 &&
          window.bottom - window.top == client.bottom + 4;
 }
 

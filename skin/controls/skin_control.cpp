@@ -311,26 +311,25 @@ bool TSkinControl::PaintInOneStep(fw::TMessage& message) {
     for (fw::TControl* c : FControl->ControlList())
       if (!dynamic_cast<fw::TWinControl*>(c)) return false;
   }
+  // Made before the paint begins: without it the control paints as before.
+  OffscreenBitmap buffer(rect.right, rect.bottom);
+  if (!buffer) return false;
   const fw::LifeWatch alive = Watch();
   const HWND hwnd = FHandle;
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(hwnd, &ps);
   if (!dc) return false;
-  {
-    OffscreenBitmap buffer(rect.right, rect.bottom, dc);
-    if (buffer) {
-      fw::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(buffer.Dc()), 0, 0};
-      CallDefault(paint);
-      if (alive && IsWindow(hwnd)) {
-        FWindowRect = window;
-        try {
-          DrawSkin(buffer.Dc(), rect);
-        } catch (...) {
-          // The control's own look stays.
-        }
-        BitBlt(dc, 0, 0, rect.right, rect.bottom, buffer.Dc(), 0, 0, SRCCOPY);
-      }
+  MirrorLike(buffer.Dc(), dc);
+  fw::TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(buffer.Dc()), 0, 0};
+  CallDefault(paint);
+  if (alive && IsWindow(hwnd)) {
+    FWindowRect = window;
+    try {
+      DrawSkin(buffer.Dc(), rect);
+    } catch (...) {
+      // The control's own look stays.
     }
+    BitBlt(dc, 0, 0, rect.right, rect.bottom, buffer.Dc(), 0, 0, SRCCOPY);
   }
   EndPaint(hwnd, &ps);
   message.Result = 0;
