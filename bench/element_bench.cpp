@@ -41,6 +41,22 @@ skin::PixelBitmap FrameElement() {
   return b;
 }
 
+#ifdef _WIN32
+// The same frames with rounded corners (radius 8) in the magenta key, as a transparent
+// element has them.
+skin::PixelBitmap KeyedFrameElement() {
+  skin::PixelBitmap b = FrameElement();
+  for (int frame = 0; frame < 3; ++frame)
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x)
+        if ((8 - x) * (8 - x) + (8 - y) * (8 - y) > 64)
+          for (int cx : {frame * 96 + x, frame * 96 + 95 - x})
+            for (int cy : {y, 95 - y}) b.SetPixel(cx, cy, skin::kMagentaKey);
+  return b;
+}
+
+#endif
+
 // A 1024 x 30 title strip whose rounded top corners (radius 8) are magenta, with a few
 // magenta notches along its top edge.
 skin::PixelBitmap TitleStrip() {
@@ -120,8 +136,25 @@ int main() {
       skin::DrawElement(result_dc.get(), rect, element, margins, 2, 3, false, false, false);
       GdiFlush();
     });
-    Measure("DrawElement transparent (compose + MaskBlt)", [&] {
+    const skin::PixelBitmap keyed = KeyedFrameElement();
+    Measure("DrawElement transparent, no key pixels (compose + BitBlt)", [&] {
       skin::DrawElement(result_dc.get(), rect, element, margins, 2, 3, true, false, false);
+      GdiFlush();
+    });
+    Measure("DrawElement transparent, keyed corners (compose + opaque blocks)", [&] {
+      skin::DrawElement(result_dc.get(), rect, keyed, margins, 2, 3, true, false, false);
+      GdiFlush();
+    });
+    const skin::PixelBitmap composed =
+        skin::ComposeElement(skin::PixelRect{0, 0, 1024, 768}, keyed, margins, 2, 3, false, false);
+    Measure("  the same composed image with MaskBlt (the older way)", [&] {
+      skin::DrawTransparent(result_dc.get(), rect, composed, skin::kMagentaKey,
+                            skin::TransparentMethod::kMaskBlt);
+      GdiFlush();
+    });
+    Measure("  the same composed image, its opaque blocks copied", [&] {
+      skin::DrawTransparent(result_dc.get(), rect, composed, skin::kMagentaKey,
+                            skin::TransparentMethod::kCopyOpaque);
       GdiFlush();
     });
   }

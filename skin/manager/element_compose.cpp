@@ -348,4 +348,39 @@ std::vector<PixelRect> OpaqueRuns(const PixelBitmap& bitmap, int x_offset, int y
   return runs;
 }
 
+bool OpaqueBlocks(const PixelBitmap& bitmap, uint32_t key, size_t max_blocks,
+                  std::vector<PixelRect>& blocks) {
+  blocks.clear();
+  const int bpp = bitmap.BytesPerPixel(), w = bitmap.Width();
+  const uint32_t key_bgr = ((key & 0xFFu) << 16) | (key & 0xFF00u) | ((key >> 16) & 0xFFu);
+  auto is_key = [&](const uint8_t* p) {
+    return (uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16)) == key_bgr;
+  };
+  std::vector<std::pair<int, int>> runs, previous;
+  size_t first_open = 0;  // the blocks of the previous row's runs start here
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    runs.clear();
+    const uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < w;) {
+      while (x < w && is_key(row + size_t(x) * bpp)) ++x;
+      if (x == w) break;
+      const int start = x;
+      while (x < w && !is_key(row + size_t(x) * bpp)) ++x;
+      runs.emplace_back(start, x);
+    }
+    if (y > 0 && runs == previous) {
+      for (size_t i = first_open; i < blocks.size(); ++i) blocks[i].bottom = y + 1;
+      continue;
+    }
+    if (blocks.size() + runs.size() > max_blocks) {
+      blocks.clear();
+      return false;
+    }
+    first_open = blocks.size();
+    for (const auto& [begin, end] : runs) blocks.push_back({begin, y, end, y + 1});
+    previous.swap(runs);
+  }
+  return true;
+}
+
 }  // namespace skin

@@ -203,4 +203,10 @@ std::vector<PixelRect> OpaqueRuns(const PixelBitmap& bitmap, int x_offset, int y
                                   uint32_t key, int red_tolerance, int green_tolerance,
                                   int blue_tolerance);
 
+// The pixels of `bitmap` that are not exactly `key`, as rectangles that do not overlap: the
+// opaque runs of each row, where consecutive rows have the same runs joined into one taller
+// rectangle each. Gives up (false, `blocks` empty) once more than `max_blocks` are needed.
+bool OpaqueBlocks(const PixelBitmap& bitmap, uint32_t key, size_t max_blocks,
+                  std::vector<PixelRect>& blocks);
+
 }  // namespace skin

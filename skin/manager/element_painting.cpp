@@ -84,6 +84,24 @@ void BlitThroughMask(HDC dc, const RECT& target, int width, int height, HDC sour
   SetTextColor(dc, old_text);
 }
 
+// A 32-bit premultiplied copy of the pixels for AlphaBlend: key pixels all zero (fully
+// transparent), every other pixel its colour with alpha 255.
+DibSection KeyedAlphaDib(const PixelBitmap& pixels, COLORREF key) {
+  DibSection dib = CreateDibSection(pixels.Width(), pixels.Height(), PixelFormat::kBgra32);
+  if (!dib) return dib;
+  const uint32_t key_bgr = (key & 0x0000FF00u) | ((key & 0xFFu) << 16) | ((key >> 16) & 0xFFu);
+  const int bpp = pixels.BytesPerPixel(), w = pixels.Width();
+  auto* out = reinterpret_cast<uint32_t*>(dib.bits);
+  for (int y = 0; y < pixels.Height(); ++y) {
+    const uint8_t* p = pixels.ScanLine(y);
+    for (int x = 0; x < w; ++x, p += bpp) {
+      const uint32_t bgr = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+      *out++ = bgr == key_bgr ? 0u : (bgr | 0xFF000000u);
+    }
+  }
+  return dib;
+}
+
 fw::ScopedBitmap MonochromeMask(const PixelBitmap& pixels, COLORREF key) {
   // CreateBitmap rows are padded to 16 bits.
   const std::vector<uint8_t> bits = KeyMask(pixels, key, 2);
@@ -217,7 +235,7 @@ void TileBitmap(HDC dc, const RECT& target, const PixelBitmap& source, const REC
 TransparentMethod PlatformTransparentMethod() {
   static const TransparentMethod method = (GetVersion() & 0x80000000u) != 0
                                               ? TransparentMethod::kInvertMaskInvert
-                                              : TransparentMethod::kMaskBlt;
+                                              : TransparentMethod::kCopyOpaque;
   return method;
 }
 
@@ -227,6 +245,31 @@ void DrawTransparent(HDC dc, const RECT& target, const PixelBitmap& bitmap, COLO
   const int w = std::min<int>(target.right - target.left, bitmap.Width());
   const int h = std::min<int>(target.bottom - target.top, bitmap.Height());
   if (w <= 0 || h <= 0) return;
+  if (method == TransparentMethod::kAuto) method = PlatformTransparentMethod();
+  if (method == TransparentMethod::kCopyOpaque && (GetLayout(dc) & LAYOUT_RTL) == 0) {
+    std::vector<PixelRect> blocks;
+    if (OpaqueBlocks(bitmap, key, kMaxOpaqueBlocks, blocks)) {
+      if (blocks.empty()) return;
+      DibSection dib = DibFromPixels(bitmap);
+      if (!dib) return;
+      SelectedDc source_dc(dib.bitmap.get());
+      for (PixelRect b : blocks) {
+        b.right = std::min(b.right, w);
+        b.bottom = std::min(b.bottom, h);
+        if (b.Empty()) continue;
+        BitBlt(dc, target.left + b.left, target.top + b.top, b.Width(), b.Height(), source_dc.get(),
+               b.left, b.top, SRCCOPY);
+      }
+      return;
+    }
+    DibSection keyed = KeyedAlphaDib(bitmap, key);
+    if (!keyed) return;
+    SelectedDc source_dc(keyed.bitmap.get());
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(dc, target.left, target.top, w, h, source_dc.get(), 0, 0, w, h, blend);
+    return;
+  }
+  if (method == TransparentMethod::kCopyOpaque) method = TransparentMethod::kMaskBlt;
   DibSection dib = DibFromPixels(bitmap);
   fw::ScopedBitmap mask = MonochromeMask(bitmap, key);
   if (!dib || !mask) return;

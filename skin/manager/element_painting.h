@@ -84,10 +84,17 @@ void DrawElementFrame(HDC dc, const RECT& target, const PixelBitmap& source, int
 // inside the bitmap.
 void TileBitmap(HDC dc, const RECT& target, const PixelBitmap& source, const RECT& source_rect);
 
-// How DrawTransparent keeps the key pixels: one MaskBlt (Windows NT family), or
-// SRCINVERT, SRCAND with the mask, SRCINVERT (the Windows 9x family, which has no MaskBlt).
-enum class TransparentMethod : uint8_t { kAuto, kMaskBlt, kInvertMaskInvert };
-// kMaskBlt when GetVersion's high bit is clear (NT family), else kInvertMaskInvert.
+// How DrawTransparent keeps the key pixels:
+// - kCopyOpaque copies only the opaque pixels: one BitBlt per block of OpaqueBlocks when
+//   there are at most kMaxOpaqueBlocks of them (one BitBlt when there is no key pixel),
+//   otherwise one AlphaBlend of a copy whose key pixels have alpha 0 and all others 255,
+//   which mixes no pixel; on a right-to-left DC, MaskBlt, which mirrors the image whole.
+// - kMaskBlt: one MaskBlt through a monochrome mask.
+// - kInvertMaskInvert: SRCINVERT, SRCAND with the mask, SRCINVERT (the Windows 9x family,
+//   which has neither MaskBlt nor AlphaBlend).
+enum class TransparentMethod : uint8_t { kAuto, kCopyOpaque, kMaskBlt, kInvertMaskInvert };
+inline constexpr size_t kMaxOpaqueBlocks = 64;
+// kCopyOpaque when GetVersion's high bit is clear (NT family), else kInvertMaskInvert.
 TransparentMethod PlatformTransparentMethod();
 
 // Copies the bitmap (from its origin) to the target's top-left corner, at most the

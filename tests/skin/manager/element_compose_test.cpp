@@ -395,6 +395,19 @@ TEST(OpaqueRuns, ToleranceCountsUpwardOnEveryChannelAtOnce) {
   EXPECT_EQ(r.blue_high, 255);
 }
 
+TEST(OpaqueBlocks, CoverExactlyTheOpaquePixelsJoiningRowsThatAreAlike) {
+  PixelBitmap b(20, 12, PixelFormat::kBgra32);
+  b.Fill(Rgb(9, 9, 9));
+  for (int y = 0; y < 12; ++y) b.SetPixel(y < 6 ? 3 : 15, y, kMagentaKey);
+  b.SetPixel(7, 11, Rgb(255, 1, 255));  // near the key: opaque
+  std::vector<PixelRect> blocks;
+  ASSERT_TRUE(OpaqueBlocks(b, kMagentaKey, 100, blocks));
+  EXPECT_EQ(blocks,
+            (std::vector<PixelRect>{{0, 0, 3, 6}, {4, 0, 20, 6}, {0, 6, 15, 12}, {16, 6, 20, 12}}));
+  EXPECT_FALSE(OpaqueBlocks(b, kMagentaKey, 3, blocks));
+  EXPECT_TRUE(blocks.empty());
+}
+
 TEST(OpaqueRuns, WorksOnOneRowAndOnEmptyBitmaps) {
   PixelBitmap row(5, 1);
   row.SetPixel(2, 0, kMagentaKey);
