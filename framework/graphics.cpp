@@ -47,7 +47,8 @@ void TFont::SetSize(int points) { SetHeight(-MulDiv(points, 96, 72)); }
 void TFont::SetColor(TColor color) {
   if (color == color_) return;
   color_ = color;
-  Changed();
+  // The colour is the DC's text colour, not part of the font: the handle stays.
+  if (OnChange) OnChange();
 }
 void TFont::SetStyle(uint32_t style) {
   if (style == style_) return;

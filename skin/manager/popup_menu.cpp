@@ -76,6 +76,14 @@ bool TSkinPopupMenu::ComposeFrameImage() {
   if (!GetWindowRect(window_, &r)) return false;
   const TDataSkinObject& e = *data_->MenuBackground;
   const RECT local{0, 0, r.right - r.left, r.bottom - r.top};
+  // A menu paints its frame at WM_NCPAINT and after each WM_PAINT, and its items cut their
+  // backgrounds out of the same image: one composition serves them all.
+  const SIZE size{local.right, local.bottom};
+  if (frame_image_ && size.cx == frame_size_.cx && size.cy == frame_size_.cy &&
+      frame_source_ == e.Image.Data())
+    return true;
+  frame_size_ = size;
+  frame_source_ = e.Image.Data();
   frame_image_ =
       ComposeElement(local, e.Image, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}, 1, 1,
                      e.Tile != 0, false);

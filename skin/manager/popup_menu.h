@@ -53,7 +53,8 @@ class TSkinPopupMenu {
 
  private:
   static LRESULT ProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam);
-  // Composes the frame image at the window's size; false when nothing could be composed.
+  // Composes the frame image at the window's size, unless the image of the last call is of
+  // that size and from the same element picture; false when there is no image.
   bool ComposeFrameImage();
   void PaintFrame();
   LRESULT PrintMenu(HDC dc, LPARAM flags);
@@ -63,6 +64,9 @@ class TSkinPopupMenu {
   HWND window_ = nullptr;
   TSkinData* data_ = nullptr;
   fw::ScopedBitmap frame_image_;
+  // What frame_image_ was composed from: the window size and the element's picture.
+  SIZE frame_size_{};
+  const void* frame_source_ = nullptr;
   HMENU menu_ = nullptr;
 };
 
