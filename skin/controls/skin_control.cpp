@@ -45,6 +45,32 @@ FocusSnapshot::~FocusSnapshot() {
 
 HWND FocusedWindow() { return g_focus_snapshot ? g_snapshot_focus : GetFocus(); }
 
+namespace {
+thread_local InvalidationBatch* g_invalidation_batch = nullptr;
+}  // namespace
+
+InvalidationBatch::InvalidationBatch(HWND root) : root_(root), outer_(g_invalidation_batch) {
+  g_invalidation_batch = this;
+}
+
+InvalidationBatch::~InvalidationBatch() {
+  g_invalidation_batch = outer_;
+  if (pending_ && IsWindow(root_))
+    RedrawWindow(root_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+bool InvalidationBatch::Defer(fw::TWinControl* control) {
+  InvalidationBatch* batch = g_invalidation_batch;
+  if (!batch || !batch->root_) return false;
+  for (fw::TWinControl* c = control; c; c = c->Parent()) {
+    if (c->HandleAllocated() && c->Handle() == batch->root_) {
+      batch->pending_ = true;
+      return true;
+    }
+  }
+  return false;
+}
+
 void RegisterSkinnerMaker(SkinnerKind kind, SkinnerMaker maker) {
   if (kind >= SkinnerKind::Count) return;
   Makers()[static_cast<size_t>(kind)] = maker;
@@ -104,7 +130,7 @@ void TSkinControl::AttachControl(fw::TWinControl* control, TSkinData* skin_data,
     control->SetColor(static_cast<fw::TColor>(FaceColor()));
     recolored_ = true;
   }
-  control->Invalidate();
+  if (!InvalidationBatch::Defer(control)) control->Invalidate();
   FAttached = true;
 }
 

@@ -226,6 +226,26 @@ class FocusSnapshot {
   FocusSnapshot* outer_;
 };
 
+// While one lives, the skinners attached in the pass do not invalidate their windows one by
+// one (a round trip to the window server each): the batch invalidates the window it was
+// given and all its descendants with one call when it ends, if anything was attached.
+class InvalidationBatch {
+ public:
+  explicit InvalidationBatch(HWND root);
+  ~InvalidationBatch();
+  InvalidationBatch(const InvalidationBatch&) = delete;
+  InvalidationBatch& operator=(const InvalidationBatch&) = delete;
+  // True when a batch of this thread takes the invalidation of `control` on itself: the
+  // control is the batch's window or lies inside it (found through the framework's
+  // parents, which asks the system nothing).
+  static bool Defer(fw::TWinControl* control);
+
+ private:
+  HWND root_;
+  bool pending_ = false;
+  InvalidationBatch* outer_;
+};
+
 // Makes skinners of a kind; the classification asks for one per decision. Kinds without
 // a maker attach nothing (the classification is still recorded). The registry starts
 // with the built-in families' makers (StandardSkinnerMakers).

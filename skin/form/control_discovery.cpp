@@ -179,6 +179,7 @@ bool TSkinForm::ApplyMappedKind(const std::string& upper_name, fw::TComponent* c
 void TSkinForm::SkinFormControls(fw::TComponent* container) {
   if (!container || !SkinData) return;
   const FocusSnapshot focus;
+  const InvalidationBatch invalidation(Handle);
   const ClassifySettings settings = SettingsOf(SkinData);
   // A copy: handlers may add components while the walk goes on.
   const std::vector<fw::TComponent*> components = container->ComponentList();
