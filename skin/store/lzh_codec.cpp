@@ -16,11 +16,14 @@ constexpr int kWindowMask = TLZH::kWindowSize - 1;
 
 const char kNoMemory[] = "LZH : Cannot get memory for dictionary tables";
 
+constexpr int kRunScan = 8;  // frequencies RunEnd compares at a time
+
 // The adaptive Huffman tree shared by both directions. The node order, the swap rule and
 // the rebuild must match every other implementation of the format bit for bit, so the
 // table widths are those of the format (16-bit frequencies wrap as they would there).
 struct AdaptiveTree {
-  uint16_t freq[kT + 1];  // [kT] is a sentinel that stops the swap scan
+  // [kT] on are sentinels above every frequency; they end the scans of RunEnd.
+  uint16_t freq[kT + kRunScan];
   int16_t prnt[kT + kN];  // parent of a node; [kT + symbol] is the node holding a leaf
   int16_t son[kT + 1];    // first child of an internal node, or kT + symbol for a leaf;
                           // [kT] is never written, it keeps son[c + 1] inside the table
@@ -36,7 +39,7 @@ struct AdaptiveTree {
       son[j] = int16_t(i);
       prnt[i] = prnt[i + 1] = int16_t(j);
     }
-    freq[kT] = 0xFFFF;
+    std::fill(freq + kT, freq + kT + kRunScan, uint16_t(0xFFFF));
     son[kT] = 0;
     prnt[kR] = 0;
   }
@@ -72,27 +75,18 @@ struct AdaptiveTree {
     }
   }
 
-  // The last node from `from` on whose frequency is below k, given freq[from] < k. The
-  // frequencies never decrease along the node order and the sentinel (0xFFFF) is above every
-  // k, so this is where a one-by-one scan would stop. Runs of equal frequencies can be long
-  // (a fresh tree holds 314 ones), hence the doubling steps and then the halving.
-  int LastBelow(int from, unsigned k) const {
-    int below = from;  // freq[below] < k
-    int step = 1;
-    while (below + step < kT && freq[below + step] < k) {
-      below += step;
-      step *= 2;
+  // The last node of the run of nodes of frequency f that holds `from`. The frequencies
+  // never decrease along the node order, so the nodes after `from` that have frequency f are
+  // the ones before the first that has not: counting them a few at a time, without a branch
+  // per node, finds the end of a run of any length (a fresh tree holds 314 ones).
+  int RunEnd(int from, unsigned f) const {
+    int end = from;
+    for (;;) {
+      int same = 0;
+      for (int i = 1; i <= kRunScan; ++i) same += freq[end + i] == f;
+      end += same;
+      if (same < kRunScan) return end;
     }
-    int above = std::min(below + step, kT);  // freq[above] >= k
-    while (above - below > 1) {
-      const int mid = below + (above - below) / 2;
-      if (freq[mid] < k) {
-        below = mid;
-      } else {
-        above = mid;
-      }
-    }
-    return below;
   }
 
   void Update(int symbol) {
@@ -101,7 +95,7 @@ struct AdaptiveTree {
     do {
       const uint16_t k = ++freq[c];
       if (k > freq[c + 1]) {
-        const int l = LastBelow(c + 1, k);
+        const int l = RunEnd(c + 1, k - 1u);
         freq[c] = freq[l];
         freq[l] = k;
         const int i = son[c];
@@ -387,7 +381,9 @@ void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destina
     const int distance = int(((entry & 0xFF) << 6) | low) + 1;
     const int match_length = c - (255 - kThreshold);
     int64_t from = count - distance;
-    if (from >= 0) {
+    if (from >= 0 && distance >= match_length) {
+      std::memcpy(out + count, out + from, size_t(match_length));
+    } else if (from >= 0) {
       // Byte by byte: an overlapping match repeats what it has just written.
       for (int k = 0; k < match_length; ++k) out[count + k] = out[from + k];
     } else {
