@@ -1,12 +1,14 @@
 // Reading a whole skin from a package: expand, parse the definition, decode every bitmap.
 // The package is built here with the package writer: a definition with every section the
-// engine reads and 44 bitmaps of the sizes a typical skin has (about 130 KB expanded).
-// Usage: definition_bench [--write PKG] [--rounds N]
+// engine reads and 44 bitmaps of the sizes a typical skin has (about 220 KB expanded), or
+// read from PKG with --package (the skins of the build are in build/.../skins/*.skn).
+// Usage: definition_bench [--package PKG] [--write PKG] [--rounds N]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -114,12 +116,25 @@ double MicrosSince(std::chrono::steady_clock::time_point t) {
 int main(int argc, char** argv) {
   int rounds = 200;
   const char* write_path = nullptr;
+  const char* package_path = nullptr;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--write")) write_path = argv[i + 1];
     if (!std::strcmp(argv[i], "--rounds")) rounds = std::atoi(argv[i + 1]);
+    if (!std::strcmp(argv[i], "--package")) package_path = argv[i + 1];
   }
-  const std::vector<PackageEntry> entries = BenchEntries();
-  const std::vector<uint8_t> package = WritePackage(entries);
+  std::vector<PackageEntry> entries;
+  std::vector<uint8_t> package;
+  if (package_path) {
+    std::ifstream in(package_path, std::ios::binary);
+    package.assign(std::istreambuf_iterator<char>(in), {});
+    if (package.empty()) {
+      std::fprintf(stderr, "cannot read %s\n", package_path);
+      return 1;
+    }
+  } else {
+    entries = BenchEntries();
+    package = WritePackage(entries);
+  }
   size_t expanded = 0;
   for (const PackageEntry& e : entries) expanded += e.data.size();
   if (write_path) {
@@ -155,8 +170,12 @@ int main(int argc, char** argv) {
     }
     whole_us += MicrosSince(t);
   }
-  std::printf("bench skin: %zu entries, %zu bytes of entry data, package %zu bytes, %d rounds\n",
-              entries.size(), expanded, package.size(), rounds);
+  if (package_path) {
+    std::printf("%s: package %zu bytes, %d rounds\n", package_path, package.size(), rounds);
+  } else {
+    std::printf("bench skin: %zu entries, %zu bytes of entry data, package %zu bytes, %d rounds\n",
+                entries.size(), expanded, package.size(), rounds);
+  }
   std::printf("  expand + container:          %8.1f us\n", expand_us / rounds);
   std::printf("  parse definition (INI):      %8.1f us\n", parse_us / rounds);
   std::printf("  read definition + decode:    %8.1f us\n", read_us / rounds);
