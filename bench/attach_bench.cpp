@@ -140,8 +140,8 @@ int main() {
     SendMessageA(h, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(text));
   });
   const double invalidate_ms = time_each([](HWND h) { InvalidateRect(h, nullptr, FALSE); });
-  // One GetWindowTextA round trip (the median of 11 passes over every window): the unit in which the attach time per skinner is given,
-  // so that machines can be compared.
+  // One GetWindowTextA round trip (the median of 11 passes over every window): the unit in which
+  // the attach time per skinner is given, so that machines can be compared.
   std::vector<double> get_text_rounds;
   for (int round = 0; round < 11; ++round) {
     get_text_rounds.push_back(time_each([](HWND h) {

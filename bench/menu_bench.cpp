@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -32,8 +33,34 @@ double MsSince(const LARGE_INTEGER& t0) {
   return double(now.QuadPart - t0.QuadPart) * 1000.0 / double(g_frequency.QuadPart);
 }
 
+// Time inside the menu window's procedure, per message (inclusive of what it sends on),
+// summed over the measured openings: where a skinned opening spends its time.
+std::map<UINT, double>* g_by_message = nullptr;
+std::vector<std::pair<UINT, LARGE_INTEGER>> g_open_calls;
+
+bool IsMenuWindow(HWND hwnd) {
+  char name[16] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  return std::string(name) == "#32768";
+}
+
+LRESULT CALLBACK BeforeMessage(int code, WPARAM wparam, LPARAM lparam) {
+  auto* info = reinterpret_cast<CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && g_by_message && IsMenuWindow(info->hwnd)) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    g_open_calls.push_back({info->message, now});
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 LRESULT CALLBACK AfterPaint(int code, WPARAM wparam, LPARAM lparam) {
   auto* info = reinterpret_cast<CWPRETSTRUCT*>(lparam);
+  if (code == HC_ACTION && g_by_message && IsMenuWindow(info->hwnd) && !g_open_calls.empty() &&
+      g_open_calls.back().first == info->message) {
+    (*g_by_message)[info->message] += MsSince(g_open_calls.back().second);
+    g_open_calls.pop_back();
+  }
   if (code == HC_ACTION && info->message == WM_PAINT && g_elapsed_ms < 0) {
     char name[16] = {};
     GetClassNameA(info->hwnd, name, sizeof name);
@@ -49,9 +76,11 @@ LRESULT CALLBACK AfterPaint(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 // Median of `rounds` openings, in milliseconds.
-double Measure(fw::TPopupMenu& menu, int rounds) {
+double Measure(fw::TPopupMenu& menu, int rounds, std::map<UINT, double>* by_message = nullptr) {
   std::vector<double> times;
+  g_by_message = by_message;
   for (int i = 0; i < rounds; ++i) {
+    g_open_calls.clear();
     g_elapsed_ms = -1;
     QueryPerformanceCounter(&g_start);
     menu.Popup(100, 100);
@@ -59,6 +88,7 @@ double Measure(fw::TPopupMenu& menu, int rounds) {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     if (g_elapsed_ms >= 0) times.push_back(g_elapsed_ms);
   }
+  g_by_message = nullptr;
   if (times.empty()) return -1;
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
@@ -77,6 +107,8 @@ int main(int argc, char** argv) {
   manager->InstallHook();
   fw::ScopedHook hook(
       SetWindowsHookExA(WH_CALLWNDPROCRET, AfterPaint, nullptr, GetCurrentThreadId()));
+  fw::ScopedHook before_hook(
+      SetWindowsHookExA(WH_CALLWNDPROC, BeforeMessage, nullptr, GetCurrentThreadId()));
 
   fw::TPopupMenu plain(nullptr), skinned(nullptr);
   for (int i = 0; i < 30; ++i) {
@@ -109,17 +141,26 @@ int main(int argc, char** argv) {
 
   manager->Active = false;
   Measure(plain, 3);  // warm-up
-  const double unskinned = Measure(plain, rounds);
+  std::map<UINT, double> plain_messages, skinned_messages;
+  const double unskinned = Measure(plain, rounds, &plain_messages);
   manager->Active = true;
   Measure(skinned, 3);
   g_draw_ms = g_measure_ms = 0;
-  const double with_skin = Measure(skinned, rounds);
+  const double with_skin = Measure(skinned, rounds, &skinned_messages);
   std::printf("30-item drop-down, open to first complete paint (median of %d):\n", rounds);
   std::printf("  unskinned  %8.2f ms\n", unskinned);
   std::printf("  skinned    %8.2f ms\n", with_skin);
   if (unskinned > 0) std::printf("  ratio      %8.2f x\n", with_skin / unskinned);
   std::printf("  of which, per skinned opening: item drawing %.2f ms, measuring %.2f ms\n",
               g_draw_ms / rounds, g_measure_ms / rounds);
+  std::printf("  time in the menu window's procedure per opening (unskinned / skinned):\n");
+  std::map<UINT, double> all = plain_messages;
+  for (const auto& [message, ms] : skinned_messages) all[message] += 0;
+  for (const auto& [message, ms] : all) {
+    const double a = plain_messages[message] / rounds, b = skinned_messages[message] / rounds;
+    if (a >= 0.05 || b >= 0.05)
+      std::printf("    message 0x%04x  %7.2f ms  %7.2f ms\n", message, a, b);
+  }
   manager->RemoveSkinData(&data);
   skin::FreeSkinManager();
   return 0;
