@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -70,10 +71,30 @@ Summary Summarize(std::vector<double> ms) {
   return s;
 }
 
+// The engine's phases as the skinned form reports them (WM_SKINPHASE, see
+// skin/manager/engine_phases.h; the unskinned form answers 0): milliseconds and runs.
+constexpr UINT kPhaseQuery = 0x3505;
+constexpr const char* kPhaseNames[] = {"skin load (both programs)",
+                                       "attach (frame, region, controls)",
+                                       "  of which the window region", "frame paints"};
+constexpr size_t kPhases = sizeof kPhaseNames / sizeof kPhaseNames[0];
+
 struct Run {
   double visible_ms = -1;
   double painted_ms = -1;
+  std::array<double, kPhases> phase_ms{};
+  std::array<long, kPhases> phase_runs{};
 };
+
+void ReadPhases(HWND form, Run& run) {
+  for (size_t i = 0; i < kPhases; ++i) {
+    DWORD_PTR us = 0, runs = 0;
+    SendMessageTimeoutA(form, kPhaseQuery, i, 0, SMTO_ABORTIFHUNG, 1000, &us);
+    SendMessageTimeoutA(form, kPhaseQuery, i, 1, SMTO_ABORTIFHUNG, 1000, &runs);
+    run.phase_ms[i] = double(us) / 1000.0;
+    run.phase_runs[i] = long(runs);
+  }
+}
 
 // One start of the calculator; the times are -1 when it did not get that far in 30 s.
 Run TimeOneStart(const std::string& exe, LARGE_INTEGER frequency) {
@@ -102,6 +123,7 @@ Run TimeOneStart(const std::string& exe, LARGE_INTEGER frequency) {
     if (search.form && !GetUpdateRect(search.form, nullptr, FALSE) &&
         WaitForInputIdle(process.hProcess, 0) == 0) {
       run.painted_ms = elapsed;
+      ReadPhases(search.form, run);
       break;
     }
     Sleep(1);
@@ -125,8 +147,14 @@ int main(int argc, char** argv) {
   QueryPerformanceFrequency(&frequency);
 
   std::vector<double> skinned, plain;
+  std::array<std::vector<double>, kPhases> phase_ms;
+  std::array<long, kPhases> phase_runs{};
   for (int i = 0; i < runs; ++i) {
     const Run a = TimeOneStart(exe, frequency);
+    for (size_t k = 0; k < kPhases; ++k) {
+      phase_ms[k].push_back(a.phase_ms[k]);
+      phase_runs[k] = a.phase_runs[k];
+    }
     const Run b = TimeOneStart(other, frequency);
     std::printf(
         "run %d: skinned visible %.1f ms, painted %.1f ms; unskinned visible %.1f ms, "
@@ -150,5 +178,11 @@ int main(int argc, char** argv) {
       p.runs, p.min, p.median, p.mean, p.max);
   std::printf("skinned / unskinned: %.2f (medians), %.2f (minima)\n", s.median / p.median,
               s.min / p.min);
+  std::printf("skinned minus unskinned: %.1f ms (medians); in the engine's phases (median):\n",
+              s.median - p.median);
+  for (size_t k = 0; k < kPhases; ++k) {
+    std::printf("  %-36s %7.2f ms  (%ld times)\n", kPhaseNames[k], Summarize(phase_ms[k]).median,
+                phase_runs[k]);
+  }
   return 0;
 }

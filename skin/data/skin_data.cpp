@@ -6,6 +6,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
+#include "skin/manager/engine_phases.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/store/skin_reader.h"
 
@@ -308,6 +309,7 @@ void TSkinData::WriteSkinStream(fw::TStream& stream) const {
 bool TSkinData::LoadFromStore() {
   NoSkinLoaded = true;
   if (IsDesigning()) return false;
+  const PhaseTimer timer(EnginePhase::SkinLoad);
   // Caption buttons of skinned windows point into the records about to be replaced: they
   // go now, and the windows are refreshed with the new records on the timer.
   if (SkinManager && SkinManager->ClearFormCaches(this))

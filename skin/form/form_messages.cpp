@@ -12,6 +12,7 @@
 #include "skin/form/caption_buttons.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/element_painting.h"
+#include "skin/manager/engine_phases.h"
 #include "skin/manager/menu_bar.h"
 #include "skin/manager/skin_manager.h"
 
@@ -117,6 +118,8 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_SKINQUERY:
       return 1;
+    case WM_SKINPHASE:
+      return AnswerPhaseQuery(wparam, lparam);
     default:
       break;
   }
@@ -208,8 +211,10 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       return OnNcCalcSize(wparam, lparam);
     case WM_NCHITTEST:
       return OnNcHitTest(lparam);
-    case WM_NCPAINT:
+    case WM_NCPAINT: {
+      const PhaseTimer timer(EnginePhase::FramePaint);
       return OnNcPaint(wparam);
+    }
     case WM_NCACTIVATE:
       return OnNcActivate(wparam);
     case WM_NCMOUSEMOVE:
@@ -269,7 +274,7 @@ void TSkinForm::StartSkinning() {
       LifeState = LifeFitting;
       FitWindowToFrame(false);
       LifeState = LifeReady;
-      UpdateWindowRegion();
+      UpdateWindowRegion(false);  // the whole window is redrawn below
     }
   }
   LifeState = LifeReady;

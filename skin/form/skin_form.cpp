@@ -10,6 +10,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/form/caption_buttons.h"
 #include "skin/manager/element_painting.h"
+#include "skin/manager/engine_phases.h"
 #include "skin/manager/menu_bar.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/store/icon_key.h"
@@ -478,7 +479,8 @@ void TSkinForm::PaintTitleText(HDC dc, const RECT& r) {
 
 // ---- region ----
 
-void TSkinForm::UpdateWindowRegion() {
+void TSkinForm::UpdateWindowRegion(bool redraw) {
+  const PhaseTimer timer(EnginePhase::Region);
   RECT window{};
   GetWindowRect(Handle, &window);
   const int w = window.right - window.left, h = window.bottom - window.top;
@@ -503,7 +505,7 @@ void TSkinForm::UpdateWindowRegion() {
   if (all_opaque) {
     fw::ScopedRegion whole(CreateRectRgn(0, 0, w, h));
     WindowRegion = whole.get();
-    SetWindowRgn(Handle, whole.release(), TRUE);
+    SetWindowRgn(Handle, whole.release(), redraw);
     RegionApplied = true;
     return;
   }
@@ -533,7 +535,7 @@ void TSkinForm::UpdateWindowRegion() {
     if (left) CombineRgn(region.get(), region.get(), left.get(), RGN_OR);
   }
   WindowRegion = region.get();
-  SetWindowRgn(Handle, region.release(), TRUE);
+  SetWindowRgn(Handle, region.release(), redraw);
   RegionApplied = true;
 }
 
@@ -574,7 +576,7 @@ void TSkinForm::ReapplySkin() {
     RegionWidth = RegionHeight = 0;
     FitWindowToFrame(true);
     LifeState = LifeReady;
-    UpdateWindowRegion();
+    UpdateWindowRegion(false);  // repainted whole on the next line
     RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   LifeState = LifeReady;

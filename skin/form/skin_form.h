@@ -98,7 +98,11 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   void PaintBorderPiece(TStripSide side, const RECT& rect, HDC dc);
   void PaintTitleBar(HDC dc);
   void PaintTitleText(HDC dc, const RECT& title);
-  void UpdateWindowRegion();
+  // Builds the window region for the window's size and sets it. `redraw` false is for
+  // callers that repaint the whole window themselves right after: under Wine a region set
+  // with a redraw costs a round of frame messages and a repaint of its own (about ten times
+  // the region's making), and at attach and skin switch that repaint came twice.
+  void UpdateWindowRegion(bool redraw = true);
   void RemoveWindowRegion();
   void UpdateShowState();
   void LoadCaptionFont();

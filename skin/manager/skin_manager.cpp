@@ -1,3 +1,4 @@
+#include "skin/manager/engine_phases.h"
 #include "skin/manager/skin_manager.h"
 
 #include <algorithm>
@@ -293,6 +294,7 @@ bool TSkinManage::AttachWindow(HWND window) {
   TSkinData* data = ChooseSkinData(window);
   if (!data || data->NoSkinLoaded) return false;
 
+  const PhaseTimer timer(EnginePhase::Attach);
   TSkinForm* controller = new TSkinForm(form);
   controller->Handle = window;
   Forms.push_back(controller);
