@@ -75,8 +75,12 @@ Summary Summarize(std::vector<double> ms) {
 // skin/manager/engine_phases.h; the unskinned form answers 0): milliseconds and runs.
 constexpr UINT kPhaseQuery = 0x3505;
 constexpr const char* kPhaseNames[] = {"skin load (both programs)",
-                                       "attach (frame, region, controls)",
-                                       "  of which the window region", "frame paints"};
+                                       "attach (controller, styles, controls)",
+                                       "  of which the controls",
+                                       "start (the frame made live)",
+                                       "  of which fitting the window to the frame",
+                                       "  of which the window region",
+                                       "frame paints"};
 constexpr size_t kPhases = sizeof kPhaseNames / sizeof kPhaseNames[0];
 
 struct Run {

@@ -9,6 +9,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/form/control_discovery.h"
 #include "skin/form/skin_form.h"
+#include "skin/manager/engine_phases.h"
 
 namespace skin {
 
@@ -178,6 +179,7 @@ bool TSkinForm::ApplyMappedKind(const std::string& upper_name, fw::TComponent* c
 
 void TSkinForm::SkinFormControls(fw::TComponent* container) {
   if (!container || !SkinData) return;
+  const PhaseTimer timer(EnginePhase::Controls);
   const FocusSnapshot focus;
   const InvalidationBatch invalidation(Handle);
   const ClassifySettings settings = SettingsOf(SkinData);

@@ -255,6 +255,7 @@ void TSkinForm::PrepareFaceText(HDC dc) {
 }
 
 void TSkinForm::StartSkinning() {
+  const PhaseTimer timer(EnginePhase::Start);
   if (LifeState == LifeAttached) {
     // A dialog may still lay itself out after its activation (a message box sizes itself in
     // its WM_INITDIALOG, which under Wine comes after the activation the manager attaches

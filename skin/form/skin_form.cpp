@@ -352,6 +352,7 @@ CaptionTextLayout TSkinForm::TextLayout() const {
 }
 
 void TSkinForm::FitWindowToFrame(bool refresh_client) {
+  const PhaseTimer timer(EnginePhase::FitFrame);
   if (ShowState == ShowMaximized) {
     RecalcFrame();
     return;

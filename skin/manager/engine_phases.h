@@ -11,7 +11,10 @@ namespace skin {
 
 enum class EnginePhase : uint8_t {
   SkinLoad,    // a package read into the skin's records: expansion, definition, bitmaps
-  Attach,      // a window taken over: its controller, frame, region and control skinners
+  Attach,      // a window taken over: its controller, styles and control skinners
+  Controls,    // a pass attaching the skinners of a form's controls (within Attach)
+  Start,       // the skinned frame made live, on WM_SKINSTART after the attach
+  FitFrame,    // a window resized so that its client keeps its size inside the skin's frame
   Region,      // a window region built from the skin and set
   FramePaint,  // the skinned frame painted (WM_NCPAINT)
   Count
