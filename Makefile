@@ -86,15 +86,17 @@ run: setup host-tools
 # The long soak under Wine (not part of `make test`): the skinned calculator driven at
 # random for SOAK_SECONDS (default 600); it prints what it did and the handle counts.
 # It then runs the hostile-skin gallery test over HOSTILE_SKINS skins (make test runs 40)
-# and the re-entrancy test REENTRANCY_ROUNDS times over (make test runs it once).
+# and the re-entrancy test REENTRANCY_ROUNDS times over (make test runs it once), and last
+# Wine's notepad and wordpad through skinrun for SKINRUN_SOAK_SECONDS each.
 SOAK_SECONDS ?= 600
+SKINRUN_SOAK_SECONDS ?= 600
 HOSTILE_SKINS ?= 200
 REENTRANCY_ROUNDS ?= 20
 soak: setup host-tools
 	@if scripts/runs-32bit.sh; then $(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_)); \
 	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
 	@cmake --build $(RUN_BUILD) -j $(JOBS) --target soak_wine_test hostile_gallery_wine_test \
-	  reentrancy_wine_test
+	  reentrancy_wine_test skinrun_soak_wine_test
 	@scripts/wine-session.sh $(RUN_PREFIX) env STRESS_SOAK_SECONDS=$(SOAK_SECONDS) \
 	  FW_TEST_WATCHDOG=$$(( $(SOAK_SECONDS) + 300 )) wine $(RUN_BUILD)/tests/stress/soak_wine_test.exe
 	@scripts/wine-session.sh $(RUN_PREFIX) env STRESS_HOSTILE_SKINS=$(HOSTILE_SKINS) \
@@ -102,6 +104,9 @@ soak: setup host-tools
 	@scripts/wine-session.sh $(RUN_PREFIX) env REENTRANCY_ROUNDS=$(REENTRANCY_ROUNDS) \
 	  FW_TEST_WATCHDOG=$$(( $(REENTRANCY_ROUNDS) * 80 + 60 )) \
 	  wine $(RUN_BUILD)/tests/stress/reentrancy_wine_test.exe
+	@scripts/wine-session.sh $(RUN_PREFIX) env SKINRUN_SOAK_SECONDS=$(SKINRUN_SOAK_SECONDS) \
+	  FW_TEST_WATCHDOG=$$(( $(SKINRUN_SOAK_SECONDS) + 300 )) \
+	  wine $(RUN_BUILD)/tests/stress/skinrun_soak_wine_test.exe
 
 # Builds only the control gallery and starts it like `make run`.
 gallery: setup host-tools

@@ -28,18 +28,25 @@ LRESULT CALLBACK UtilityProcedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
-// One hidden window for all timers; a timer's id is its object's address.
+// One hidden window for all timers, made when the first timer starts; a timer's id is its
+// object's address.
+ScopedWindow& UtilityWindowHandle() {
+  static ScopedWindow window;
+  return window;
+}
+
 HWND UtilityWindow() {
-  static ScopedWindow window = [] {
+  ScopedWindow& window = UtilityWindowHandle();
+  if (!window) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = UtilityProcedure;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TTimerWindow";
     RegisterClassExA(&wc);
-    return ScopedWindow(CreateWindowExA(0, "TTimerWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        GetModuleHandleA(nullptr), nullptr));
-  }();
+    window.reset(CreateWindowExA(0, "TTimerWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr));
+  }
   return window.get();
 }
 
@@ -84,6 +91,15 @@ void TTimer::Update() {
   if (!enabled_ || interval_ == 0 || IsLoading()) return;
   Timers()[id] = this;
   timer_ = ScopedTimer(UtilityWindow(), id, interval_);
+}
+
+bool FreeTimerWindow() {
+  if (!Timers().empty()) return false;
+  if (UtilityWindowHandle()) {
+    UtilityWindowHandle().reset();
+    UnregisterClassA("TTimerWindow", GetModuleHandleA(nullptr));
+  }
+  return true;
 }
 
 }  // namespace fw

@@ -27,4 +27,9 @@ class TTimer : public TComponent {
   ScopedTimer timer_;
 };
 
+// Destroys the hidden window that delivers every timer's ticks, when no timer is left
+// (true then); the next timer makes it again. For code that must leave nothing behind in a
+// process it does not own (the engine's DLL when it stops).
+bool FreeTimerWindow();
+
 }  // namespace fw

@@ -55,6 +55,17 @@ std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
   return bytes;
 }
 
+// The module this code is linked into: the program, or the engine's DLL, whose resources
+// travel with it.
+HMODULE CodeModule() {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&CodeModule), &module))
+    return GetModuleHandleA(nullptr);
+  return module;
+}
+
 }  // namespace
 
 COLORREF ResolveColour(Colour colour) {
@@ -238,7 +249,7 @@ TSkinData::TSkinData(fw::TComponent* owner) : fw::TComponent(owner) {
   // A program without the resource gets an empty list; the window menu then has no images.
   menu_glyphs_ = std::make_unique<fw::TImageList>(16, 16);
   try {
-    menu_glyphs_->AddResource(GetModuleHandleA(nullptr), kMenuGlyphsResource, fw::clWhite);
+    menu_glyphs_->AddResource(CodeModule(), kMenuGlyphsResource, fw::clWhite);
   } catch (const std::exception&) {
     DebugLog("SKINMENUGLYPHS: resource missing");
   }

@@ -7,6 +7,7 @@
 #include "framework/menus.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
+#include "skin/manager/menu_bar.h"
 #include "skin/manager/menu_item_drawing.h"
 
 namespace skin {
@@ -68,6 +69,14 @@ void TSkinForm::SkinFormPopupMenus(bool on) {
     }
   }
   if (!on) Saved().erase(this);
+}
+
+bool TSkinForm::OpenMenuByKey(char key) {
+  if (!MenuBar || !FrameSkinned()) return false;
+  TMenuBtn* button = MenuBar->FindAccelButton(key);
+  if (!button) return false;
+  MenuBar->SwitchToButton(button);  // posts the click that opens it
+  return true;
 }
 
 }  // namespace skin

@@ -113,6 +113,10 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   bool Subclassed() const { return frame_subclass_.Installed(); }
   // The form's popup menus switched to the skinned item drawing, or back (menu seam).
   void SkinFormPopupMenus(bool on);
+  // Alt+key for the skinned menu bar: opens the drop-down whose caption has the key as its
+  // accelerator; false when there is none. Framework forms get the key as their dialog
+  // char; for other windows the engine's message hook or the key-menu command calls this.
+  bool OpenMenuByKey(char key);
 
   // ---- control skinners (control_discovery.cpp) ----
   bool RegisterSkinner(TSkinControl* skinner);

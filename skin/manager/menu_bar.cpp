@@ -227,7 +227,6 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
   HDC sdc = surface.Canvas().Handle();
   const ScopedLayoutLike mirrored(sdc, dc);
   const RECT local{0, 0, w, h};
-  const bool rtl = menu_ && menu_->IsRightToLeft();
   const TDataSkinObject* e = data_->MenuBarElement.get();
   const bool has_element = e && !e->Image.Empty();
   if (has_element) {
@@ -242,17 +241,12 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
     fw::ScopedBrush brush(CreateSolidBrush(ResolveColour(data_->MenubarColour)));
     FillRect(sdc, &local, brush.get());
   }
-  const int x0 =
-      MenuBarFirstOffset(has_element, e ? e->LeftWidth : 1, e ? e->RightWidth : 1, rtl, w);
   bar_rect_ = bar;
   background_.Assign(surface);
 
   fw::TCanvas& canvas = surface.Canvas();
   UseMenuFont(canvas);
-  std::vector<int> widths;
-  for (const auto& b : buttons_) widths.push_back(canvas.TextWidth(b->Caption));
-  const std::vector<PixelRect> rects = LayoutMenuBarButtons(widths, w, h, x0, rtl);
-  canvas.Font().Handle();
+  const std::vector<PixelRect> rects = ButtonRects(canvas, w, h);
   fw::ScopedSelectObject font(sdc, canvas.Font().Handle());
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const RECT text = ToRect(rects[i]);
@@ -262,6 +256,42 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
   }
   PaintMdiChildButtons(surface);
   BitBlt(dc, bar.left, bar.top, w, h, sdc, 0, 0, SRCCOPY);
+}
+
+std::vector<PixelRect> TSkinMenuBar::ButtonRects(fw::TCanvas& canvas, int w, int h) const {
+  const bool rtl = menu_ && menu_->IsRightToLeft();
+  const TDataSkinObject* e = data_->MenuBarElement.get();
+  const bool has_element = e && !e->Image.Empty();
+  const int x0 =
+      MenuBarFirstOffset(has_element, e ? e->LeftWidth : 1, e ? e->RightWidth : 1, rtl, w);
+  std::vector<int> widths;
+  for (const auto& b : buttons_) widths.push_back(canvas.TextWidth(b->Caption));
+  return LayoutMenuBarButtons(widths, w, h, x0, rtl);
+}
+
+void TSkinMenuBar::EnsureButtonBounds() {
+  if (buttons_.empty()) return;
+  for (const auto& b : buttons_)
+    if (!IsRectEmpty(&b->Bounds)) return;
+  if (IsRectEmpty(&bar_rect_)) {
+    // Not painted yet: the bar's place in the frame as the frame paint will put it.
+    const TSkinForm& f = *controller_;
+    RECT window{};
+    GetWindowRect(f.Handle, &window);
+    bar_rect_ = {f.BorderLeft, f.BorderTop, window.right - window.left - f.BorderRight,
+                 f.BorderTop + f.MenuHeight};
+  }
+  const int w = bar_rect_.right - bar_rect_.left, h = bar_rect_.bottom - bar_rect_.top;
+  if (w <= 0 || h <= 0) return;
+  fw::TBitmap measure;
+  measure.SetSize(1, 1);
+  UseMenuFont(measure.Canvas());
+  const std::vector<PixelRect> rects = ButtonRects(measure.Canvas(), w, h);
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const RECT text = ToRect(rects[i]);
+    buttons_[i]->Bounds = {text.left + bar_rect_.left, text.top + bar_rect_.top,
+                           text.right + bar_rect_.left, text.bottom + bar_rect_.top};
+  }
 }
 
 void TSkinMenuBar::PaintMdiChildButtons(fw::TBitmap& surface) {
@@ -362,6 +392,7 @@ TSkinMenuBar::OpenMenuState TSkinMenuBar::OpenMenuOf(HMENU drop_down) {
 
 void TSkinMenuBar::SwitchToButton(TMenuBtn* button) {
   if (!button) return;
+  EnsureButtonBounds();
   RECT window;
   GetWindowRect(controller_->Handle, &window);
   const int x = button->Bounds.left + window.left + 1;
@@ -374,6 +405,7 @@ void TSkinMenuBar::SwitchToButton(TMenuBtn* button) {
 }
 
 bool TSkinMenuBar::HandleNcLButtonDown(POINT window_point) {
+  EnsureButtonBounds();
   TMenuBtn* button = ButtonAt(window_point);
   if (!button) return false;
   // A disabled item takes the click and does nothing, as on the native bar.
@@ -384,7 +416,10 @@ bool TSkinMenuBar::HandleNcLButtonDown(POINT window_point) {
 bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
   HWND hwnd = controller_->Handle;
   if (!button->Enabled) return button->SubMenu != nullptr;
-  PostMessageA(hwnd, WM_COMMAND, button->CommandId, 0);
+  // A form's menu object runs the item's click for its command; for another program a
+  // drop-down's id is no command of its (the system gives the submenu's handle there), and
+  // only an item without a drop-down sends one, as on the native bar.
+  if (controller_->Form || !button->SubMenu) PostMessageA(hwnd, WM_COMMAND, button->CommandId, 0);
   if (!button->SubMenu) return false;
   Tracking& t = State();
   t.open_index = button->Index;
@@ -413,9 +448,11 @@ bool TSkinMenuBar::OpenDropDown(TMenuBtn* button) {
     const fw::LifeWatch button_alive = button->Watch();
     TSkinForm* controller = controller_;
     const fw::LifeWatch controller_alive = controller->Watch();
-    TrackPopupMenu(button->SubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                   button->Bounds.left + window.left, button->Bounds.bottom + window.top, 0, hwnd,
-                   nullptr);
+    // A window without a form object fills and enables its drop-downs on the menu
+    // notifications, as it does for its native bar; a form's menu objects need none.
+    const UINT notify = controller->Form ? TPM_NONOTIFY : 0;
+    TrackPopupMenu(button->SubMenu, notify | TPM_RIGHTBUTTON, button->Bounds.left + window.left,
+                   button->Bounds.bottom + window.top, 0, hwnd, nullptr);
     EndTracking();
     if (controller_alive) controller->PopupPending = false;
     if (!bar_alive) return true;

@@ -60,6 +60,9 @@ class TSkinMenuBar : public fw::Watchable {
 
   // Lays out and paints the bar at `bar` (window coordinates) into `dc`.
   void PaintBar(HDC dc, const RECT& bar);
+  // Gives freshly built buttons their places on the last painted bar, for a key or a click
+  // that comes before the next paint (a program changing its menu while it is shown).
+  void EnsureButtonBounds();
   // Repaints one button from the kept background (its state decides the frame).
   void PaintButton(TMenuBtn& button);
   // The first button with a caption under a window-relative point, or nullptr.
@@ -127,6 +130,8 @@ class TSkinMenuBar : public fw::Watchable {
   std::vector<std::unique_ptr<TMenuBtn>> buttons_;
   fw::TMenu* menu_;
   RECT bar_rect_{};
+  // The buttons' text rectangles on a bar of w x h (canvas: the menu font selected).
+  std::vector<PixelRect> ButtonRects(fw::TCanvas& canvas, int w, int h) const;
   TSkinData* data_;
   TSkinForm* controller_;
   fw::TBitmap background_;

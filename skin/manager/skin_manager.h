@@ -145,6 +145,8 @@ class TSkinManage {
   // pending actions, in the order they were first asked for, its unskin or skin, then its
   // refresh, then its OnSkinChanged. Work asked for meanwhile waits for the next tick.
   void RunPendingAction();
+  // RunPendingAction is on the stack (a loop below its work is running).
+  bool RunningActions() const { return running_; }
 
   ActionTimer Timer;
   fw::ScopedHook HookHandle;
