@@ -121,7 +121,7 @@ SHOTS ?= $(BUILD)/screenshots
 screenshots: setup host-tools
 	@if scripts/runs-32bit.sh; then $(call configure_windows,$(WIN32),mingw-i686,$(WINEPREFIX_)); \
 	 else $(call configure_windows,$(WIN64),mingw-x86_64,$(WINEPREFIX64_)); fi
-	@cmake --build $(RUN_BUILD) -j $(JOBS) --target calc gallery screenshot
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target calc gallery screenshot skinrun
 	@scripts/gallery-screenshots.sh $(RUN_PREFIX) $(RUN_BUILD) $(SHOTS)
 
 format:

@@ -17,11 +17,13 @@ trap '[ -z "$pid" ] || kill $pid 2>/dev/null || true; end_wine_session' EXIT
 shooter="$build/tools/screenshot/screenshot.exe"
 bmp=$(mktemp --suffix=.bmp)
 # shot NAME TITLE PROGRAM [ARGS...]: starts the program, saves its window as NAME.png, ends it.
+# A TITLE of class:NAME finds the window by its class instead.
 shot() {
-  local name=$1 title=$2; shift 2
+  local name=$1 title=$2 find=--window; shift 2
+  if [[ $title == class:* ]]; then find=--class; title=${title#class:}; fi
   wine "$@" </dev/null >/dev/null 2>&1 &
   pid=$!
-  if wine "$shooter" --window "$title" "Z:$bmp" </dev/null >/dev/null 2>&1; then
+  if wine "$shooter" $find "$title" "Z:$bmp" </dev/null >/dev/null 2>&1; then
     convert "$bmp" "$out/$name.png"
     echo "$out/$name.png"
   else
@@ -30,6 +32,10 @@ shot() {
   kill $pid 2>/dev/null || true
   wait $pid 2>/dev/null || true
   pid=
+  # skinrun's program is a process of its own: it ends here.
+  if [[ $1 == */skinrun.exe ]]; then
+    wine taskkill /f /im notepad.exe /im wordpad.exe </dev/null >/dev/null 2>&1 || true
+  fi
 }
 
 shot calculator-metallic '阶乘排列组合计算' "$build/app/calc.exe"
@@ -44,11 +50,21 @@ for skin in metallic dark; do
 done
 shot message-box-metallic Gallery "$build/app/gallery/gallery.exe" message
 shot message-box-dark Gallery "$build/app/gallery/gallery.exe" dark message
+# Programs nobody here wrote, through skinrun: Wine's notepad (at a size the sheet can show)
+# and wordpad.
+wine reg add 'HKCU\Software\Microsoft\Notepad' /v iWindowPosDX /t REG_DWORD /d 560 /f >/dev/null 2>&1 || true
+wine reg add 'HKCU\Software\Microsoft\Notepad' /v iWindowPosDY /t REG_DWORD /d 400 /f >/dev/null 2>&1 || true
+wordpad='C:\Program Files\Windows NT\Accessories\wordpad.exe'
+for skin in metallic dark; do
+  shot "notepad-$skin" class:Notepad "$build/tools/skinrun/skinrun.exe" --skin $skin notepad.exe
+  shot "wordpad-$skin" class:WORDPADTOP "$build/tools/skinrun/skinrun.exe" --skin $skin "$wordpad"
+done
 rm -f "$bmp"
 
 sheet=()
 for f in calculator-metallic gallery-{metallic,dark,noskin}-{Buttons,Checks,Edits,Scrolling,Tabs,Bars} \
-         gallery-{metallic,dark}-rtl message-box-{metallic,dark}; do
+         gallery-{metallic,dark}-rtl message-box-{metallic,dark} \
+         {notepad,wordpad}-{metallic,dark}; do
   [ -f "$out/$f.png" ] && sheet+=(-label "$f" "$out/$f.png")
 done
 # 256 colours keep the sheet small enough for the repository (docs/contact-sheet.png).

@@ -177,6 +177,9 @@ void Soak(const Program& program) {
 
 TEST(SkinrunSoak, Notepad) { Soak({"notepad.exe", "Notepad", "Edit"}); }
 
-TEST(SkinrunSoak, Wordpad) { Soak({"wordpad.exe", "WordPadClass", "RICHEDIT50W"}); }
+TEST(SkinrunSoak, Wordpad) {
+  Soak({"\"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe\"", "WORDPADTOP",
+        "RichEdit20W"});
+}
 
 }  // namespace

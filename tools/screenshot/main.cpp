@@ -4,7 +4,8 @@
 //
 // screenshot.exe --window TITLE OUT.bmp: waits (up to 20 s) for a visible top-level window
 // titled TITLE, gives it two seconds to paint, and saves it with 8 pixels of the desktop
-// around it.
+// around it. --class CLASS instead finds the window by its class name (for programs whose
+// titles follow the language).
 #include <windows.h>
 
 #include <cstdio>
@@ -18,21 +19,25 @@ namespace {
 
 struct Search {
   const char* text;
+  bool by_class;
   HWND found;
 };
 
 BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   char title[512] = {};
-  if (!IsWindowVisible(hwnd) || !GetWindowTextA(hwnd, title, sizeof title)) return TRUE;
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  if (!(search->by_class ? GetClassNameA(hwnd, title, sizeof title)
+                         : GetWindowTextA(hwnd, title, sizeof title)))
+    return TRUE;
   if (std::strcmp(title, search->text) != 0) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
 
-HWND WaitForWindow(const char* text) {
+HWND WaitForWindow(const char* text, bool by_class) {
   for (int waited = 0; waited < 20000; waited += 100) {
-    Search search{text, nullptr};
+    Search search{text, by_class, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found) return search.found;
     Sleep(100);
@@ -82,8 +87,9 @@ int Save(int x, int y, int w, int h, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "--window") == 0) {
-    HWND window = WaitForWindow(argv[2]);
+  const bool by_class = argc == 4 && std::strcmp(argv[1], "--class") == 0;
+  if (argc == 4 && (by_class || std::strcmp(argv[1], "--window") == 0)) {
+    HWND window = WaitForWindow(argv[2], by_class);
     if (!window) {
       std::fprintf(stderr, "screenshot: no window titled \"%s\" came\n", argv[2]);
       return 1;
@@ -95,7 +101,8 @@ int main(int argc, char** argv) {
   }
   if (argc != 6) {
     std::fprintf(stderr,
-                 "usage: screenshot X Y W H OUT.bmp\n       screenshot --window TITLE OUT.bmp\n");
+                 "usage: screenshot X Y W H OUT.bmp\n       screenshot --window TITLE OUT.bmp\n"
+                 "       screenshot --class CLASS OUT.bmp\n");
     return 2;
   }
   return Save(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
