@@ -268,6 +268,10 @@ int __cdecl SkinEngineSwitch(const char* path) {
 }
 
 void __cdecl SkinEngineStop(void) {
+  if (g_data && GetCurrentThreadId() != g_thread) {
+    g_error = "not called from the skinned thread";
+    return;
+  }
   try {
     StopNow();
   } catch (...) {

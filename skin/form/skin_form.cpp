@@ -8,6 +8,7 @@
 #include "framework/menus.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
+#include "skin/form/dwm_frame.h"
 #include "skin/form/caption_buttons.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/engine_phases.h"
@@ -181,6 +182,7 @@ void TSkinForm::AttachToWindow(TSkinData* data) {
     const bool keep_styles = (MdiKind == MdiChild && SkinManager && SkinManager->MdiMaximized) ||
                              ShowState == ShowMinimized;
     if (!keep_styles) SetCaptionStyles(false);
+    if (!(Style & WS_CHILD)) TakeOverDwmFrame(Handle);
     LoadFrameMetrics();
   }
   frame_subclass_.Install(Handle, &TSkinForm::FrameProcEntry, this);
@@ -608,6 +610,7 @@ void TSkinForm::DetachAndRestore() {
     }
   }
   SetCaptionStyles(true);
+  if (!(Style & WS_CHILD)) GiveBackDwmFrame(Handle);
   if (MenuBar) {
     SetMenu(Handle, MenuBar->MenuHandle());
     MenuBar.reset();

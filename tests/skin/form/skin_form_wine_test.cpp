@@ -10,13 +10,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "framework/form_reader.h"
 #include "framework/forms.h"
 #include "framework/handle_counts.h"
 #include "skin/data/skin_data.h"
+#include "skin/form/dwm_frame.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/skin_manager.h"
 #include "tests/skin/data/skin_data_test_util.h"
@@ -171,15 +174,35 @@ TEST_F(SkinFormTest, HitTestRowsAndTheClientArea) {
   EXPECT_EQ(hit(0, (r.bottom - r.top) / 2), HTLEFT);
 }
 
+// The compositor's attributes as the engine last set them, per window and attribute.
+std::map<std::pair<HWND, DWORD>, DWORD> g_dwm;
+HRESULT WINAPI RecordDwmAttribute(HWND hwnd, DWORD attribute, LPCVOID value, DWORD size) {
+  if (size == sizeof(DWORD)) g_dwm[{hwnd, attribute}] = *static_cast<const DWORD*>(value);
+  return S_OK;
+}
+
 TEST_F(SkinFormTest, SwitchingOffAndOnAndLoadingAnotherSkin) {
+  g_dwm.clear();
+  const skin::DwmSetWindowAttributeFn system = skin::SetDwmAttributeSetter(&RecordDwmAttribute);
+  struct Restore {
+    skin::DwmSetWindowAttributeFn fn;
+    ~Restore() { skin::SetDwmAttributeSetter(fn); }
+  } restore{system};
   auto form = MakeForm();
   HWND hwnd = form->Handle();
+  const auto dwm = [&](DWORD attribute) {
+    auto it = g_dwm.find({hwnd, attribute});
+    return it == g_dwm.end() ? DWORD(99) : it->second;
+  };
   const WNDPROC original = ProcOf(hwnd);
   int changed = 0;
   TSkinData& data = SkinDataOf(*form);
   data.OnSkinChanged = [&](fw::TObject*) { ++changed; };
   ASSERT_NE(ShowSkinned(*form), nullptr);
   const SIZE skinned = WindowSize(hwnd);
+  // Skinned: no frame drawn by the compositor, no rounded corners.
+  EXPECT_EQ(dwm(skin::kDwmNcRenderingPolicy), skin::kDwmNcRenderingDisabled);
+  EXPECT_EQ(dwm(skin::kDwmWindowCornerPreference), skin::kDwmCornerDoNotRound);
 
   // Off: 250 ms later the system frame is back, with the same client area.
   data.SetActive(false);
@@ -194,6 +217,8 @@ TEST_F(SkinFormTest, SwitchingOffAndOnAndLoadingAnotherSkin) {
   EXPECT_EQ(GetWindowRgn(hwnd, probe), ERROR);  // no region
   DeleteObject(probe);
   EXPECT_NE(SendMessageA(hwnd, skin::WM_SKINQUERY, 0, 0), 1);
+  EXPECT_EQ(dwm(skin::kDwmNcRenderingPolicy), skin::kDwmNcRenderingUseWindowStyle);
+  EXPECT_EQ(dwm(skin::kDwmWindowCornerPreference), skin::kDwmCornerDefault);
 
   // On again.
   data.SetActive(true);
