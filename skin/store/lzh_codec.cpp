@@ -118,6 +118,18 @@ class BitReader {
  public:
   BitReader(const uint8_t* begin, const uint8_t* end) : p_(begin), end_(end) {}
 
+  // Makes at least 32 bits available to Peek.
+  void Fill() {
+    if (count_ < 32) Refill();
+  }
+
+  // The next n (1..32) bits as a number, first bit highest; Fill first.
+  unsigned Peek(int n) const { return unsigned(buffer_ >> (64 - n)); }
+  void Skip(int n) {
+    buffer_ <<= n;
+    count_ -= n;
+  }
+
   unsigned Bit() {
     if (count_ == 0) Refill();
     const unsigned bit = unsigned(buffer_ >> 63);
@@ -126,16 +138,8 @@ class BitReader {
     return bit;
   }
 
-  // n <= 16 bits as a number, first bit highest.
-  unsigned Bits(int n) {
-    if (count_ < n) Refill();
-    const unsigned value = unsigned(buffer_ >> (64 - n));
-    buffer_ <<= n;
-    count_ -= n;
-    return value;
-  }
-
  private:
+  // Leaves 57 to 64 bits in the buffer.
   void Refill() {
     if (end_ - p_ >= 8) {
       uint64_t word = 0;
@@ -197,6 +201,29 @@ int32_t ReadLength(std::span<const uint8_t> source) {
 // The byte a match reads from before `position` bytes have been written: window bytes
 // 0..4035 start as spaces, 4036..4095 as zeros.
 inline uint8_t InitialWindowByte(int64_t position) { return position < -4036 ? 0 : 0x20; }
+
+constexpr int kCopySlack = 7;
+
+// Copies a match of `length` bytes from `distance` bytes back to out + count, byte by byte
+// in effect: a match closer than its length repeats what it has just written. Eight bytes
+// move at a time, so up to kCopySlack bytes past the match are overwritten.
+inline void CopyMatch(uint8_t* out, int64_t count, int distance, int length) {
+  uint8_t* const to = out + count;
+  int64_t from = count - distance;
+  if (from < 0) {
+    for (int k = 0; k < length; ++k, ++from)
+      to[k] = from >= 0 ? out[from] : InitialWindowByte(from);
+    return;
+  }
+  // Read from a multiple of the distance of at least 8 back: the same bytes, as the output
+  // repeats with the distance's period.
+  int k = 0, step = distance;
+  if (distance < 8) {
+    step = distance * ((8 + distance - 1) / distance);
+    for (; k < step && k < length; ++k) to[k] = to[k - distance];
+  }
+  for (; k < length; k += 8) std::memcpy(to + k, to + k - step, 8);
+}
 
 class BitWriter {
  public:
@@ -354,8 +381,9 @@ void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destina
   std::unique_ptr<AdaptiveTree> tree;
   try {
     tree = std::make_unique<AdaptiveTree>();
-    // A final match may run up to kLookAhead - 1 bytes past the length.
-    destination.resize(size_t(length) + kLookAhead);
+    // A final match may run up to kLookAhead - 1 bytes past the length, and CopyMatch
+    // writes up to kCopySlack bytes past a match.
+    destination.resize(size_t(length) + kLookAhead + kCopySlack);
   } catch (const std::bad_alloc&) {
     destination.clear();
     throw ElzhException(kNoMemory);
@@ -373,23 +401,16 @@ void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destina
       out[count++] = uint8_t(c);
       continue;
     }
-    // Position: its first 8 bits select the upper six bits and the code length.
-    const unsigned first = bits.Bits(8);
-    const unsigned entry = kPositionTable.entry[first];
-    const int extra = (entry >> 8) - 2;
-    const unsigned low = ((first << extra) | bits.Bits(extra)) & 0x3F;
+    // Position: its first 8 bits give the upper six bits and the code length (3..8), the
+    // low six bits end the code.
+    bits.Fill();
+    const unsigned entry = kPositionTable.entry[bits.Peek(8)];
+    const int code_length = int(entry >> 8) + 6;
+    const unsigned low = bits.Peek(code_length) & 0x3F;
+    bits.Skip(code_length);
     const int distance = int(((entry & 0xFF) << 6) | low) + 1;
     const int match_length = c - (255 - kThreshold);
-    int64_t from = count - distance;
-    if (from >= 0 && distance >= match_length) {
-      std::memcpy(out + count, out + from, size_t(match_length));
-    } else if (from >= 0) {
-      // Byte by byte: an overlapping match repeats what it has just written.
-      for (int k = 0; k < match_length; ++k) out[count + k] = out[from + k];
-    } else {
-      for (int k = 0; k < match_length; ++k, ++from)
-        out[count + k] = from >= 0 ? out[from] : InitialWindowByte(from);
-    }
+    CopyMatch(out, count, distance, match_length);
     count += match_length;
   }
   destination.resize(size_t(count));
