@@ -1,9 +1,14 @@
 #include "skin/store/lzh_codec.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace skin {
 
@@ -81,35 +86,54 @@ struct AdaptiveTree {
   // per node, finds the end of a run of any length (a fresh tree holds 314 ones).
   int RunEnd(int from, unsigned f) const {
     int end = from;
+#if defined(__SSE2__)
+    const __m128i want = _mm_set1_epi16(short(f));
+    for (;;) {
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(freq + end + 1));
+      const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(next, want)));
+      if (same != 0xFFFF) return end + __builtin_ctz(~same) / 2;
+      end += kRunScan;
+    }
+#else
     for (;;) {
       int same = 0;
       for (int i = 1; i <= kRunScan; ++i) same += freq[end + i] == f;
       end += same;
       if (same < kRunScan) return end;
     }
+#endif
+  }
+
+  // Node c has just been counted up to k, past the node after it: moves its subtree to the
+  // last node of the run of its old frequency, whose subtree comes to c, and returns that
+  // node.
+  int Promote(int c, uint16_t k) {
+    const int l = RunEnd(c + 1, k - 1u);
+    freq[c] = freq[l];
+    freq[l] = k;
+    const int i = son[c];
+    prnt[i] = int16_t(l);
+    if (i < kT) prnt[i + 1] = int16_t(l);
+    const int j = son[l];
+    son[l] = int16_t(i);
+    prnt[j] = int16_t(c);
+    if (j < kT) prnt[j + 1] = int16_t(c);
+    son[c] = int16_t(j);
+    return l;
+  }
+
+  // Counts from node c up to the root.
+  void CountUp(int c) {
+    do {
+      const uint16_t k = ++freq[c];
+      if (k > freq[c + 1]) c = Promote(c, k);
+      c = prnt[c];
+    } while (c != 0);
   }
 
   void Update(int symbol) {
     if (freq[kR] == TLZH::kMaxFreq) Rebuild();
-    int c = prnt[symbol + kT];
-    do {
-      const uint16_t k = ++freq[c];
-      if (k > freq[c + 1]) {
-        const int l = RunEnd(c + 1, k - 1u);
-        freq[c] = freq[l];
-        freq[l] = k;
-        const int i = son[c];
-        prnt[i] = int16_t(l);
-        if (i < kT) prnt[i + 1] = int16_t(l);
-        const int j = son[l];
-        son[l] = int16_t(i);
-        prnt[j] = int16_t(c);
-        if (j < kT) prnt[j + 1] = int16_t(c);
-        son[c] = int16_t(j);
-        c = l;
-      }
-      c = prnt[c];
-    } while (c != 0);
+    CountUp(prnt[symbol + kT]);
   }
 };
 
@@ -142,8 +166,9 @@ class BitReader {
   // Leaves 57 to 64 bits in the buffer.
   void Refill() {
     if (end_ - p_ >= 8) {
-      uint64_t word = 0;
-      for (int i = 0; i < 8; ++i) word = (word << 8) | p_[i];
+      uint64_t word;
+      std::memcpy(&word, p_, 8);
+      if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
       const int take = (64 - count_) / 8;
       buffer_ |= (take == 8 ? word : word >> (64 - 8 * take)) << (64 - count_ - 8 * take);
       p_ += take;
@@ -161,6 +186,154 @@ class BitReader {
   const uint8_t* end_;
   uint64_t buffer_ = 0;
   int count_ = 0;  // valid bits at the top of buffer_
+};
+
+// Decodes symbols with the adaptive tree, a node at a time only below its first kLookupBits
+// levels. The lookup takes the next kLookupBits code bits to the node they lead to within
+// those levels (a leaf, or a node at the last level) and how many of them it used. Every
+// node it reaches also knows its path from the root, so that counting a symbol up the tree
+// steps through those nodes from the path rather than from parent to parent.
+//
+// Both depend only on the children of the nodes above the last level: a swap that involves
+// one of those (an open node) renews the lookup under the two nodes swapped, a rebuild
+// renews all of it.
+class SymbolDecoder {
+ public:
+  void Start() {
+    tree_.Start();
+    MakeLookup();
+  }
+
+  int Decode(BitReader& bits) {
+    bits.Fill();
+    const unsigned entry = lookup_[bits.Peek(kLookupBits)];
+    bits.Skip(int(entry >> kNodeBits));
+    int c = tree_.son[entry & kNodeMask];
+    while (c < kT) c = tree_.son[c + bits.Bit()];
+    c -= kT;
+    Update(c);
+    return c;
+  }
+
+ private:
+  static constexpr int kLookupBits = 8;
+  static constexpr int kNodeBits = 10;  // kT < 1 << kNodeBits
+  static constexpr unsigned kNodeMask = (1u << kNodeBits) - 1;
+  // place_ of a node within the lookup's levels: its depth + 1, whether it is open, and the
+  // first code (of kLookupBits bits) that passes through it; 0 for the nodes below.
+  static constexpr unsigned kDepthMask = 15;
+  static constexpr unsigned kOpen = 16;
+  static constexpr int kCodeShift = 5;
+  static_assert(kT <= int(kNodeMask) && kLookupBits + kCodeShift <= 16 &&
+                kLookupBits < int(kDepthMask));
+
+  void Update(int symbol) {
+    AdaptiveTree& t = tree_;
+    if (t.freq[kR] == TLZH::kMaxFreq) {
+      t.Rebuild();
+      MakeLookup();
+    }
+    // The leaf, and the nodes under the lookup's levels, parent by parent.
+    int c = t.prnt[symbol + kT];
+    unsigned place;
+    do {
+      c = t.prnt[CountOne(c)];
+    } while ((place = place_[c]) == 0);
+    // Then c and the nodes above it from the path: path[depth - 1] (c), ..., path[0], and
+    // the root.
+    for (;;) {
+      const int16_t* const path = path_[place >> kCodeShift];
+      int i = int(place & kDepthMask) - 2;
+      int node = kR;
+      uint16_t k = 0;
+      for (; i >= 0; --i) {
+        node = path[i];
+        k = ++t.freq[node];
+        if (k > t.freq[node + 1]) break;
+      }
+      if (i < 0) {
+        ++t.freq[kR];  // the sentinel after the root is above every frequency: no swap
+        return;
+      }
+      c = t.prnt[Move(node, k)];
+      place = place_[c];
+    }
+  }
+
+  // Counts node c and returns where its subtree is then.
+  int CountOne(int c) {
+    const uint16_t k = ++tree_.freq[c];
+    return k > tree_.freq[c + 1] ? Move(c, k) : c;
+  }
+
+  int Move(int c, uint16_t k) {
+    const int l = tree_.Promote(c, k);
+    if ((place_[c] | place_[l]) & kOpen) Renew(c, l);
+    return l;
+  }
+
+  void MakeLookup() {
+    std::fill(std::begin(place_), std::end(place_), uint16_t(0));
+    place_[kR] = uint16_t(1 | kOpen);
+    int16_t path[kLookupBits];
+    Enter(tree_.son[kR], 1, 0, path);
+    Enter(tree_.son[kR] + 1, 1, 1, path);
+  }
+
+  // Places `node`, reached by the `depth` bits of `code` from the root through path[0..depth
+  // - 2], and what the lookup reaches under it.
+  void Enter(int node, int depth, unsigned code, int16_t* path) {
+    path[depth - 1] = int16_t(node);
+    const unsigned first = code << (kLookupBits - depth);
+    const bool open = depth < kLookupBits;
+    place_[node] = uint16_t(first << kCodeShift | (open ? kOpen : 0) | unsigned(depth + 1));
+    const int son = tree_.son[node];
+    if (open && son < kT) {
+      Enter(son, depth + 1, code << 1, path);
+      Enter(son + 1, depth + 1, code << 1 | 1, path);
+      return;
+    }
+    std::memcpy(path_[first], path, sizeof(path_[first]));  // the entries past depth unused
+    const uint16_t entry = uint16_t(unsigned(depth) << kNodeBits | unsigned(node));
+    std::fill(lookup_ + first, lookup_ + first + (1u << (kLookupBits - depth)), entry);
+  }
+
+  // After the subtrees under nodes a and b have been swapped. Two leaves leave the shape as
+  // it was: the lookup leads to nodes, not to symbols.
+  void Renew(int a, int b) {
+    if (tree_.son[a] >= kT && tree_.son[b] >= kT) return;
+    Unplace(a);
+    Unplace(b);
+    Replace(a);
+    Replace(b);
+  }
+
+  // Clears the places under `node`. They are where the lookup's levels were in the subtree
+  // it now holds: its top, so the walk stops at the first node without one.
+  void Unplace(int node) {
+    const int son = tree_.son[node];
+    if (son >= kT) return;
+    for (int child = son; child < son + 2; ++child) {
+      if (place_[child] == 0) continue;
+      place_[child] = 0;
+      Unplace(child);
+    }
+  }
+
+  void Replace(int node) {
+    const unsigned place = place_[node];
+    if (!(place & kOpen)) return;
+    const int depth = int(place & kDepthMask) - 1;
+    const unsigned first = place >> kCodeShift;
+    int16_t path[kLookupBits];
+    std::memcpy(path, path_[first], sizeof(path));
+    Enter(node, depth, first >> (kLookupBits - depth), path);
+  }
+
+  AdaptiveTree tree_;
+  uint16_t lookup_[1 << kLookupBits];
+  uint16_t place_[kT];
+  int16_t path_[1 << kLookupBits][kLookupBits];
 };
 
 // Upper six bits of a match position -> the first byte of its code and the code's length.
@@ -378,9 +551,9 @@ void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destina
                         std::to_string(source.size()) + "-byte stream can hold (limit " +
                         std::to_string(ExpandLimit(source.size())) + ")");
   }
-  std::unique_ptr<AdaptiveTree> tree;
+  std::unique_ptr<SymbolDecoder> symbols;
   try {
-    tree = std::make_unique<AdaptiveTree>();
+    symbols = std::make_unique<SymbolDecoder>();
     // A final match may run up to kLookAhead - 1 bytes past the length, and CopyMatch
     // writes up to kCopySlack bytes past a match.
     destination.resize(size_t(length) + kLookAhead + kCopySlack);
@@ -388,15 +561,12 @@ void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destina
     destination.clear();
     throw ElzhException(kNoMemory);
   }
-  tree->Start();
+  symbols->Start();
   BitReader bits(source.data() + std::min<size_t>(4, source.size()), source.data() + source.size());
   uint8_t* const out = destination.data();
   int64_t count = 0;
   while (count < length) {
-    int c = tree->son[kR];
-    while (c < kT) c = tree->son[c + bits.Bit()];
-    c -= kT;
-    tree->Update(c);
+    const int c = symbols->Decode(bits);
     if (c < 256) {
       out[count++] = uint8_t(c);
       continue;
