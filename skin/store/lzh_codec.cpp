@@ -189,14 +189,12 @@ class BitReader {
 };
 
 // Decodes symbols with the adaptive tree, a node at a time only below its first kLookupBits
-// levels. The lookup takes the next kLookupBits code bits to the node they lead to within
-// those levels (a leaf, or a node at the last level) and how many of them it used. Every
-// node it reaches also knows its path from the root, so that counting a symbol up the tree
-// steps through those nodes from the path rather than from parent to parent.
+// levels: the lookup takes the next kLookupBits code bits to the node they lead to within
+// those levels (a leaf, or a node at the last level) and how many of them it used.
 //
-// Both depend only on the children of the nodes above the last level: a swap that involves
-// one of those (an open node) renews the lookup under the two nodes swapped, a rebuild
-// renews all of it.
+// It depends only on the children of the nodes above the last level (the open nodes): a swap
+// that involves one of those renews the lookup under the two nodes swapped, a rebuild renews
+// all of it.
 class SymbolDecoder {
  public:
   void Start() {
@@ -219,11 +217,10 @@ class SymbolDecoder {
   static constexpr int kLookupBits = 8;
   static constexpr int kNodeBits = 10;  // kT < 1 << kNodeBits
   static constexpr unsigned kNodeMask = (1u << kNodeBits) - 1;
-  // place_ of a node within the lookup's levels: its depth + 1, whether it is open, and the
-  // first code (of kLookupBits bits) that passes through it; 0 for the nodes below.
+  // place_ of an open node: its depth + 1 and the first code (of kLookupBits bits) that
+  // passes through it; 0 for every other node.
   static constexpr unsigned kDepthMask = 15;
-  static constexpr unsigned kOpen = 16;
-  static constexpr int kCodeShift = 5;
+  static constexpr int kCodeShift = 4;
   static_assert(kT <= int(kNodeMask) && kLookupBits + kCodeShift <= 16 &&
                 kLookupBits < int(kDepthMask));
 
@@ -233,67 +230,40 @@ class SymbolDecoder {
       t.Rebuild();
       MakeLookup();
     }
-    // The leaf, and the nodes under the lookup's levels, parent by parent.
     int c = t.prnt[symbol + kT];
-    unsigned place;
     do {
-      c = t.prnt[CountOne(c)];
-    } while ((place = place_[c]) == 0);
-    // Then c and the nodes above it from the path: path[depth - 1] (c), ..., path[0], and
-    // the root.
-    for (;;) {
-      const int16_t* const path = path_[place >> kCodeShift];
-      int i = int(place & kDepthMask) - 2;
-      int node = kR;
-      uint16_t k = 0;
-      for (; i >= 0; --i) {
-        node = path[i];
-        k = ++t.freq[node];
-        if (k > t.freq[node + 1]) break;
+      const uint16_t k = ++t.freq[c];
+      if (k > t.freq[c + 1]) {
+        const int l = t.Promote(c, k);
+        if (place_[c] | place_[l]) Renew(c, l);
+        c = l;
       }
-      if (i < 0) {
-        ++t.freq[kR];  // the sentinel after the root is above every frequency: no swap
-        return;
-      }
-      c = t.prnt[Move(node, k)];
-      place = place_[c];
-    }
-  }
-
-  // Counts node c and returns where its subtree is then.
-  int CountOne(int c) {
-    const uint16_t k = ++tree_.freq[c];
-    return k > tree_.freq[c + 1] ? Move(c, k) : c;
-  }
-
-  int Move(int c, uint16_t k) {
-    const int l = tree_.Promote(c, k);
-    if ((place_[c] | place_[l]) & kOpen) Renew(c, l);
-    return l;
+      c = t.prnt[c];
+    } while (c != 0);
   }
 
   void MakeLookup() {
     std::fill(std::begin(place_), std::end(place_), uint16_t(0));
-    place_[kR] = uint16_t(1 | kOpen);
-    int16_t path[kLookupBits];
-    Enter(tree_.son[kR], 1, 0, path);
-    Enter(tree_.son[kR] + 1, 1, 1, path);
+    place_[kR] = 1;
+    Enter(tree_.son[kR], 1, 0);
+    Enter(tree_.son[kR] + 1, 1, 1);
   }
 
-  // Places `node`, reached by the `depth` bits of `code` from the root through path[0..depth
-  // - 2], and what the lookup reaches under it.
-  void Enter(int node, int depth, unsigned code, int16_t* path) {
-    path[depth - 1] = int16_t(node);
+  // Enters `node`, reached by the `depth` bits of `code`, and what the lookup reaches under
+  // it.
+  void Enter(int node, int depth, unsigned code) {
     const unsigned first = code << (kLookupBits - depth);
-    const bool open = depth < kLookupBits;
-    place_[node] = uint16_t(first << kCodeShift | (open ? kOpen : 0) | unsigned(depth + 1));
-    const int son = tree_.son[node];
-    if (open && son < kT) {
-      Enter(son, depth + 1, code << 1, path);
-      Enter(son + 1, depth + 1, code << 1 | 1, path);
+    if (depth == kLookupBits) {
+      lookup_[first] = uint16_t(unsigned(kLookupBits) << kNodeBits | unsigned(node));
       return;
     }
-    std::memcpy(path_[first], path, sizeof(path_[first]));  // the entries past depth unused
+    place_[node] = uint16_t(first << kCodeShift | unsigned(depth + 1));
+    const int son = tree_.son[node];
+    if (son < kT) {
+      Enter(son, depth + 1, code << 1);
+      Enter(son + 1, depth + 1, code << 1 | 1);
+      return;
+    }
     const uint16_t entry = uint16_t(unsigned(depth) << kNodeBits | unsigned(node));
     std::fill(lookup_ + first, lookup_ + first + (1u << (kLookupBits - depth)), entry);
   }
@@ -308,8 +278,8 @@ class SymbolDecoder {
     Replace(b);
   }
 
-  // Clears the places under `node`. They are where the lookup's levels were in the subtree
-  // it now holds: its top, so the walk stops at the first node without one.
+  // Clears the places under `node`. They are where the open levels were in the subtree it
+  // now holds: its top, so the walk stops at the first node without one.
   void Unplace(int node) {
     const int son = tree_.son[node];
     if (son >= kT) return;
@@ -322,18 +292,14 @@ class SymbolDecoder {
 
   void Replace(int node) {
     const unsigned place = place_[node];
-    if (!(place & kOpen)) return;
+    if (place == 0) return;
     const int depth = int(place & kDepthMask) - 1;
-    const unsigned first = place >> kCodeShift;
-    int16_t path[kLookupBits];
-    std::memcpy(path, path_[first], sizeof(path));
-    Enter(node, depth, first >> (kLookupBits - depth), path);
+    Enter(node, depth, (place >> kCodeShift) >> (kLookupBits - depth));
   }
 
   AdaptiveTree tree_;
   uint16_t lookup_[1 << kLookupBits];
   uint16_t place_[kT];
-  int16_t path_[1 << kLookupBits][kLookupBits];
 };
 
 // Upper six bits of a match position -> the first byte of its code and the code's length.
