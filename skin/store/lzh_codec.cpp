@@ -29,20 +29,20 @@ constexpr int kRunScan = 8;  // frequencies RunEnd compares at a time
 struct AdaptiveTree {
   // [kT] on are sentinels above every frequency; they end the scans of RunEnd.
   uint16_t freq[kT + kRunScan];
-  int16_t prnt[kT + kN];  // parent of a node; [kT + symbol] is the node holding a leaf
-  int16_t son[kT + 1];    // first child of an internal node, or kT + symbol for a leaf;
-                          // [kT] is never written, it keeps son[c + 1] inside the table
+  uint16_t prnt[kT + kN];  // parent of a node; [kT + symbol] is the node holding a leaf
+  uint16_t son[kT + 1];    // first child of an internal node, or kT + symbol for a leaf;
+                           // [kT] is never written, it keeps son[c + 1] inside the table
 
   void Start() {
     for (int i = 0; i < kN; ++i) {
       freq[i] = 1;
-      son[i] = int16_t(i + kT);
-      prnt[i + kT] = int16_t(i);
+      son[i] = uint16_t(i + kT);
+      prnt[i + kT] = uint16_t(i);
     }
     for (int i = 0, j = kN; j <= kR; i += 2, ++j) {
       freq[j] = uint16_t(freq[i] + freq[i + 1]);
-      son[j] = int16_t(i);
-      prnt[i] = prnt[i + 1] = int16_t(j);
+      son[j] = uint16_t(i);
+      prnt[i] = prnt[i + 1] = uint16_t(j);
     }
     std::fill(freq + kT, freq + kT + kRunScan, uint16_t(0xFFFF));
     son[kT] = 0;
@@ -68,14 +68,14 @@ struct AdaptiveTree {
       std::memmove(&freq[k + 1], &freq[k], moved * sizeof(freq[0]));
       freq[k] = uint16_t(f);
       std::memmove(&son[k + 1], &son[k], moved * sizeof(son[0]));
-      son[k] = int16_t(i);
+      son[k] = uint16_t(i);
     }
     for (int i = 0; i < kT; ++i) {
       const int k = son[i];
       if (k >= kT) {
-        prnt[k] = int16_t(i);
+        prnt[k] = uint16_t(i);
       } else {
-        prnt[k] = prnt[k + 1] = int16_t(i);
+        prnt[k] = prnt[k + 1] = uint16_t(i);
       }
     }
   }
@@ -112,13 +112,13 @@ struct AdaptiveTree {
     freq[c] = freq[l];
     freq[l] = k;
     const int i = son[c];
-    prnt[i] = int16_t(l);
-    if (i < kT) prnt[i + 1] = int16_t(l);
+    prnt[i] = uint16_t(l);
+    if (i < kT) prnt[i + 1] = uint16_t(l);
     const int j = son[l];
-    son[l] = int16_t(i);
-    prnt[j] = int16_t(c);
-    if (j < kT) prnt[j + 1] = int16_t(c);
-    son[c] = int16_t(j);
+    son[l] = uint16_t(i);
+    prnt[j] = uint16_t(c);
+    if (j < kT) prnt[j + 1] = uint16_t(c);
+    son[c] = uint16_t(j);
     return l;
   }
 
