@@ -214,7 +214,7 @@ class SymbolDecoder {
   }
 
  private:
-  static constexpr int kLookupBits = 8;
+  static constexpr int kLookupBits = 7;
   static constexpr int kNodeBits = 10;  // kT < 1 << kNodeBits
   static constexpr unsigned kNodeMask = (1u << kNodeBits) - 1;
   // place_ of an open node: its depth + 1 and the first code (of kLookupBits bits) that
