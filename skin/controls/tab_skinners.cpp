@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "framework/comctrls.h"
@@ -500,7 +501,27 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
 
   std::vector<PanelToDraw> panels;
   auto* bar = dynamic_cast<fw::TStatusBar*>(FControl);
-  if (!bar || bar->SimplePanel() || bar->Panels().empty()) {
+  const int native_parts =
+      bar ? 0
+          : static_cast<int>(std::clamp<LRESULT>(SendMessageA(FHandle, SB_GETPARTS, 0, 0), 0, 256));
+  if (!bar && native_parts > 0 && !SendMessageA(FHandle, SB_ISSIMPLE, 0, 0)) {
+    // A status bar of another program: its parts and texts as the control keeps them.
+    std::vector<PixelRect> reported;
+    for (int i = 0; i < native_parts; ++i) {
+      RECT r{};
+      SendMessageA(FHandle, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r));
+      reported.push_back(ToPixelRect(r));
+    }
+    reported = StatusPanelRects(std::move(reported), w);
+    for (int i = 0; i < native_parts; ++i) {
+      const size_t length = LOWORD(SendMessageA(FHandle, SB_GETTEXTLENGTHA, i, 0));
+      std::string text(length + 1, '\0');
+      SendMessageA(FHandle, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text.data()));
+      text.resize(std::strlen(text.c_str()));
+      panels.push_back(
+          {reported[static_cast<size_t>(i)], text, PanelAlign::kLeft, PanelBevel::kLowered});
+    }
+  } else if (!bar || bar->SimplePanel() || bar->Panels().empty()) {
     panels.push_back({{0, 0, w, h},
                       bar ? bar->SimpleText() : FCaption,
                       PanelAlign::kLeft,

@@ -358,6 +358,8 @@ ChildWindowClassification ClassifyChildWindow(std::string_view cls, uint32_t sty
     if (!(style & 0x2000)) c.kind = SkinnerKind::Tab;
   } else if (cls == "edit") {
     c.kind = SkinnerKind::Edit;
+  } else if (cls == "msctls_statusbar32") {
+    c.kind = SkinnerKind::StatusBar;
   }
   return c;
 }

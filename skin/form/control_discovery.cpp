@@ -243,15 +243,30 @@ void TSkinForm::SkinFormControls(fw::TComponent* container) {
   }
 }
 
-void TSkinForm::SkinChildWindows() {
-  const FocusSnapshot focus;
-  for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
+namespace {
+
+// A program's own containers (rebars, tool bars, panels of a custom class) hold controls
+// of their own; the walk goes down into windows it gives no skinner, this many levels.
+constexpr int kChildWalkDepth = 8;
+
+void WalkChildWindows(TSkinForm& form, HWND parent, int depth) {
+  for (HWND child = GetTopWindow(parent); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!(GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD)) continue;
+    if (!form.SkinChildWindow(child) && depth + 1 < kChildWalkDepth)
+      WalkChildWindows(form, child, depth + 1);
   }
 }
 
-void TSkinForm::SkinChildWindow(HWND child) {
-  if (!child || FindSkinnerByHandle(child)) return;
+}  // namespace
+
+void TSkinForm::SkinChildWindows() {
+  const FocusSnapshot focus;
+  WalkChildWindows(*this, Handle, 0);
+}
+
+bool TSkinForm::SkinChildWindow(HWND child) {
+  if (!child) return false;
+  if (FindSkinnerByHandle(child)) return true;
   const std::string cls = LowerClassName(child);
   const auto style = static_cast<uint32_t>(GetWindowLongPtrA(child, GWL_STYLE));
   const ChildWindowClassification c = ClassifyChildWindow(cls, style);
@@ -269,7 +284,9 @@ void TSkinForm::SkinChildWindow(HWND child) {
       record.window = reinterpret_cast<uintptr_t>(target);
     }
   }
+  const bool classified = c.kind != SkinnerKind::None;
   Classified.push_back(std::move(record));
+  return classified;
 }
 
 // ---- text colours ----

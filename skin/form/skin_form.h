@@ -126,7 +126,8 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   void SkinFormControls(fw::TComponent* container);
   // For windows without a form object (message boxes, common dialogs).
   void SkinChildWindows();
-  void SkinChildWindow(HWND child);
+  // True when the child's class has a skinner kind (it is then not walked into).
+  bool SkinChildWindow(HWND child);
   // A skinner serves the component already, or it waits for its window on a preview form.
   bool IsAlreadySkinned(fw::TComponent* component) const;
   // Carries out the Skin3rd mapping of the class (upper-case name); true when a mapping

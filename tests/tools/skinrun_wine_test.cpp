@@ -1,6 +1,7 @@
 // skin_engine.dll in this process (start, switch, stop, counts) and skinrun driving Wine's
 // notepad: skinned, a menu, a dialog, typed text, closed through its "save changes?" box.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,17 @@ HWND CreatePlainWindow() {
                   nullptr, nullptr, nullptr);
   CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 10, 50, 80, 26, window, nullptr,
                   nullptr, nullptr);
+  // A container of the program's own with a control inside, and a status bar of two parts.
+  HWND box = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 90, 220, 40, window,
+                             nullptr, nullptr, nullptr);
+  CreateWindowExA(0, "Edit", "inner", WS_CHILD | WS_VISIBLE, 4, 4, 150, 24, box, nullptr, nullptr,
+                  nullptr);
+  InitCommonControls();
+  HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
+                                nullptr, nullptr, nullptr);
+  const int parts[] = {120, -1};
+  SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  SendMessageA(status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>("part two"));
   return window;
 }
 
@@ -56,11 +68,17 @@ TEST(SkinEngineDll, StartsSwitchesAndStopsInAPlainProgramEndingAtItsStartCounts)
   const long start_objects = engine.live();
   HWND window = CreatePlainWindow();
   const LONG_PTR own_proc = GetWindowLongPtrA(window, GWLP_WNDPROC);
+  HWND inner = GetTopWindow(FindWindowExA(window, nullptr, "Static", nullptr));
+  HWND status = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+  const LONG_PTR inner_proc = GetWindowLongPtrA(inner, GWLP_WNDPROC);
+  const LONG_PTR status_proc = GetWindowLongPtrA(status, GWLP_WNDPROC);
   ShowWindow(window, SW_SHOW);
   for (int round = 0; round < 10; ++round) {
     ASSERT_EQ(engine.start(round % 2 ? SKIN_DIR "\\dark.skn" : nullptr), 1) << engine.error();
     fwtest::PumpFor(50);
     EXPECT_TRUE(fwtest::Skinned(window)) << "round " << round;
+    EXPECT_NE(GetWindowLongPtrA(inner, GWLP_WNDPROC), inner_proc);  // found inside the box
+    EXPECT_NE(GetWindowLongPtrA(status, GWLP_WNDPROC), status_proc);
     // A file that is no package leaves the running skin in place.
     EXPECT_EQ(engine.swap(SKINRUN_DIR "\\skinrun.exe"), 0);
     EXPECT_EQ(engine.swap(round % 2 ? nullptr : SKIN_DIR "\\dark.skn"), 1) << engine.error();
@@ -69,6 +87,8 @@ TEST(SkinEngineDll, StartsSwitchesAndStopsInAPlainProgramEndingAtItsStartCounts)
     engine.stop();
     EXPECT_FALSE(fwtest::Skinned(window));
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), own_proc);
+    EXPECT_EQ(GetWindowLongPtrA(inner, GWLP_WNDPROC), inner_proc);
+    EXPECT_EQ(GetWindowLongPtrA(status, GWLP_WNDPROC), status_proc);
     fwtest::PumpFor(20);
     EXPECT_EQ(engine.live(), start_objects) << "round " << round;
   }
