@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine_clock.h"
 #include "framework/application.h"
 #include "framework/comctrls.h"
 #include "framework/forms.h"
@@ -18,23 +19,11 @@
 
 namespace {
 
+using bench::Median;
+using bench::Milliseconds;
+using bench::Now;
+
 skin::TSkinControl* MakeBase(fw::TComponent* owner) { return new skin::TSkinControl(owner); }
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
 
 template <class T>
 void Add(fw::TForm* form, int index) {
@@ -47,11 +36,6 @@ void Add(fw::TForm* form, int index) {
 struct Figures {
   std::vector<double> attach, detach;
 };
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 

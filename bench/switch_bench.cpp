@@ -13,27 +13,16 @@
 #include <vector>
 
 #include "app/gallery/gallery_form.h"
+#include "bench/wine_clock.h"
 #include "framework/application.h"
 #include "skin/data/skin_data.h"
 #include "skin/manager/skin_manager.h"
 
 namespace {
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
+using bench::Median;
+using bench::Milliseconds;
+using bench::Now;
 
 BOOL CALLBACK FindUpdate(HWND child, LPARAM any) {
   if (GetUpdateRect(child, nullptr, FALSE)) {
@@ -69,11 +58,6 @@ void Settle(HWND form, int ms) {
     PaintOut(form);
     Sleep(5);
   }
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
 }
 
 }  // namespace
