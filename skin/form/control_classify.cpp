@@ -360,6 +360,12 @@ ChildWindowClassification ClassifyChildWindow(std::string_view cls, uint32_t sty
     c.kind = SkinnerKind::Edit;
   } else if (cls == "msctls_statusbar32") {
     c.kind = SkinnerKind::StatusBar;
+  } else if (cls == "msctls_progress32") {
+    c.kind = SkinnerKind::Progress;
+  } else if (cls == "msctls_trackbar32") {
+    c.kind = SkinnerKind::TrackBar;
+  } else if (cls == "msctls_updown32") {
+    c.kind = SkinnerKind::UpDown;
   }
   return c;
 }

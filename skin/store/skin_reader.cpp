@@ -47,10 +47,23 @@ std::vector<uint8_t> ExpandPackage(std::span<const uint8_t> package) {
 }
 
 bool TSkinReader::Load(std::span<const uint8_t> package) {
-  return LoadContainer(ExpandPackage(package));
+  std::vector<uint8_t> container = ExpandPackage(package);
+  size_t start = 0;
+  if (!ReadContainer(container, start)) return false;
+  data_ = std::move(container);
+  data_start_ = start;
+  return true;
 }
 
 bool TSkinReader::LoadContainer(std::span<const uint8_t> container) {
+  size_t start = 0;
+  if (!ReadContainer(container, start)) return false;
+  data_.assign(container.begin() + std::ptrdiff_t(start), container.end());
+  data_start_ = 0;
+  return true;
+}
+
+bool TSkinReader::ReadContainer(std::span<const uint8_t> container, size_t& data_start_out) {
   const size_t size = container.size();
   ContainerHeader header;
   header.format_mark = size >= 4 ? ReadInt32(container, 0) : 0;
@@ -116,14 +129,13 @@ bool TSkinReader::LoadContainer(std::span<const uint8_t> container) {
   directory_ = std::move(directory);
   sizes_ = std::move(sizes);
   offsets_ = std::move(offsets);
-  data_.assign(container.begin() + std::ptrdiff_t(data_start), container.end());
+  data_start_out = data_start;
   return true;
 }
 
 std::span<const uint8_t> TSkinReader::Entry(int index) const {
   if (index < 0 || index >= EntryCount()) return {};
-  return std::span<const uint8_t>(data_).subspan(offsets_[size_t(index)],
-                                                 size_t(sizes_[size_t(index)]));
+  return Data().subspan(offsets_[size_t(index)], size_t(sizes_[size_t(index)]));
 }
 
 int TSkinReader::FindEntry(std::string_view name) const {

@@ -73,15 +73,24 @@ class TSkinReader {
   const std::vector<std::string>& Directory() const { return directory_; }
   const std::vector<int32_t>& Sizes() const { return sizes_; }
   std::span<const uint8_t> Entry(int index) const;
-  std::span<const uint8_t> Data() const { return data_; }
+  std::span<const uint8_t> Data() const {
+    return std::span<const uint8_t>(data_).subspan(data_start_);
+  }
   const ContainerHeader& Header() const { return header_; }
 
  private:
+  // Checks the container and takes its header, directory and size table; `data_start` is
+  // where the entries begin. The entries' bytes are the caller's to keep.
+  bool ReadContainer(std::span<const uint8_t> container, size_t& data_start);
+
   SkinReporter* reporter_;
   std::vector<std::string> directory_;
   std::vector<int32_t> sizes_;
-  std::vector<size_t> offsets_;  // where each entry starts in data_
+  std::vector<size_t> offsets_;  // where each entry starts in Data()
+  // The entries' bytes from data_start_ on: a container expanded here is kept whole (its
+  // header and directory before the entries) rather than copied.
   std::vector<uint8_t> data_;
+  size_t data_start_ = 0;
   ContainerHeader header_;
 };
 

@@ -54,6 +54,9 @@ HWND CreatePlainWindow() {
   InitCommonControls();
   HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                                 nullptr, nullptr, nullptr);
+  HWND progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 240, 10, 140, 18,
+                                  window, nullptr, nullptr, nullptr);
+  SendMessageA(progress, PBM_SETPOS, 40, 0);
   const int parts[] = {120, -1};
   SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
   SendMessageA(status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>("part two"));
@@ -72,6 +75,8 @@ TEST(SkinEngineDll, StartsSwitchesAndStopsInAPlainProgramEndingAtItsStartCounts)
   HWND status = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
   const LONG_PTR inner_proc = GetWindowLongPtrA(inner, GWLP_WNDPROC);
   const LONG_PTR status_proc = GetWindowLongPtrA(status, GWLP_WNDPROC);
+  HWND progress = FindWindowExA(window, nullptr, PROGRESS_CLASSA, nullptr);
+  const LONG_PTR progress_proc = GetWindowLongPtrA(progress, GWLP_WNDPROC);
   ShowWindow(window, SW_SHOW);
   for (int round = 0; round < 10; ++round) {
     ASSERT_EQ(engine.start(round % 2 ? SKIN_DIR "\\dark.skn" : nullptr), 1) << engine.error();
@@ -79,6 +84,7 @@ TEST(SkinEngineDll, StartsSwitchesAndStopsInAPlainProgramEndingAtItsStartCounts)
     EXPECT_TRUE(fwtest::Skinned(window)) << "round " << round;
     EXPECT_NE(GetWindowLongPtrA(inner, GWLP_WNDPROC), inner_proc);  // found inside the box
     EXPECT_NE(GetWindowLongPtrA(status, GWLP_WNDPROC), status_proc);
+    EXPECT_NE(GetWindowLongPtrA(progress, GWLP_WNDPROC), progress_proc);
     // A file that is no package leaves the running skin in place.
     EXPECT_EQ(engine.swap(SKINRUN_DIR "\\skinrun.exe"), 0);
     EXPECT_EQ(engine.swap(round % 2 ? nullptr : SKIN_DIR "\\dark.skn"), 1) << engine.error();
@@ -89,6 +95,7 @@ TEST(SkinEngineDll, StartsSwitchesAndStopsInAPlainProgramEndingAtItsStartCounts)
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), own_proc);
     EXPECT_EQ(GetWindowLongPtrA(inner, GWLP_WNDPROC), inner_proc);
     EXPECT_EQ(GetWindowLongPtrA(status, GWLP_WNDPROC), status_proc);
+    EXPECT_EQ(GetWindowLongPtrA(progress, GWLP_WNDPROC), progress_proc);
     fwtest::PumpFor(20);
     EXPECT_EQ(engine.live(), start_objects) << "round " << round;
   }

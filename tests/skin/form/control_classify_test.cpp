@@ -387,6 +387,9 @@ TEST(ClassifyChildWindow, ButtonStylesComboStylesAndClasses) {
   EXPECT_EQ(kind("systabcontrol32", 0x2000), SkinnerKind::None);
   EXPECT_EQ(kind("edit", 0), SkinnerKind::Edit);
   EXPECT_EQ(kind("msctls_statusbar32", 0), SkinnerKind::StatusBar);
+  EXPECT_EQ(kind("msctls_progress32", 0), SkinnerKind::Progress);
+  EXPECT_EQ(kind("msctls_trackbar32", 0), SkinnerKind::TrackBar);
+  EXPECT_EQ(kind("msctls_updown32", 0), SkinnerKind::UpDown);
   EXPECT_EQ(kind("static", 0), SkinnerKind::None);
   EXPECT_EQ(kind("BUTTON", 0), SkinnerKind::None);  // the caller lowers the class name
 }
