@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cctype>
 #include <initializer_list>
+#include <iterator>
+#include <string_view>
 
 #include "framework/same_text.h"
 #include "skin/form/control_discovery.h"
@@ -367,6 +369,16 @@ ChildWindowClassification ClassifyChildWindow(std::string_view cls, uint32_t sty
   } else if (cls == "msctls_updown32") {
     c.kind = SkinnerKind::UpDown;
   }
+  // System controls whose inner windows are their own (a simple combo box's edit, a list
+  // view's header); group boxes and statics that hold controls are walked into.
+  static constexpr std::string_view kOwnInnerWindows[] = {
+      "combobox",        "comboboxex32",      "edit",          "listbox",
+      "scrollbar",       "syslistview32",     "sysheader32",   "systreeview32",
+      "systabcontrol32", "richedit20a",       "richedit20w",   "richedit50w",
+      "msctls_hotkey32", "sysdatetimepick32", "sysmonthcal32", "sysipaddress32"};
+  c.walk_children = c.kind == SkinnerKind::None &&
+                    std::find(std::begin(kOwnInnerWindows), std::end(kOwnInnerWindows), cls) ==
+                        std::end(kOwnInnerWindows);
   return c;
 }
 

@@ -252,7 +252,7 @@ constexpr int kChildWalkDepth = 8;
 void WalkChildWindows(TSkinForm& form, HWND parent, int depth) {
   for (HWND child = GetTopWindow(parent); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!(GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD)) continue;
-    if (!form.SkinChildWindow(child) && depth + 1 < kChildWalkDepth)
+    if (form.SkinChildWindow(child) && depth + 1 < kChildWalkDepth)
       WalkChildWindows(form, child, depth + 1);
   }
 }
@@ -265,8 +265,7 @@ void TSkinForm::SkinChildWindows() {
 }
 
 bool TSkinForm::SkinChildWindow(HWND child) {
-  if (!child) return false;
-  if (FindSkinnerByHandle(child)) return true;
+  if (!child || FindSkinnerByHandle(child)) return false;
   const std::string cls = LowerClassName(child);
   const auto style = static_cast<uint32_t>(GetWindowLongPtrA(child, GWL_STYLE));
   const ChildWindowClassification c = ClassifyChildWindow(cls, style);
@@ -284,9 +283,8 @@ bool TSkinForm::SkinChildWindow(HWND child) {
       record.window = reinterpret_cast<uintptr_t>(target);
     }
   }
-  const bool classified = c.kind != SkinnerKind::None;
   Classified.push_back(std::move(record));
-  return classified;
+  return c.walk_children;
 }
 
 // ---- text colours ----

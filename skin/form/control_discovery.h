@@ -123,6 +123,9 @@ Classification ClassifyComponent(const ControlFacts& facts, const ClassifySettin
 struct ChildWindowClassification {
   SkinnerKind kind = SkinnerKind::None;
   bool on_first_child = false;
+  // No skinner, and not a system control whose inner windows are its own (a simple combo
+  // box's edit, a list view's header): a container of the program's, walked into.
+  bool walk_children = false;
 };
 ChildWindowClassification ClassifyChildWindow(std::string_view lower_class, uint32_t style);
 

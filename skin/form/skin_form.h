@@ -126,7 +126,7 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   void SkinFormControls(fw::TComponent* container);
   // For windows without a form object (message boxes, common dialogs).
   void SkinChildWindows();
-  // True when the child's class has a skinner kind (it is then not walked into).
+  // True when the child is a container to walk into (ChildWindowClassification).
   bool SkinChildWindow(HWND child);
   // A skinner serves the component already, or it waits for its window on a preview form.
   bool IsAlreadySkinned(fw::TComponent* component) const;

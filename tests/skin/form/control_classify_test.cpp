@@ -391,6 +391,10 @@ TEST(ClassifyChildWindow, ButtonStylesComboStylesAndClasses) {
   EXPECT_EQ(kind("msctls_trackbar32", 0), SkinnerKind::TrackBar);
   EXPECT_EQ(kind("msctls_updown32", 0), SkinnerKind::UpDown);
   EXPECT_EQ(kind("static", 0), SkinnerKind::None);
+  // A program's own containers are walked into; a system control's inner windows are not.
+  EXPECT_TRUE(ClassifyChildWindow("rebarwindow32", 0).walk_children);
+  EXPECT_FALSE(ClassifyChildWindow("combobox", 1 /*simple*/).walk_children);
+  EXPECT_FALSE(ClassifyChildWindow("edit", 0).walk_children);
   EXPECT_EQ(kind("BUTTON", 0), SkinnerKind::None);  // the caller lowers the class name
 }
 
