@@ -36,8 +36,19 @@ class ApplicationReporter final : public SkinReporter {
 
 SkinReporter* g_reporter = nullptr;
 
-// The file's bytes, or nothing when there is no readable regular file at the path or it is
-// larger than kMaxSkinFileSize.
+// The module this code is linked into: the program, or the engine's DLL, whose resources
+// travel with it.
+HMODULE CodeModule() {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&CodeModule), &module))
+    return GetModuleHandleA(nullptr);
+  return module;
+}
+
+}  // namespace
+
 std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -54,19 +65,6 @@ std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
   if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
   return bytes;
 }
-
-// The module this code is linked into: the program, or the engine's DLL, whose resources
-// travel with it.
-HMODULE CodeModule() {
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCSTR>(&CodeModule), &module))
-    return GetModuleHandleA(nullptr);
-  return module;
-}
-
-}  // namespace
 
 COLORREF ResolveColour(Colour colour) {
   if (IsSystemColour(colour)) return GetSysColor(SystemColourIndex(colour));

@@ -85,6 +85,10 @@ const std::vector<std::string>& DefaultSkin3rd();
 // The largest skin file SkinFile reads; larger files are refused.
 inline constexpr int64_t kMaxSkinFileSize = 64 * 1024 * 1024;
 
+// A skin file's bytes, or nothing when there is no readable regular file at the path or it
+// is larger than kMaxSkinFileSize.
+std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path);
+
 // A skin colour as GDI takes it: system colour references read from the system now.
 COLORREF ResolveColour(Colour colour);
 

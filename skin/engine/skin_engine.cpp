@@ -13,16 +13,14 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "framework/handle_counts.h"
-#include "framework/timer.h"
-#include "framework/window_subclass.h"
 #include "framework/scoped_handle.h"
+#include "framework/timer.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
@@ -113,23 +111,8 @@ std::optional<std::vector<uint8_t>> BuiltInSkin(int index) {
 // cannot be read.
 std::optional<std::vector<uint8_t>> PackageBytes(const char* skin) {
   if (const int index = BuiltInIndex(skin); index >= 0) return BuiltInSkin(index);
-  const char* path = skin;
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) {
-    g_error = std::string(path) + ": cannot be read";
-    return std::nullopt;
-  }
-  const std::streamoff size = file.tellg();
-  if (size < 0 || size > skin::kMaxSkinFileSize) {
-    g_error = std::string(path) + ": not a skin package (too large)";
-    return std::nullopt;
-  }
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  file.seekg(0);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) {
-    g_error = std::string(path) + ": cannot be read";
-    return std::nullopt;
-  }
+  std::optional<std::vector<uint8_t>> bytes = skin::ReadSkinFile(skin);
+  if (!bytes) g_error = std::string(skin) + ": cannot be read (or larger than 64 MiB)";
   return bytes;
 }
 
@@ -153,10 +136,11 @@ int StartWith(std::vector<uint8_t> bytes) {
   g_error.clear();
   skin::TSkinData::SetReporter(&g_reporter);
   auto* data = new skin::TSkinData(nullptr);
-  data->SetStoreBytes(bytes);
+  data->SetStoreBytes(std::move(bytes));
   if (!data->LoadFromStore()) {
+    const std::string fault = PackageFault(data->StoreBytes());
     delete data;
-    return Fail(PackageFault(bytes));
+    return Fail(fault);
   }
   PinModule();
   g_data = data;
@@ -192,10 +176,9 @@ void StopNow() {
   if (!data) return;
   g_stop_requested = false;
   if (manager) {
-    data->SetActive(false);
-    // Before the first activation SetActive only switched Active off; otherwise the unskin
+    // Before the first activation this only switches Active off; otherwise the unskin
     // waits as a pending action, carried out here rather than on the timer.
-    manager->ScheduleAction(skin::ActUnskin, 1, data);
+    data->SetActive(false);
     manager->RunPendingAction();
   }
   g_data = nullptr;
@@ -246,6 +229,7 @@ int __cdecl SkinEngineStartPackage(const void* bytes, unsigned size) {
 
 int __cdecl SkinEngineSwitch(const char* path) {
   if (!g_data) return Fail("the skin engine is not running");
+  if (GetCurrentThreadId() != g_thread) return Fail("not called from the skinned thread");
   try {
     std::optional<std::vector<uint8_t>> bytes = PackageBytes(path);
     if (!bytes) return 0;

@@ -4,8 +4,7 @@ namespace skin {
 
 namespace {
 
-bool g_replaced = false;
-DwmSetWindowAttributeFn g_setter = nullptr;
+DwmSetWindowAttributeFn g_setter = nullptr;  // a test's replacement
 
 DwmSetWindowAttributeFn SystemSetter() {
   // Loaded once for the process and never freed, like the system's own DLLs.
@@ -24,11 +23,10 @@ void SetAttribute(HWND window, DWORD attribute, DWORD value) {
 
 }  // namespace
 
-DwmSetWindowAttributeFn DwmAttributeSetter() { return g_replaced ? g_setter : SystemSetter(); }
+DwmSetWindowAttributeFn DwmAttributeSetter() { return g_setter ? g_setter : SystemSetter(); }
 
 DwmSetWindowAttributeFn SetDwmAttributeSetter(DwmSetWindowAttributeFn setter) {
   const DwmSetWindowAttributeFn old = DwmAttributeSetter();
-  g_replaced = setter != nullptr;
   g_setter = setter;
   return old;
 }

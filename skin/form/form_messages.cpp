@@ -334,10 +334,10 @@ void TSkinForm::OnGetMinMaxInfo(LPARAM lparam) {
 bool TSkinForm::OnSysCommand(WPARAM wparam, LPARAM lparam) {
   const UINT command = static_cast<UINT>(wparam) & 0xFFF0;
   if (!PopupPending && command == SC_KEYMENU && lparam != ' ' && lparam != '-' && !GetCapture()) {
-    const bool accelerator = MenuBar && MenuBar->FindAccelButton(static_cast<char>(lparam));
     // A form opens the drop-down of Alt+letter on its dialog-char message; a window without
     // a form object opens it here.
-    if (accelerator && !Form) OpenMenuByKey(static_cast<char>(lparam));
+    if (!Form && OpenMenuByKey(static_cast<char>(lparam))) return true;
+    const bool accelerator = MenuBar && MenuBar->FindAccelButton(static_cast<char>(lparam));
     // The menu key alone does not start the system's menu loop over the skinned frame.
     if (lparam == 0 || accelerator) return true;
   }
