@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "framework/dpi.h"
 #include "framework/std_controls.h"
 
 namespace fw {
@@ -31,7 +32,10 @@ TApplication::~TApplication() {
   g_application = nullptr;
 }
 
-void TApplication::Initialize() {}
+void TApplication::Initialize() {
+  // Forms scale themselves to each monitor; a program's manifest may have said so already.
+  MakeProcessDpiAware();
+}
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);

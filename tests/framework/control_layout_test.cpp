@@ -1,6 +1,7 @@
 // Geometry of framework-drawn controls and the checks on bitmap files from descriptions.
 #include "framework/control_layout.h"
 #include "framework/dib_file.h"
+#include "framework/dpi_scale.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -125,6 +126,25 @@ std::vector<uint8_t> SmallBitmapFile() {
   // 3 x 2, 24 bits: rows padded to 12 bytes.
   std::vector<std::vector<uint8_t>> rows{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15}};
   return fw::MakeDibFile24(3, 2, rows);
+}
+
+TEST(DpiScale, RoundsToTheNearestPixelAndComesBackWithoutDrift) {
+  EXPECT_EQ(fw::ScaleForDpi(1, 144, 96), 2);  // 1.5: halves away from zero
+  EXPECT_EQ(fw::ScaleForDpi(-15, 144, 96), -23);
+  EXPECT_EQ(fw::ScaleForDpi(-15, 120, 96), -19);  // -18.75
+  EXPECT_EQ(fw::ScaleForDpi(7, 96, 0), 7);
+  // Down first and back: 1 at 144 dpi is 0.67 at 96, rounded 1, which would come back as 2.
+  fw::DpiLength length;
+  int v = 1;
+  for (int i = 0; i < 100; ++i) {
+    v = length.Rescale(v, 144, 96);
+    EXPECT_EQ(v, 1);
+    v = length.Rescale(v, 96, 144);
+    EXPECT_EQ(v, 1);
+  }
+  // Changed by someone else meanwhile: scaled from the new value.
+  EXPECT_EQ(length.Rescale(10, 144, 96), 7);
+  EXPECT_EQ(length.Rescale(7, 96, 144), 10);
 }
 
 TEST(DibFile, MadeFilesPassTheCheckWithTheirLayout) {

@@ -1,0 +1,28 @@
+#pragma once
+// Resolutions of windows, monitors and the system, and the process's awareness of them.
+// The newer functions (GetDpiForWindow, GetDpiForSystem, GetDpiForMonitor, the awareness
+// setters) are looked up at run time; where a system lacks one, the screen's LOGPIXELSX
+// answers instead.
+#include <windows.h>
+
+#include "framework/dpi_scale.h"
+
+namespace fw {
+
+// The resolution the window's contents are laid out for.
+int WindowDpi(HWND hwnd);
+// The resolution of the system (of the primary monitor when the process started).
+int SystemDpi();
+// The resolution of a monitor, and of the monitor nearest to a screen point.
+int MonitorDpi(HMONITOR monitor);
+int DpiAtPoint(POINT screen_point);
+
+enum class TDpiAwareness { Unaware, System, PerMonitor, PerMonitorV2 };
+// Makes the process aware of each monitor's resolution unless a manifest or an earlier
+// call already decided: per monitor (version 2, else 1), else system aware. Answers what
+// the process is at afterwards.
+TDpiAwareness MakeProcessDpiAware();
+// What the calling thread is at now.
+TDpiAwareness CurrentDpiAwareness();
+
+}  // namespace fw
