@@ -1,11 +1,13 @@
 // Reads arbitrary text as a whole skin definition. Image keys name bitmaps whose sizes
-// follow from the name, so frame counts, MDI cutting and the combo mirror see odd shapes.
+// follow from the name, so frame counts, MDI cutting and the combo mirror see odd shapes;
+// the definition is then scaled to a resolution that follows from the input's size.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "skin/data/skin_definition.h"
+#include "skin/data/skin_scaling.h"
 
 namespace {
 
@@ -42,6 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       (d.ComboButton->Image2.Width() != d.ComboButton->Image.Width() ||
        d.ComboButton->Image2.Format() != skin::PixelFormat::kBgr24))
     std::abort();
+  // Scaled to a resolution the input picks, the caption buttons stay and frames stay whole.
+  const skin::SkinDefinition scaled = skin::ScaleSkinDefinition(d, int(size % 400));
+  if (scaled.SysButtons.size() != d.SysButtons.size()) std::abort();
+  for (const auto& b : scaled.SysButtons)
+    if (b->FrameCount > 0 && b->Image.Width() % b->FrameCount != 0) std::abort();
   // Reading again into the same definition must work too.
   skin::ReadSkinDefinition(ini, images, d);
   return 0;
