@@ -1,11 +1,13 @@
 // Package loading from arbitrary bytes, both as a package and as an expanded container:
-// no crash, and a loaded package's entries are consistent with its size table.
+// no crash, and a loaded package's entries are consistent with its size table and its
+// drawn resolutions with their range.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "skin/data/skin_definition.h"
 #include "skin/store/package_writer.h"
 #include "skin/store/skin_reader.h"
 
@@ -28,6 +30,10 @@ void Check(const skin::TSkinReader& reader) {
   if (total != reader.Data().size()) std::abort();
   std::string name;
   reader.GetEntryByPartName(".ini", bytes, name);
+  const std::vector<int> dpis = skin::DrawnDpis(reader);
+  for (size_t i = 0; i < dpis.size(); ++i)
+    if (dpis[i] <= skin::kBaseDpi || dpis[i] > skin::kMaxSkinDpi || (i && dpis[i] <= dpis[i - 1]))
+      std::abort();
 }
 
 }  // namespace

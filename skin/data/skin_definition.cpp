@@ -348,6 +348,15 @@ void ReadSkinDefinition(const IniFile& ini, ImageFetcher& images, SkinDefinition
 }
 
 void ReaderImageFetcher::FetchBitmap(PixelBitmap& target, std::string_view image_name) {
+  std::string drawn_name;
+  if (drawn_dpi_ > 0) {
+    const std::string_view entry = ImageEntryName(image_name);
+    if (!entry.empty()) {
+      drawn_name = std::string(entry.substr(0, entry.size() - 4)) + "@" +
+                   std::to_string(drawn_dpi_) + ".bmp";
+    }
+    image_name = drawn_name;
+  }
   if (!FetchImageEntry(reader_, image_name, scratch_)) {
     target.Clear();
     return;
@@ -365,9 +374,29 @@ void ReaderImageFetcher::FetchBitmap(PixelBitmap& target, std::string_view image
   }
 }
 
+std::vector<int> DrawnDpis(const TSkinReader& reader) {
+  std::vector<int> dpis;
+  for (const std::string& name : reader.Directory()) {
+    const size_t at = name.rfind('@');
+    if (at == std::string::npos || at == 0 || name.size() < at + 6 ||
+        name.compare(name.size() - 4, 4, ".bmp") != 0)
+      continue;
+    const std::string_view digits = std::string_view(name).substr(at + 1, name.size() - at - 5);
+    if (digits.size() > 3 || digits[0] == '0' ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      continue;
+    const int dpi = std::stoi(std::string(digits));
+    if (dpi > kBaseDpi && dpi <= kMaxSkinDpi) dpis.push_back(dpi);
+  }
+  std::sort(dpis.begin(), dpis.end());
+  dpis.erase(std::unique(dpis.begin(), dpis.end()), dpis.end());
+  return dpis;
+}
+
 bool LoadSkinPackage(std::span<const uint8_t> package, SkinDefinition& definition,
                      SkinReporter& reporter, std::string* error,
-                     std::vector<std::string>* image_problems) {
+                     std::vector<std::string>* image_problems,
+                     std::vector<DrawnDefinition>* drawn) {
   auto fail = [&](std::string text) {
     if (error) *error = std::move(text);
     return false;
@@ -388,6 +417,19 @@ bool LoadSkinPackage(std::span<const uint8_t> package, SkinDefinition& definitio
   ReaderImageFetcher images(reader);
   ReadSkinDefinition(ini, images, definition);
   if (image_problems) *image_problems = images.Problems();
+  if (drawn) {
+    drawn->clear();
+    ReaderImageFetcher art(reader);
+    for (int dpi : DrawnDpis(reader)) {
+      if (drawn->size() == kMaxDrawnDpis) break;
+      DrawnDefinition& d = drawn->emplace_back();
+      d.dpi = dpi;
+      art.SetDrawnDpi(dpi);
+      ReadSkinDefinition(ini, art, d.definition);
+    }
+    if (image_problems)
+      image_problems->insert(image_problems->end(), art.Problems().begin(), art.Problems().end());
+  }
   return true;
 }
 

@@ -95,19 +95,44 @@ void ReadSkinDefinition(const IniFile& ini, ImageFetcher& images, SkinDefinition
 // the pixels handed out over the fetcher's life are budgeted: once kPixelBudget pixels
 // have been delivered, further bitmaps come back empty (and are recorded as problems).
 // Real skins use a few hundred thousand pixels.
+//
+// With a drawn DPI above 0 the fetcher hands out the art drawn for that resolution
+// instead: an image name "name.bmp" fetches the entry "name@<drawn_dpi>.bmp", and a name
+// without such an entry leaves the target empty (not a problem). The budget is the
+// fetcher's, whatever resolutions it fetches for.
 class ReaderImageFetcher : public ImageFetcher {
  public:
   static constexpr int64_t kPixelBudget = int64_t(1) << 25;
 
-  explicit ReaderImageFetcher(const TSkinReader& reader) : reader_(reader) {}
+  explicit ReaderImageFetcher(const TSkinReader& reader, int drawn_dpi = 0)
+      : reader_(reader), drawn_dpi_(drawn_dpi) {}
+  void SetDrawnDpi(int drawn_dpi) { drawn_dpi_ = drawn_dpi; }
   void FetchBitmap(PixelBitmap& target, std::string_view image_name) override;
   const std::vector<std::string>& Problems() const { return problems_; }
 
  private:
   const TSkinReader& reader_;
+  int drawn_dpi_;
   std::vector<uint8_t> scratch_;
   std::vector<std::string> problems_;
   int64_t pixels_delivered_ = 0;
+};
+
+// Skins are drawn for kBaseDpi; they are scaled to, and may carry art drawn for,
+// resolutions up to kMaxSkinDpi (and scaled down to kMinSkinDpi).
+inline constexpr int kBaseDpi = 96;
+inline constexpr int kMinSkinDpi = kBaseDpi / 4;
+inline constexpr int kMaxSkinDpi = 4 * kBaseDpi;
+
+// The resolutions a package carries drawn art for, ascending: every number N above
+// kBaseDpi up to kMaxSkinDpi, written without leading zeros, of an entry named
+// "<name>@N.bmp" with a non-empty name.
+std::vector<int> DrawnDpis(const TSkinReader& reader);
+
+// A definition read with the art drawn for `dpi` (see ReaderImageFetcher).
+struct DrawnDefinition {
+  int dpi = 0;
+  SkinDefinition definition;
 };
 
 // Reads a whole skin from the bytes of a package (a skin file): expands it, takes the
@@ -115,9 +140,13 @@ class ReaderImageFetcher : public ImageFetcher {
 // False with *error (if given) when the format mark is wrong (the reporter has shown the
 // message), when the codec or the container is faulty, or when there is no definition;
 // `definition` is then untouched. `image_problems` (if given) receives the bitmaps that
-// did not decode.
+// did not decode. `drawn` (if given) receives one definition for each of the first
+// kMaxDrawnDpis of the package's DrawnDpis, read from the same definition with that
+// resolution's art; all of them share one pixel budget.
+inline constexpr size_t kMaxDrawnDpis = 4;
 bool LoadSkinPackage(std::span<const uint8_t> package, SkinDefinition& definition,
                      SkinReporter& reporter, std::string* error,
-                     std::vector<std::string>* image_problems = nullptr);
+                     std::vector<std::string>* image_problems = nullptr,
+                     std::vector<DrawnDefinition>* drawn = nullptr);
 
 }  // namespace skin

@@ -163,39 +163,40 @@ enum class Slot : uint8_t {
   kPlain,        // frames side by side, nine-grids cut by the record's fixed edges
 };
 
+// Calls fn(slot, member) for every slot but the caption buttons.
 template <class Fn>
-void ForEachSlot(SkinDefinition& to, const SkinDefinition& from, Fn&& fn) {
-  fn(Slot::kLeftStrip, to.LeftStrip, from.LeftStrip);
-  fn(Slot::kRightStrip, to.RightStrip, from.RightStrip);
-  fn(Slot::kTopStrip, to.TopStrip, from.TopStrip);
-  fn(Slot::kBottomStrip, to.BottomStrip, from.BottomStrip);
-  fn(Slot::kTitle, to.Title, from.Title);
-  fn(Slot::kButtons, to.Buttons, from.Buttons);
-  fn(Slot::kProgress, to.Progress, from.Progress);
-  fn(Slot::kMenuBar, to.MenuBarElement, from.MenuBarElement);
-  fn(Slot::kPlain, to.GroupBoxEdge, from.GroupBoxEdge);
-  fn(Slot::kPlain, to.Toolbars, from.Toolbars);
-  fn(Slot::kTabs, to.Tabs, from.Tabs);
-  fn(Slot::kPlain, to.StatusBarEdges, from.StatusBarEdges);
-  fn(Slot::kComboButton, to.ComboButton, from.ComboButton);
-  fn(Slot::kPlain, to.SunkEdge, from.SunkEdge);
-  fn(Slot::kWholeFrames, to.ExtraImages, from.ExtraImages);
-  fn(Slot::kPlain, to.Headerbar, from.Headerbar);
-  fn(Slot::kPlain, to.MenuItem, from.MenuItem);
-  fn(Slot::kPlain, to.MenuBackground, from.MenuBackground);
-  fn(Slot::kWholeFrames, to.Scrollbar, from.Scrollbar);
-  fn(Slot::kPlain, to.HorzScroll, from.HorzScroll);
-  fn(Slot::kPlain, to.VertScroll, from.VertScroll);
-  fn(Slot::kPlain, to.HorzScrollThumb, from.HorzScrollThumb);
-  fn(Slot::kPlain, to.VertScrollThumb, from.VertScrollThumb);
-  fn(Slot::kWholeFrames, to.TrackbarThumbHorz, from.TrackbarThumbHorz);
-  fn(Slot::kWholeFrames, to.TrackbarThumbVert, from.TrackbarThumbVert);
-  fn(Slot::kWholeFrames, to.TrackbarThumbLeft, from.TrackbarThumbLeft);
-  fn(Slot::kWholeFrames, to.TrackbarThumbRight, from.TrackbarThumbRight);
-  fn(Slot::kWholeFrames, to.TrackbarThumbUp, from.TrackbarThumbUp);
-  fn(Slot::kWholeFrames, to.TrackbarThumbDown, from.TrackbarThumbDown);
-  fn(Slot::kWholeFrames, to.UpDownHorz, from.UpDownHorz);
-  fn(Slot::kWholeFrames, to.UpDownVert, from.UpDownVert);
+void ForEachSlot(Fn&& fn) {
+  fn(Slot::kLeftStrip, &SkinDefinition::LeftStrip);
+  fn(Slot::kRightStrip, &SkinDefinition::RightStrip);
+  fn(Slot::kTopStrip, &SkinDefinition::TopStrip);
+  fn(Slot::kBottomStrip, &SkinDefinition::BottomStrip);
+  fn(Slot::kTitle, &SkinDefinition::Title);
+  fn(Slot::kButtons, &SkinDefinition::Buttons);
+  fn(Slot::kProgress, &SkinDefinition::Progress);
+  fn(Slot::kMenuBar, &SkinDefinition::MenuBarElement);
+  fn(Slot::kPlain, &SkinDefinition::GroupBoxEdge);
+  fn(Slot::kPlain, &SkinDefinition::Toolbars);
+  fn(Slot::kTabs, &SkinDefinition::Tabs);
+  fn(Slot::kPlain, &SkinDefinition::StatusBarEdges);
+  fn(Slot::kComboButton, &SkinDefinition::ComboButton);
+  fn(Slot::kPlain, &SkinDefinition::SunkEdge);
+  fn(Slot::kWholeFrames, &SkinDefinition::ExtraImages);
+  fn(Slot::kPlain, &SkinDefinition::Headerbar);
+  fn(Slot::kPlain, &SkinDefinition::MenuItem);
+  fn(Slot::kPlain, &SkinDefinition::MenuBackground);
+  fn(Slot::kWholeFrames, &SkinDefinition::Scrollbar);
+  fn(Slot::kPlain, &SkinDefinition::HorzScroll);
+  fn(Slot::kPlain, &SkinDefinition::VertScroll);
+  fn(Slot::kPlain, &SkinDefinition::HorzScrollThumb);
+  fn(Slot::kPlain, &SkinDefinition::VertScrollThumb);
+  fn(Slot::kWholeFrames, &SkinDefinition::TrackbarThumbHorz);
+  fn(Slot::kWholeFrames, &SkinDefinition::TrackbarThumbVert);
+  fn(Slot::kWholeFrames, &SkinDefinition::TrackbarThumbLeft);
+  fn(Slot::kWholeFrames, &SkinDefinition::TrackbarThumbRight);
+  fn(Slot::kWholeFrames, &SkinDefinition::TrackbarThumbUp);
+  fn(Slot::kWholeFrames, &SkinDefinition::TrackbarThumbDown);
+  fn(Slot::kWholeFrames, &SkinDefinition::UpDownHorz);
+  fn(Slot::kWholeFrames, &SkinDefinition::UpDownVert);
 }
 
 template <class T>
@@ -210,43 +211,29 @@ Margins RecordMargins(const TDataSkinObject& e) {
   return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
 }
 
-// Scales the records of one definition; `budget` is what is left of kScaledPixelBudget.
+// Scales records of a definition to one resolution, within kScaledPixelBudget for all of
+// them. With art drawn for another resolution (a record of a definition read with that
+// art, set per record), an image is taken from the art where it has exactly the base
+// image's layout at that resolution.
 class Scaler {
  public:
-  explicit Scaler(int dpi) : dpi_(dpi) {}
+  Scaler(int dpi, int drawn_dpi) : dpi_(dpi), drawn_dpi_(drawn_dpi) {}
 
-  // Scales the images of `e` (a copy of a base record) cut as `grid` and the margins of the
-  // grid; returns the scaled margins (cut against the image's frame).
-  Margins Scale(PixelBitmap& image, const ImageGrid& grid) {
+  void SetArt(const TDataSkinObject* art) { art_ = art; }
+
+  // Scales `image` (a copy of a base image) cut as `grid`, from `drawn` instead when that
+  // fits; returns the scaled margins.
+  Margins Scale(PixelBitmap& image, const ImageGrid& grid, const PixelBitmap* drawn) {
     const PixelRect f = FrameRect(image.Width(), image.Height(), 1, grid.frame_count, grid.layout);
-    const Margins& m = grid.margins;
-    const EdgePair h = ScaleEdges(m.left, m.right, f.Width(), dpi_);
-    const EdgePair v = ScaleEdges(m.top, m.bottom, f.Height(), dpi_);
-    const Margins to{h.start, v.start, h.end, v.end};
-    image = ScaleImage(image, grid, ScaleLength(f.Width(), dpi_), ScaleLength(f.Height(), dpi_), to,
-                       budget_);
+    const Margins to = EdgesAt(grid.margins, f, dpi_);
+    const int w = ScaleLength(f.Width(), dpi_), h = ScaleLength(f.Height(), dpi_);
+    if (drawn && Fits(*drawn, grid, f)) {
+      const ImageGrid from{grid.frame_count, grid.layout, EdgesAt(grid.margins, f, drawn_dpi_)};
+      image = ScaleImage(*drawn, from, w, h, to, budget_);
+    } else {
+      image = ScaleImage(image, grid, w, h, to, budget_);
+    }
     return to;
-  }
-
-  void SetRecordMargins(TDataSkinObject& e, const Margins& m) {
-    e.LeftWidth = m.left;
-    e.TopHeight = m.top;
-    e.RightWidth = m.right;
-    e.BottomHeight = m.bottom;
-  }
-
-  // A record whose Image is cut by its own fixed edges.
-  void ScaleCutByEdges(TDataSkinObject& e, int frames, FrameLayout layout) {
-    SetRecordMargins(e, Scale(e.Image, {frames, layout, RecordMargins(e)}));
-  }
-
-  // A record whose images are drawn whole frame by whole frame.
-  void ScaleEdgesOnly(TDataSkinObject& e) {
-    SetRecordMargins(e, ScaleMargins(RecordMargins(e), dpi_));
-  }
-
-  void Whole(PixelBitmap& image, int frames) {
-    Scale(image, {frames, FrameLayout::kSideBySide, {}});
   }
 
   void Record(Slot slot, TDataSkinObject& e) {
@@ -260,18 +247,18 @@ class Scaler {
         const FrameLayout layout =
             slot == Slot::kTopStrip || slot == Slot::kBottomStrip ? stacked : side;
         const Margins base = RecordMargins(strip);
-        ScaleCutByEdges(strip, strip.FrameCount, layout);
-        Scale(strip.Image2, {strip.FrameCount, layout, base});
+        CutByEdges(strip, strip.FrameCount, layout);
+        Scale(strip.Image2, {strip.FrameCount, layout, base}, Art(&TDataSkinBorder::Image2));
         break;
       }
       case Slot::kTitle: {
         // The edges carry the caption text geometry; the text background's fixed ends are
         // TXTBackleft and TXTBackRight, its frames stacked.
         auto& title = static_cast<TDataSkinTitle&>(e);
-        ScaleEdgesOnly(title);
-        const Margins ends =
-            Scale(title.Image,
-                  {title.FrameCount, stacked, {title.TXTBackleft, 0, title.TXTBackRight, 0}});
+        EdgesOnly(title);
+        const Margins ends = Scale(
+            title.Image, {title.FrameCount, stacked, {title.TXTBackleft, 0, title.TXTBackRight, 0}},
+            Art(&TDataSkinObject::Image));
         title.TXTBackleft = ends.left;
         title.TXTBackRight = ends.right;
         title.FontHeight = ScaleLength(title.FontHeight, dpi_);
@@ -279,32 +266,32 @@ class Scaler {
       }
       case Slot::kButtons: {
         auto& buttons = static_cast<TDataSkinButton&>(e);
-        ScaleCutByEdges(buttons, buttons.FrameCount, side);
-        Whole(buttons.CheckImage, buttons.CheckButtonFrame);
-        Whole(buttons.RadioImage, buttons.RadioButtonFrame);
+        CutByEdges(buttons, buttons.FrameCount, side);
+        Whole(buttons.CheckImage, buttons.CheckButtonFrame, Art(&TDataSkinButton::CheckImage));
+        Whole(buttons.RadioImage, buttons.RadioButtonFrame, Art(&TDataSkinButton::RadioImage));
         break;
       }
       case Slot::kProgress: {
         // Style 1 draws the whole image as one frame under the chunks (the second image).
         auto& progress = static_cast<TDataSkinBorder&>(e);
-        ScaleCutByEdges(progress, progress.Style == 1 ? 1 : progress.FrameCount, side);
-        Whole(progress.Image2, 1);
+        CutByEdges(progress, progress.Style == 1 ? 1 : progress.FrameCount, side);
+        Whole(progress.Image2, 1, Art(&TDataSkinBorder::Image2));
         break;
       }
       case Slot::kMenuBar:
-        ScaleCutByEdges(e, e.FrameCount, stacked);
+        CutByEdges(e, e.FrameCount, stacked);
         break;
       case Slot::kTabs: {
         auto& tabs = static_cast<TDataSkinBorder&>(e);
-        ScaleCutByEdges(tabs, tabs.FrameCount, side);
-        Scale(tabs.Image2, {1, side, kTabBorderMargins});
+        CutByEdges(tabs, tabs.FrameCount, side);
+        Scale(tabs.Image2, {1, side, kTabBorderMargins}, Art(&TDataSkinBorder::Image2));
         break;
       }
       case Slot::kComboButton: {
         // The second image is the first mirrored, as the reader derives it.
         auto& combo = static_cast<TDataSkinBorder&>(e);
-        ScaleEdgesOnly(combo);
-        Whole(combo.Image, combo.FrameCount);
+        EdgesOnly(combo);
+        Whole(combo.Image, combo.FrameCount, Art(&TDataSkinObject::Image));
         if (!combo.Image2.Empty()) {
           combo.Image2 = combo.Image.Converted(PixelFormat::kBgr24);
           MirrorHorizontally(combo.Image2);
@@ -312,25 +299,70 @@ class Scaler {
         break;
       }
       case Slot::kWholeFrames:
-        ScaleEdgesOnly(e);
-        Whole(e.Image, e.FrameCount);
-        if (auto* border = dynamic_cast<TDataSkinBorder*>(&e)) Whole(border->Image2, e.FrameCount);
+        EdgesOnly(e);
+        Whole(e.Image, e.FrameCount, Art(&TDataSkinObject::Image));
+        if (auto* border = dynamic_cast<TDataSkinBorder*>(&e))
+          Whole(border->Image2, e.FrameCount, Art(&TDataSkinBorder::Image2));
         break;
       case Slot::kPlain:
-        ScaleCutByEdges(e, e.FrameCount, side);
+        CutByEdges(e, e.FrameCount, side);
         break;
     }
   }
 
   void CaptionButton(TDataSkinSysButton& b) {
-    ScaleEdgesOnly(b);
-    Whole(b.Image, b.FrameCount);
+    EdgesOnly(b);
+    Whole(b.Image, b.FrameCount, Art(&TDataSkinObject::Image));
     b.Xcoord = ScaleLength(b.Xcoord, dpi_);
     b.Ycoord = ScaleLength(b.Ycoord, dpi_);
   }
 
  private:
-  int dpi_;
+  static Margins EdgesAt(const Margins& m, const PixelRect& frame, int dpi) {
+    const EdgePair h = ScaleEdges(m.left, m.right, frame.Width(), dpi);
+    const EdgePair v = ScaleEdges(m.top, m.bottom, frame.Height(), dpi);
+    return {h.start, v.start, h.end, v.end};
+  }
+
+  // Drawn art fits when it is the base image's frames at the art's resolution, exactly.
+  bool Fits(const PixelBitmap& drawn, const ImageGrid& grid, const PixelRect& frame) const {
+    if (drawn.Empty() || frame.Empty()) return false;
+    const int64_t count = std::max(grid.frame_count, 1);
+    const int64_t w = ScaleLength(frame.Width(), drawn_dpi_);
+    const int64_t h = ScaleLength(frame.Height(), drawn_dpi_);
+    const bool stacked = grid.layout == FrameLayout::kStacked;
+    return drawn.Width() == (stacked ? w : w * count) &&
+           drawn.Height() == (stacked ? h * count : h);
+  }
+
+  template <class R>
+  const PixelBitmap* Art(PixelBitmap R::*member) const {
+    const auto* record = dynamic_cast<const R*>(art_);
+    return record ? &(record->*member) : nullptr;
+  }
+
+  static void SetRecordMargins(TDataSkinObject& e, const Margins& m) {
+    e.LeftWidth = m.left;
+    e.TopHeight = m.top;
+    e.RightWidth = m.right;
+    e.BottomHeight = m.bottom;
+  }
+
+  // A record whose Image is cut by its own fixed edges.
+  void CutByEdges(TDataSkinObject& e, int frames, FrameLayout layout) {
+    SetRecordMargins(
+        e, Scale(e.Image, {frames, layout, RecordMargins(e)}, Art(&TDataSkinObject::Image)));
+  }
+
+  // A record whose images are drawn whole frame by whole frame: its edges cut nothing.
+  void EdgesOnly(TDataSkinObject& e) { SetRecordMargins(e, ScaleMargins(RecordMargins(e), dpi_)); }
+
+  void Whole(PixelBitmap& image, int frames, const PixelBitmap* drawn) {
+    Scale(image, {frames, FrameLayout::kSideBySide, {}}, drawn);
+  }
+
+  int dpi_, drawn_dpi_;
+  const TDataSkinObject* art_ = nullptr;
   int64_t budget_ = kScaledPixelBudget;
 };
 
@@ -374,30 +406,50 @@ SkinDefinition CopySkinDefinition(const SkinDefinition& source) {
   SkinDefinition copy;
   static_cast<ColourScheme&>(copy) = source;
   copy.SkinName = source.SkinName;
-  ForEachSlot(copy, source, [](Slot, auto& to, const auto& from) { to = CopyRecord(from); });
+  ForEachSlot([&](Slot, auto member) { copy.*member = CopyRecord(source.*member); });
   copy.SysButtons.reserve(source.SysButtons.size());
   for (const auto& b : source.SysButtons) copy.SysButtons.push_back(CopyRecord(b));
   return copy;
 }
 
 SkinDefinition ScaleSkinDefinition(const SkinDefinition& base, int dpi) {
+  return ScaleSkinDefinition(base, dpi, nullptr, 0);
+}
+
+SkinDefinition ScaleSkinDefinition(const SkinDefinition& base, int dpi, const SkinDefinition* drawn,
+                                   int drawn_dpi) {
   dpi = SkinScalingDpi(dpi);
   if (dpi == kBaseDpi) return CopySkinDefinition(base);
+  if (drawn_dpi < 1) drawn = nullptr;
   SkinDefinition scaled;
   static_cast<ColourScheme&>(scaled) = base;
   scaled.SkinName = base.SkinName;
   // Record by record, so that no more than one base record is held twice at a time.
-  Scaler scaler(dpi);
-  ForEachSlot(scaled, base, [&](Slot slot, auto& to, const auto& from) {
-    to = CopyRecord(from);
-    if (to) scaler.Record(slot, *to);
+  Scaler scaler(dpi, SkinScalingDpi(drawn_dpi));
+  ForEachSlot([&](Slot slot, auto member) {
+    auto& to = scaled.*member;
+    to = CopyRecord(base.*member);
+    if (!to) return;
+    scaler.SetArt(drawn ? (drawn->*member).get() : nullptr);
+    scaler.Record(slot, *to);
   });
   scaled.SysButtons.reserve(base.SysButtons.size());
-  for (const auto& b : base.SysButtons) {
-    scaled.SysButtons.push_back(CopyRecord(b));
-    if (b) scaler.CaptionButton(*scaled.SysButtons.back());
+  for (size_t i = 0; i < base.SysButtons.size(); ++i) {
+    scaled.SysButtons.push_back(CopyRecord(base.SysButtons[i]));
+    if (!scaled.SysButtons.back()) continue;
+    scaler.SetArt(drawn && i < drawn->SysButtons.size() ? drawn->SysButtons[i].get() : nullptr);
+    scaler.CaptionButton(*scaled.SysButtons.back());
   }
   return scaled;
+}
+
+int ChooseDrawnDpi(const std::vector<int>& drawn_dpis, int dpi) {
+  dpi = SkinScalingDpi(dpi);
+  if (std::find(drawn_dpis.begin(), drawn_dpis.end(), dpi) != drawn_dpis.end()) return dpi;
+  int best = 0;
+  for (int d : drawn_dpis)
+    if (d > dpi && (best == 0 || d < best)) best = d;
+  return best;
 }
 
 }  // namespace skin

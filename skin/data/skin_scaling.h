@@ -12,17 +12,16 @@
 // exact: a scaled pixel is the key when the source pixel under its centre is, and else a
 // mean of the non-key source pixels under it only.
 #include <cstdint>
+#include <vector>
 
 #include "skin/data/skin_definition.h"
 #include "skin/manager/element_compose.h"
 
 namespace skin {
 
-inline constexpr int kBaseDpi = 96;
-// The resolutions a definition is scaled to lie between a quarter and four times the base;
-// ScaleSkinDefinition brings any other request into this range (SkinScalingDpi).
-inline constexpr int kMinSkinDpi = kBaseDpi / 4;
-inline constexpr int kMaxSkinDpi = 4 * kBaseDpi;
+// kBaseDpi, kMinSkinDpi and kMaxSkinDpi come with the definition (skin_definition.h):
+// ScaleSkinDefinition brings any resolution into kMinSkinDpi..kMaxSkinDpi (SkinScalingDpi).
+
 // The pixels one scaled definition may hold, as many as reading may deliver; images past it
 // come back empty. Real skins hold a few hundred thousand pixels, some millions at 384 DPI.
 inline constexpr int64_t kScaledPixelBudget = ReaderImageFetcher::kPixelBudget;
@@ -75,5 +74,20 @@ SkinDefinition CopySkinDefinition(const SkinDefinition& source);
 // TextRightClip in its edges), FontHeight, TXTBackleft and TXTBackRight. Colours,
 // switches, frame counts, actions, alignments and names stay.
 SkinDefinition ScaleSkinDefinition(const SkinDefinition& base, int dpi);
+
+// The same with art drawn for `drawn_dpi`: `drawn` is the definition read from the same
+// definition text with each image name mapped to its "@<drawn_dpi>" entry (see
+// ReaderImageFetcher), empty where there is none. Each image is taken from the drawn art
+// when that holds exactly the base image's frames at drawn_dpi (frame sizes by
+// ScaleLength, as the base image would be scaled), rescaled to `dpi` when the two differ;
+// drawn art of any other size does not fit and is ignored. Everything else, and every
+// image without fitting art, scales from the base. At 96 DPI the base is copied.
+SkinDefinition ScaleSkinDefinition(const SkinDefinition& base, int dpi, const SkinDefinition* drawn,
+                                   int drawn_dpi);
+
+// Which of a package's drawn resolutions (DrawnDpis) serves `dpi` best: the same one, else
+// the smallest above it (drawn detail shrinks better than base art grows), else 0 (none:
+// scale the base).
+int ChooseDrawnDpi(const std::vector<int>& drawn_dpis, int dpi);
 
 }  // namespace skin

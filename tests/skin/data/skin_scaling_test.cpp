@@ -10,6 +10,8 @@
 #include <iterator>
 
 #include "skin/form/frame_geometry.h"
+#include "skin/store/bmp_codec.h"
+#include "skin/store/package_writer.h"
 
 namespace skin {
 namespace {
@@ -180,6 +182,48 @@ TEST(SkinScaling, HostileValuesStayBounded) {
     EXPECT_EQ(s.UpDownHorz->Image.Width(), 8 * ScaleLength(2, k));
     EXPECT_EQ(s.SysButtons[0]->Xcoord, ScaleLength(INT_MAX, k));
     EXPECT_EQ(s.Tabs->Image.Empty(), k == kMaxSkinDpi);
+  }
+}
+
+PixelBitmap Filled(int w, int h, uint32_t colour) {
+  PixelBitmap b(w, h);
+  b.Fill(colour);
+  return b;
+}
+
+// A package with art drawn for 192 DPI next to the base art: the menu item's fits (five
+// 12 x 8 frames), the sunk edge's does not (it is not four 8 x 8 frames).
+TEST(SkinScaling, DrawnArtIsTakenWhereItFits) {
+  const std::string ini =
+      "[MenuItem]\nImage=item.bmp\nLeftWidth=2\nRightWidth=2\n"
+      "[SunkEdge]\nImage=edge.bmp\n";
+  const uint32_t base_colour = Rgb(10, 20, 30), drawn_colour = Rgb(200, 100, 50);
+  const std::vector<PackageEntry> entries = {
+      {"skin.ini", std::vector<uint8_t>(ini.begin(), ini.end())},
+      {"item.bmp", EncodeBmp(Filled(30, 4, base_colour))},
+      {"item@192.bmp", EncodeBmp(Filled(60, 8, drawn_colour))},
+      {"edge.bmp", EncodeBmp(Filled(16, 4, base_colour))},
+      {"edge@192.bmp", EncodeBmp(Filled(30, 8, drawn_colour))},
+      {"odd@0192.bmp", EncodeBmp(Filled(1, 1, 0))},
+  };
+  SkinDefinition base;
+  std::vector<DrawnDefinition> drawn;
+  RecordingSkinReporter reporter;
+  ASSERT_TRUE(LoadSkinPackage(WritePackage(entries), base, reporter, nullptr, nullptr, &drawn));
+  ASSERT_EQ(drawn.size(), 1u);
+  ASSERT_EQ(drawn[0].dpi, 192);
+  EXPECT_EQ(ChooseDrawnDpi({192}, 144), 192);
+  EXPECT_EQ(ChooseDrawnDpi({144, 192}, 120), 144);
+  EXPECT_EQ(ChooseDrawnDpi({144}, 192), 0);
+  for (int dpi : {192, 144}) {
+    SCOPED_TRACE(dpi);
+    const SkinDefinition s = ScaleSkinDefinition(base, dpi, &drawn[0].definition, 192);
+    const PixelBitmap& item = s.MenuItem->Image;
+    EXPECT_EQ(item.Width(), 5 * ScaleLength(6, dpi));
+    EXPECT_EQ(item.Pixel(item.Width() - 1, item.Height() - 1), drawn_colour);
+    EXPECT_EQ(s.MenuItem->LeftWidth, ScaleLength(2, dpi));
+    EXPECT_EQ(s.SunkEdge->Image.Width(), 4 * ScaleLength(4, dpi));
+    EXPECT_EQ(s.SunkEdge->Image.Pixel(0, 0), base_colour);
   }
 }
 
