@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "skin/form/frame_geometry.h"
 #include "skin/store/bmp_codec.h"
