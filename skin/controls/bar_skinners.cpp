@@ -27,9 +27,9 @@ const fw::TClassInfo& TSkinProgress::StaticClassInfo() {
 }
 
 bool TSkinProgress::HasElement() const {
-  if (!FSkinData || !HasImage(FSkinData->Progress.get())) return false;
+  if (!FSkinData || !HasImage(Skin().Progress.get())) return false;
   // The chunk style without a chunk image leaves the bar to the control.
-  return FSkinData->Progress->Style != 1 || !FSkinData->Progress->Image2.Empty();
+  return Skin().Progress->Style != 1 || !Skin().Progress->Image2.Empty();
 }
 
 bool TSkinProgress::BeforeMessage(fw::TMessage& message) {
@@ -67,7 +67,7 @@ void TSkinProgress::AfterMessage(fw::TMessage& message) {
 
 void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasElement()) return;
-  const TDataSkinBorder& e = *FSkinData->Progress;
+  const TDataSkinBorder& e = *Skin().Progress;
   if (e.Style == 1) {
     DrawChunks(dc, rect);
     return;
@@ -92,7 +92,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void TSkinProgress::DrawChunks(HDC dc, const RECT& rect) {
-  const TDataSkinBorder& e = *FSkinData->Progress;
+  const TDataSkinBorder& e = *Skin().Progress;
   if (e.Image2.Empty()) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   OffscreenBitmap work(w, h);
@@ -164,8 +164,8 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
   RECT thumb{};
   SendMessageA(FHandle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
   const bool vertical = (StyleOf(FHandle) & TBS_VERT) != 0;
-  const TDataSkinObject* vert = FSkinData->TrackbarThumbVert.get();
-  const TDataSkinObject* horz = FSkinData->TrackbarThumbHorz.get();
+  const TDataSkinObject* vert = Skin().TrackbarThumbVert.get();
+  const TDataSkinObject* horz = Skin().TrackbarThumbHorz.get();
   const ThumbImage choice = ChooseThumbImage(vertical, vert != nullptr, horz != nullptr);
   const TDataSkinObject* image = choice == ThumbImage::kVert   ? vert
                                  : choice == ThumbImage::kHorz ? horz
@@ -276,8 +276,7 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
   const UpDownLayout l = LayoutUpDown({c.left, c.top, c.right, c.bottom}, Horizontal());
   const int along = l.horizontal ? p.x : p.y;
   painted_side_ = along >= l.split ? 1 : 0;
-  const TDataSkinBorder* e =
-      l.horizontal ? FSkinData->UpDownHorz.get() : FSkinData->UpDownVert.get();
+  const TDataSkinBorder* e = l.horizontal ? Skin().UpDownHorz.get() : Skin().UpDownVert.get();
   const bool skinned = e && !e->Image.Empty() && !e->Image2.Empty();
   for (int button = 0; button < 2; ++button) {
     const PixelRect& b = button == 0 ? l.first : l.second;

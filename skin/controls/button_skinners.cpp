@@ -68,8 +68,8 @@ TSkinButton::TSkinButton(fw::TComponent* owner)
 TSkinButton::~TSkinButton() = default;
 
 const TDataSkinObject* TSkinButton::ButtonElement() const {
-  if (!FSkinData || !FSkinData->Buttons || FSkinData->Buttons->Image.Empty()) return nullptr;
-  return FSkinData->Buttons.get();
+  if (!FSkinData || !Skin().Buttons || Skin().Buttons->Image.Empty()) return nullptr;
+  return Skin().Buttons.get();
 }
 
 bool TSkinButton::BeforeMessage(fw::TMessage& message) {
@@ -197,7 +197,7 @@ COLORREF TSkinButton::CaptionColour(int frame) const {
   if (frame == kButtonFrameDisabled) return GetSysColor(COLOR_BTNSHADOW);
   if (!FSkinData) return GetSysColor(COLOR_BTNTEXT);
   Colour colour = FSkinData->ButtonText;
-  if (const TDataSkinButton* e = FSkinData->Buttons.get()) {
+  if (const TDataSkinButton* e = Skin().Buttons.get()) {
     if (frame == kButtonFrameNormal) colour = e->NormalColour2;
     if (frame == kButtonFrameHot) colour = e->MouseOverColour2;
     if (frame == kButtonFramePressed) colour = e->PressedColour2;

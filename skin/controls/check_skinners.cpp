@@ -16,7 +16,7 @@ struct BoxStrip {
   int frames = 1;
 };
 
-BoxStrip StripOf(const TSkinData* data, bool radio) {
+BoxStrip StripOf(const SkinDefinition* data, bool radio) {
   if (!data || !data->Buttons) return {};
   const TDataSkinButton& e = *data->Buttons;
   const PixelBitmap& image = radio ? e.RadioImage : e.CheckImage;
@@ -99,11 +99,11 @@ int TSkinCheckBox::CurrentFrame() const {
 }
 
 PixelRect TSkinCheckBox::ImageRect(const RECT& rect) const {
-  return PlaceImage(FHandle, StripOf(FSkinData, false), rect);
+  return PlaceImage(FHandle, StripOf(&Skin(), false), rect);
 }
 
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
-  const BoxStrip strip = StripOf(FSkinData, false);
+  const BoxStrip strip = StripOf(&Skin(), false);
   if (!strip.image) return;
   const RECT box = ToRect(ImageRect(rect));
   FillFace(dc, box);
@@ -139,11 +139,11 @@ int TSkinRadioButton::CurrentFrame() const {
 }
 
 PixelRect TSkinRadioButton::ImageRect(const RECT& rect) const {
-  return PlaceImage(FHandle, StripOf(FSkinData, true), rect);
+  return PlaceImage(FHandle, StripOf(&Skin(), true), rect);
 }
 
 void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {
-  const BoxStrip strip = StripOf(FSkinData, true);
+  const BoxStrip strip = StripOf(&Skin(), true);
   if (!strip.image) return;
   const RECT box = ToRect(ImageRect(rect));
   FillFace(dc, box);

@@ -198,8 +198,8 @@ void TSkinComBox::AfterMessage(fw::TMessage& message) {
 
 void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   if (!FSkinData) return;
-  const TDataSkinBorder* button = FSkinData->ComboButton.get();
-  const TDataSkinObject* edge = FSkinData->SunkEdge.get();
+  const TDataSkinBorder* button = Skin().ComboButton.get();
+  const TDataSkinObject* edge = Skin().SunkEdge.get();
   if (!button || button->Image.Empty() || !edge || edge->Image.Empty()) return;
   FStyle = static_cast<uint32_t>(GetWindowLongPtrA(FHandle, GWL_STYLE));
   FExStyle = static_cast<uint32_t>(GetWindowLongPtrA(FHandle, GWL_EXSTYLE));
@@ -222,8 +222,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   const RECT button_rect = ToRect(layout.button.Offset(rect.left, rect.top));
   DrawStripFrame(OnSharedCanvas{dc}, button_rect, button->FrameCount > 0 ? button->FrameCount : 4,
                  n, strip);
-  if (const TDataSkinObject* glyphs = FSkinData->ExtraImages.get();
-      glyphs && !glyphs->Image.Empty()) {
+  if (const TDataSkinObject* glyphs = Skin().ExtraImages.get(); glyphs && !glyphs->Image.Empty()) {
     const int frames = glyphs->FrameCount > 0 ? glyphs->FrameCount : 5;
     const PixelRect glyph =
         CentreGlyph(layout.glyph_area, glyphs->Image.Width() / frames, glyphs->Image.Height());

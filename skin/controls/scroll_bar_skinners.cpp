@@ -72,7 +72,7 @@ std::optional<ThumbMetrics> ControlThumb(int length, int arrow, const ScrollRang
 
 }  // namespace
 
-void DrawSkinBar(HDC dc, const RECT& bar, const TSkinData& data, bool vertical, int arrow,
+void DrawSkinBar(HDC dc, const RECT& bar, const SkinDefinition& data, bool vertical, int arrow,
                  const ThumbMetrics* metrics, int pressed) {
   const TDataSkinObject* arrows = data.Scrollbar.get();
   if (!dc || !Usable(arrows)) return;
@@ -271,7 +271,7 @@ void TSkinScrollBar::DrawSkin(HDC dc, const RECT& rect) {
   } reset{painting_};
   shown_ = ReadShown();
   if (is_edit_ && FSkinData) DrawEditFrame(FHandle, dc, rect, Rgb(FSkinData->ButtonShadow));
-  if (!FSkinData || !Usable(FSkinData->Scrollbar.get())) return;
+  if (!FSkinData || !Usable(Skin().Scrollbar.get())) return;
   FStyle = static_cast<uint32_t>(GetWindowLongPtrA(FHandle, GWL_STYLE));
   FExStyle = static_cast<uint32_t>(GetWindowLongPtrA(FHandle, GWL_EXSTYLE));
   const bool horz = (FStyle & WS_HSCROLL) || FInHScroll;
@@ -287,7 +287,7 @@ void TSkinScrollBar::DrawBar(HDC dc, const RECT& bar_rect, bool vertical) {
   if (vertical ? FInVScroll : FInHScroll) return;
   CalcThumb(bar_rect, vertical ? 1 : 0);
   const ThumbMetrics& m = vertical ? FVertMetrics : FHorzMetrics;
-  DrawSkinBar(dc, bar_rect, *FSkinData, vertical, GetSystemMetrics(SM_CXHSCROLL), &m, FPressedPart);
+  DrawSkinBar(dc, bar_rect, Skin(), vertical, GetSystemMetrics(SM_CXHSCROLL), &m, FPressedPart);
 }
 
 bool TSkinScrollBar::HandleBarClick(fw::TMessage& message) {
@@ -429,7 +429,7 @@ void TSkinSizer::DrawSkin(HDC dc, const RECT& rect) {
   const int length = vertical ? rect.bottom - rect.top : rect.right - rect.left;
   const std::optional<ThumbMetrics> m =
       ControlThumb(length, a, {si.nMin, si.nMax, static_cast<int32_t>(si.nPage), si.nPos});
-  DrawSkinBar(dc, rect, *FSkinData, vertical, a, m ? &*m : nullptr, kPartNone);
+  DrawSkinBar(dc, rect, Skin(), vertical, a, m ? &*m : nullptr, kPartNone);
 }
 
 // ---- TSkinScControl ----
@@ -460,14 +460,14 @@ bool TSkinScControl::BeforeMessage(fw::TMessage& message) {
 
 void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   auto* bar = dynamic_cast<fw::TScrollBar*>(FControl);
-  if (!bar || !FSkinData || !Usable(FSkinData->Scrollbar.get())) return;
+  if (!bar || !FSkinData || !Usable(Skin().Scrollbar.get())) return;
   const bool vertical = bar->Kind() == fw::sbVertical;
   const int a = GetSystemMetrics(SM_CXHSCROLL);
   const int length = vertical ? rect.bottom - rect.top : rect.right - rect.left;
   if (const std::optional<ThumbMetrics> m =
           ControlThumb(length, a, {bar->Min(), bar->Max(), bar->PageSize(), bar->Position()}))
     FMetrics = *m;
-  DrawSkinBar(dc, rect, *FSkinData, vertical, a, &FMetrics, FPressedPart);
+  DrawSkinBar(dc, rect, Skin(), vertical, a, &FMetrics, FPressedPart);
 }
 
 void AddScrollBarSkinnerMakers(SkinnerMakerTable& table) {

@@ -13,7 +13,7 @@ namespace skin {
 // One bar from the skin data's scroll bar elements. metrics is the thumb (none: no thumb);
 // pressed is an FPressedPart code. Nothing without the Scrollbar element or for a bar of
 // absurd size.
-void DrawSkinBar(HDC dc, const RECT& bar, const TSkinData& data, bool vertical, int arrow,
+void DrawSkinBar(HDC dc, const RECT& bar, const SkinDefinition& data, bool vertical, int arrow,
                  const ThumbMetrics* metrics, int pressed);
 
 // The standard non-client bars (WS_HSCROLL, WS_VSCROLL) of scrolling controls, the size

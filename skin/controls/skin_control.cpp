@@ -100,6 +100,12 @@ TSkinControl::~TSkinControl() {
 
 TSkinForm* TSkinControl::OwnerForm() const { return dynamic_cast<TSkinForm*>(Owner()); }
 
+const SkinDefinition& TSkinControl::Skin() const {
+  if (const TSkinForm* form = OwnerForm(); form && form->SkinData == FSkinData) return form->Skin();
+  static const SkinDefinition kNoSkin;
+  return FSkinData ? *FSkinData : kNoSkin;
+}
+
 // ---- attaching ----
 
 void TSkinControl::HookProperty(fw::TControl* control) {

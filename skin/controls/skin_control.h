@@ -52,6 +52,7 @@ namespace skin {
 class TSkinData;
 class TSkinForm;
 class TDataSkinObject;
+struct SkinDefinition;
 
 // Framework notifications a skinner reacts to (sent through the window procedure).
 constexpr UINT CM_SKIN_ENABLEDCHANGED = fw::CM_ENABLEDCHANGED;
@@ -165,6 +166,8 @@ class TSkinControl : public fw::TComponent, public fw::Watchable {
 
   // The owning form controller, or nullptr when the owner is something else.
   TSkinForm* OwnerForm() const;
+  // The skin at the window's DPI (the form controller's), or the skin data's own.
+  const SkinDefinition& Skin() const;
   bool Hot() const { return (FState & kStateHot) != 0; }
   bool Pressed() const { return (FState & kStatePressed) != 0; }
   // The window procedure or property in place of the control's own while attached.

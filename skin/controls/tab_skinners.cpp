@@ -60,7 +60,7 @@ void TSkinTab::PrepareImages() {
       TabSideFromStyle(static_cast<uint32_t>(GetWindowLongPtrA(FHandle, GWL_STYLE))));
   FTabImage.Clear();
   FBorderImage.Clear();
-  const TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+  const TDataSkinBorder* tabs = FSkinData ? Skin().Tabs.get() : nullptr;
   if (!HasImage(tabs)) return;
   // The tabs are drawn even when the skin has no border image; only the border is left out.
   FTabImage = As24(tabs->Image);
@@ -140,7 +140,7 @@ void TSkinTab::SkinChanged() {
 }
 
 void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+  const TDataSkinBorder* tabs = FSkinData ? Skin().Tabs.get() : nullptr;
   if (!HasImage(tabs) || FTabImage.Empty()) return;
   const TabSide side = static_cast<TabSide>(FTabPosition);
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
@@ -232,7 +232,7 @@ const fw::TClassInfo& TSkinTab31::StaticClassInfo() {
 
 void TSkinTab31::PrepareImage() {
   FTabImage.Clear();
-  const TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+  const TDataSkinBorder* tabs = FSkinData ? Skin().Tabs.get() : nullptr;
   if (!HasImage(tabs)) return;
   FTabImage = As24(tabs->Image);
   FlipVertically(FTabImage);
@@ -278,7 +278,7 @@ bool TSkinTab31::BeforeMessage(fw::TMessage& message) {
 }
 
 void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs.get() : nullptr;
+  const TDataSkinBorder* tabs = FSkinData ? Skin().Tabs.get() : nullptr;
   auto* set = dynamic_cast<fw::TTabSet*>(FControl);
   if (!HasImage(tabs) || FTabImage.Empty() || !set) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
@@ -335,7 +335,7 @@ void TSkinHeader::AttachHandle(HWND handle, TSkinData* skin_data, fw::TCanvas* c
 }
 
 bool TSkinHeader::BeforeMessage(fw::TMessage& message) {
-  if (message.Msg == WM_ERASEBKGND && FSkinData && HasImage(FSkinData->Headerbar.get())) {
+  if (message.Msg == WM_ERASEBKGND && FSkinData && HasImage(Skin().Headerbar.get())) {
     message.Result = 1;
     return false;
   }
@@ -343,7 +343,7 @@ bool TSkinHeader::BeforeMessage(fw::TMessage& message) {
 }
 
 void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
-  const TDataSkinObject* bar = FSkinData ? FSkinData->Headerbar.get() : nullptr;
+  const TDataSkinObject* bar = FSkinData ? Skin().Headerbar.get() : nullptr;
   if (!HasImage(bar)) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   OffscreenBitmap bitmap(w, h, dc);
@@ -492,7 +492,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
   if (!bitmap) return;
   HDC bdc = bitmap.Dc();
   FillSolid(bdc, {0, 0, w, h}, SkinRgb(FSkinData->ButtonFace));
-  const TDataSkinObject* edges = FSkinData->StatusBarEdges.get();
+  const TDataSkinObject* edges = Skin().StatusBarEdges.get();
   fw::TCanvas canvas;
   AssignWindowFont(canvas.Font(), FHandle);
   canvas.Font().SetStyle(0);
@@ -556,7 +556,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
   }
   canvas.SetHandle(nullptr);
 
-  const TDataSkinObject* extra = FSkinData->ExtraImages.get();
+  const TDataSkinObject* extra = Skin().ExtraImages.get();
   if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && HasImage(extra)) {
     const int frames = std::max(1, extra->FrameCount);
     const PixelRect grip = SizeGripRect(w, h, extra->Image.Width(), extra->Image.Height(), frames);

@@ -1,4 +1,5 @@
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_scaling.h"
 
 #include <exception>
 #include <fstream>
@@ -317,6 +318,8 @@ void TSkinData::WriteSkinStream(fw::TStream& stream) const {
 // wrong format mark. NoSkinLoaded stays set, so nothing is skinned with this component.
 bool TSkinData::LoadFromStore() {
   NoSkinLoaded = true;
+  scaled_.clear();
+  drawn_.clear();
   if (IsDesigning()) return false;
   const PhaseTimer timer(EnginePhase::SkinLoad);
   // Caption buttons of skinned windows point into the records about to be replaced: they
@@ -346,6 +349,7 @@ bool TSkinData::LoadFromStore() {
       }
     } images(*this);
     ReadSkinDefinition(ini, images, *this);
+    drawn_ = ReadDrawnDefinitions(reader, ini, nullptr);
     ReplaceFaceBrush();
     NoSkinLoaded = false;
     return true;
@@ -355,6 +359,27 @@ bool TSkinData::LoadFromStore() {
     DebugLog(line.c_str());
     return false;
   }
+}
+
+std::shared_ptr<const SkinDefinition> TSkinData::ScaledFor(int dpi) {
+  dpi = SkinScalingDpi(dpi);
+  if (NoSkinLoaded || dpi == kBaseDpi) return nullptr;
+  for (const auto& [scaled_dpi, skin] : scaled_)
+    if (scaled_dpi == dpi) return skin;
+  // Oldest first out: windows that still hold an evicted copy keep it alive.
+  constexpr size_t kMaxScales = 4;
+  if (scaled_.size() >= kMaxScales) scaled_.erase(scaled_.begin());
+  std::vector<int> drawn_dpis;
+  for (const DrawnDefinition& d : drawn_) drawn_dpis.push_back(d.dpi);
+  const int art_dpi = ChooseDrawnDpi(drawn_dpis, dpi);
+  const DrawnDefinition* art = nullptr;
+  for (const DrawnDefinition& d : drawn_)
+    if (d.dpi == art_dpi) art = &d;
+  auto skin = std::make_shared<const SkinDefinition>(
+      art ? ScaleSkinDefinition(*this, dpi, &art->definition, art->dpi)
+          : ScaleSkinDefinition(*this, dpi));
+  scaled_.emplace_back(dpi, skin);
+  return skin;
 }
 
 void TSkinData::FetchBitmap(PixelBitmap& target, std::string_view image_name) {

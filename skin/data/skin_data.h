@@ -154,6 +154,12 @@ class TSkinData : public fw::TComponent, public SkinDefinition {
   fw::TBitmap& DefaultIcon() { return *default_icon_; }
   bool FramePaintOn = true;
 
+  // The skin at `dpi`, scaled from the loaded one: nullptr at 96 DPI (the component itself
+  // is that skin) and while no skin is loaded. Made on first use and kept per DPI until the
+  // next load; a window holds on to its copy, so one in use outlives a load (it is then
+  // replaced when the window is refreshed with the new skin).
+  std::shared_ptr<const SkinDefinition> ScaledFor(int dpi);
+
   // The package bytes the store holds.
   const std::vector<uint8_t>& StoreBytes() const { return store_->Bytes(); }
   // Replaces the store's bytes (as reading "SkinStream" does, without loading).
@@ -175,6 +181,12 @@ class TSkinData : public fw::TComponent, public SkinDefinition {
   std::unique_ptr<fw::TBitmap> default_icon_;
   std::unique_ptr<fw::TImageList> menu_glyphs_;
   fw::ScopedBrush face_brush_;
+  // The scaled copies made since the last load, by DPI (a handful at most: one per
+  // monitor scale the windows have been on).
+  std::vector<std::pair<int, std::shared_ptr<const SkinDefinition>>> scaled_;
+  // The package's art drawn for other DPIs (none for most packages), which the scaled
+  // copies prefer over scaling the 96-DPI images.
+  std::vector<DrawnDefinition> drawn_;
   // Only while a load runs: fetches the definition's bitmaps from the package.
   std::optional<ReaderImageFetcher> fetcher_;
 };

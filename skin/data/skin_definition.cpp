@@ -417,20 +417,24 @@ bool LoadSkinPackage(std::span<const uint8_t> package, SkinDefinition& definitio
   ReaderImageFetcher images(reader);
   ReadSkinDefinition(ini, images, definition);
   if (image_problems) *image_problems = images.Problems();
-  if (drawn) {
-    drawn->clear();
-    ReaderImageFetcher art(reader);
-    for (int dpi : DrawnDpis(reader)) {
-      if (drawn->size() == kMaxDrawnDpis) break;
-      DrawnDefinition& d = drawn->emplace_back();
-      d.dpi = dpi;
-      art.SetDrawnDpi(dpi);
-      ReadSkinDefinition(ini, art, d.definition);
-    }
-    if (image_problems)
-      image_problems->insert(image_problems->end(), art.Problems().begin(), art.Problems().end());
-  }
+  if (drawn) *drawn = ReadDrawnDefinitions(reader, ini, image_problems);
   return true;
+}
+
+std::vector<DrawnDefinition> ReadDrawnDefinitions(const TSkinReader& reader, const IniFile& ini,
+                                                  std::vector<std::string>* image_problems) {
+  std::vector<DrawnDefinition> drawn;
+  ReaderImageFetcher art(reader);
+  for (int dpi : DrawnDpis(reader)) {
+    if (drawn.size() == kMaxDrawnDpis) break;
+    DrawnDefinition& d = drawn.emplace_back();
+    d.dpi = dpi;
+    art.SetDrawnDpi(dpi);
+    ReadSkinDefinition(ini, art, d.definition);
+  }
+  if (image_problems)
+    image_problems->insert(image_problems->end(), art.Problems().begin(), art.Problems().end());
+  return drawn;
 }
 
 }  // namespace skin

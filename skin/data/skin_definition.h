@@ -68,6 +68,9 @@ struct SkinDefinition : ColourScheme {
   std::unique_ptr<TDataSkinBorder> UpDownVert;
 
   std::string SkinName;
+  // The pixels per inch the lengths and images are at: 96 as read, another value for a
+  // copy scaled to a monitor's DPI.
+  int Dpi = 96;
 };
 
 // Every slot except the caption buttons, in reading order (strips, Title, Buttons,
@@ -144,6 +147,10 @@ struct DrawnDefinition {
 // kMaxDrawnDpis of the package's DrawnDpis, read from the same definition with that
 // resolution's art; all of them share one pixel budget.
 inline constexpr size_t kMaxDrawnDpis = 4;
+// The drawn definitions of a loaded package as LoadSkinPackage gives them; the bitmaps
+// that did not decode are added to *image_problems (if given).
+std::vector<DrawnDefinition> ReadDrawnDefinitions(const TSkinReader& reader, const IniFile& ini,
+                                                  std::vector<std::string>* image_problems);
 bool LoadSkinPackage(std::span<const uint8_t> package, SkinDefinition& definition,
                      SkinReporter& reporter, std::string* error,
                      std::vector<std::string>* image_problems = nullptr,

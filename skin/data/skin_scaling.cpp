@@ -406,6 +406,7 @@ SkinDefinition CopySkinDefinition(const SkinDefinition& source) {
   SkinDefinition copy;
   static_cast<ColourScheme&>(copy) = source;
   copy.SkinName = source.SkinName;
+  copy.Dpi = source.Dpi;
   ForEachSlot([&](Slot, auto member) { copy.*member = CopyRecord(source.*member); });
   copy.SysButtons.reserve(source.SysButtons.size());
   for (const auto& b : source.SysButtons) copy.SysButtons.push_back(CopyRecord(b));
@@ -424,6 +425,7 @@ SkinDefinition ScaleSkinDefinition(const SkinDefinition& base, int dpi, const Sk
   SkinDefinition scaled;
   static_cast<ColourScheme&>(scaled) = base;
   scaled.SkinName = base.SkinName;
+  scaled.Dpi = dpi;
   // Record by record, so that no more than one base record is held twice at a time.
   Scaler scaler(dpi, SkinScalingDpi(drawn_dpi));
   ForEachSlot([&](Slot slot, auto member) {

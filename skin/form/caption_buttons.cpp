@@ -145,6 +145,9 @@ int TSkinSystemMenu::Popup(HWND, POINT p) {
   fw::TPopupMenu menu(nullptr);
   menu.SetImages(glyphs_);
   TSkinData* data = data_;
+  // The skin at the menu's scale, held for the whole showing (a skin loaded meanwhile
+  // leaves this copy alone).
+  const std::shared_ptr<const SkinDefinition> scaled = data ? data->ScaledFor(dpi_) : nullptr;
   // Drawing asks the watch: freed while open, this menu's skin data may be gone too.
   const fw::LifeWatch alive = Watch();
   std::vector<std::pair<fw::TMenuItem*, int>> entries;
@@ -158,15 +161,16 @@ int TSkinSystemMenu::Popup(HWND, POINT p) {
         entry->SetImageIndex(item.image);
     }
     if (data) {
-      entry->OnAdvancedDrawItem = [data, entry, alive](fw::TObject*, fw::TCanvas& canvas,
-                                                       const RECT& rect,
-                                                       fw::TOwnerDrawState state) {
-        if (alive) DrawMenuItem(*data, *entry, canvas, (state & ODS_SELECTED) != 0, rect);
+      entry->OnAdvancedDrawItem = [data, scaled, entry, alive](fw::TObject*, fw::TCanvas& canvas,
+                                                               const RECT& rect,
+                                                               fw::TOwnerDrawState state) {
+        if (alive)
+          DrawMenuItem(scaled ? *scaled : *data, *entry, canvas, (state & ODS_SELECTED) != 0, rect);
       };
-      entry->OnMeasureItem = [data, entry, alive](fw::TObject*, fw::TCanvas& canvas, int& w,
-                                                  int& h) {
+      entry->OnMeasureItem = [data, scaled, entry, alive](fw::TObject*, fw::TCanvas& canvas, int& w,
+                                                          int& h) {
         entry->DefaultMeasureItem(canvas, w, h);
-        if (alive) MeasurePopupMenuItem(*data, *entry, canvas, w);
+        if (alive) MeasurePopupMenuItem(scaled ? *scaled : *data, *entry, canvas, w);
       };
     }
     menu.Items()->Add(entry);
@@ -196,7 +200,7 @@ int TSkinSystemMenu::Popup(HWND, POINT p) {
 
 void TSkinForm::BuildCaptionButtons() {
   if (!SkinData) return;
-  for (const auto& element : SkinData->SysButtons) {
+  for (const auto& element : Skin().SysButtons) {
     auto* button = new TWinSysButton;
     button->Controller = this;
     button->Element = element.get();
@@ -247,7 +251,7 @@ void TSkinForm::LayoutCaptionButtons() {
   placement.border_right = BorderRight;
   placement.menu_height = MenuHeight;
   placement.menu_bar_left_width =
-      SkinData && SkinData->MenuBarElement ? SkinData->MenuBarElement->LeftWidth : 0;
+      SkinData && Skin().MenuBarElement ? Skin().MenuBarElement->LeftWidth : 0;
   placement.right_to_left = RightToLeft;
   for (int i = 0; i < static_cast<int>(CaptionButtons.size()); ++i) {
     TWinSysButton* button = CaptionButtons[i];
@@ -518,6 +522,7 @@ void TSkinForm::ShowSystemMenu(POINT screen_point, bool by_button) {
   const fw::LifeWatch alive = Watch();
   const fw::LifeWatch button_alive = menu_button ? menu_button->Watch() : fw::LifeWatch();
   if (skinned) {
+    SystemPopup->SetDpi(Dpi);
     if (SystemPopup->Popup(window, screen_point) >= 0) return;
   } else {
     // The choice arrives as WM_COMMAND, which the frame turns into WM_SYSCOMMAND.

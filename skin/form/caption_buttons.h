@@ -86,6 +86,8 @@ class TSkinSystemMenu : public fw::Watchable {
 
   void SetGlyphs(fw::TImageList* glyphs) { glyphs_ = glyphs; }
   void SetSkinData(TSkinData* data) { data_ = data; }
+  // The DPI the menu is drawn at (its window's).
+  void SetDpi(int dpi) { dpi_ = dpi; }
   void Add(Item item) { items_.push_back(std::move(item)); }
   const std::vector<Item>& Items() const { return items_; }
   Item* FindByTag(int tag);
@@ -101,6 +103,7 @@ class TSkinSystemMenu : public fw::Watchable {
  private:
   fw::TImageList* glyphs_ = nullptr;  // owned by the skin data
   TSkinData* data_ = nullptr;
+  int dpi_ = 96;
   std::vector<Item> items_;
   HMENU shown_ = nullptr;
 };

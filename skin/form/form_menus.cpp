@@ -48,13 +48,17 @@ void TSkinForm::SkinFormPopupMenus(bool on) {
       ForEachItem(menu->Items(), [&](fw::TMenuItem* item) {
         if (item->OnAdvancedDrawItem || saved.count(item)) return;
         saved[item] = {item->OnAdvancedDrawItem, item->OnMeasureItem};
-        item->OnAdvancedDrawItem = [data, item](fw::TObject*, fw::TCanvas& canvas, const RECT& rect,
-                                                fw::TOwnerDrawState state) {
-          DrawMenuItem(*data, *item, canvas, (state & ODS_SELECTED) != 0, rect);
+        // Drawn at the form's scale of the moment (it may change while the menu exists).
+        item->OnAdvancedDrawItem = [this, alive = Watch(), data, item](
+                                       fw::TObject*, fw::TCanvas& canvas, const RECT& rect,
+                                       fw::TOwnerDrawState state) {
+          const SkinDefinition& skin = alive ? Skin() : *data;
+          DrawMenuItem(skin, *item, canvas, (state & ODS_SELECTED) != 0, rect);
         };
-        item->OnMeasureItem = [data, item](fw::TObject*, fw::TCanvas& canvas, int& w, int& h) {
+        item->OnMeasureItem = [this, alive = Watch(), data, item](fw::TObject*, fw::TCanvas& canvas,
+                                                                  int& w, int& h) {
           item->DefaultMeasureItem(canvas, w, h);
-          MeasurePopupMenuItem(*data, *item, canvas, w);
+          MeasurePopupMenuItem(alive ? Skin() : *data, *item, canvas, w);
         };
       });
     } else {

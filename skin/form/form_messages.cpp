@@ -164,6 +164,17 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       StartSkinning();
       handled = true;
       break;
+    case WM_DPICHANGED: {
+      // The frame takes the new scale first, so that the move to the suggested rectangle
+      // (by the form's own handler, or here) is measured with the new borders; then the
+      // whole skin is applied again at that scale.
+      ChangeDpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+      result = CallDefault(msg, wparam, lparam);
+      if (!alive) return result;
+      ReapplySkin();
+      handled = true;
+      break;
+    }
     case fw::CM_MENUCHANGED: {
       // The framework rebuilds the native menu; the frame is not painted meanwhile.
       TSkinData* data = SkinData;

@@ -8,8 +8,10 @@
 #include "framework/menus.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_scaling.h"
 #include "skin/form/caption_buttons.h"
 #include "skin/form/dwm_frame.h"
+#include "framework/dpi.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/engine_phases.h"
 #include "skin/manager/menu_bar.h"
@@ -31,7 +33,7 @@ std::string WindowText(HWND hwnd) {
   return std::string(text, n > 0 ? std::min<size_t>(static_cast<size_t>(n), sizeof text - 1) : 0);
 }
 
-const TDataSkinBorder* StripOf(const TSkinData* data, TStripSide side) {
+const TDataSkinBorder* StripOf(const SkinDefinition* data, TStripSide side) {
   if (!data) return nullptr;
   switch (side) {
     case StripLeft:
@@ -107,6 +109,33 @@ bool TSkinForm::FrameSkinned() const {
   return SkinData && SkinData->SkinControls.Contains(xcMainMenu);
 }
 
+const SkinDefinition& TSkinForm::Skin() const {
+  if (ScaledSkin) return *ScaledSkin;
+  static const SkinDefinition kNoSkin;
+  return SkinData ? *SkinData : kNoSkin;
+}
+
+void TSkinForm::UseDpi(int dpi) {
+  Dpi = dpi > 0 ? dpi : kBaseDpi;
+  ScaledSkin = SkinData ? SkinData->ScaledFor(Dpi) : nullptr;
+}
+
+int TSkinForm::SystemLength(int value) const {
+  return fw::ScaleForDpi(value, Dpi, fw::SystemDpi());
+}
+
+void TSkinForm::ChangeDpi(int dpi, const RECT* suggested) {
+  UseDpi(dpi);
+  if (SystemPopup) SystemPopup->SetDpi(Dpi);
+  LoadCaptionFont();
+  LoadWindowIcon();
+  if (MenuBar) MenuHeight = SystemLength(GetSystemMetrics(SM_CYMENU));
+  LoadFrameMetrics();
+  if (!suggested || Form) return;  // a form places itself on the rectangle
+  SetWindowPos(Handle, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 FrameMetrics TSkinForm::Metrics() const {
   return {BorderLeft, BorderTop, BorderRight, BorderBottom, MenuHeight};
 }
@@ -141,6 +170,7 @@ void TSkinForm::AttachToForm(TSkinData* data, fw::TCustomForm* form) {
 void TSkinForm::AttachToWindow(TSkinData* data) {
   if (Subclassed()) return;
   SkinData = data;
+  UseDpi(fw::WindowDpi(Handle));
   HoverTimer = std::make_unique<fw::TTimer>(nullptr);
   HoverTimer->SetEnabled(false);
   HoverTimer->SetInterval(250);
@@ -176,7 +206,7 @@ void TSkinForm::AttachToWindow(TSkinData* data) {
     NativeMenu = GetMenu(Handle);
     if (NativeMenu && MdiKind != MdiChild) {
       MenuBar = std::make_unique<TSkinMenuBar>(data, this, Form ? Form->Menu() : nullptr);
-      MenuHeight = GetSystemMetrics(SM_CYMENU);
+      MenuHeight = SystemLength(GetSystemMetrics(SM_CYMENU));
       MenuBar->BuildFromMenuHandle();
     }
     const bool keep_styles = (MdiKind == MdiChild && SkinManager && SkinManager->MdiMaximized) ||
@@ -222,8 +252,10 @@ void TSkinForm::LoadCaptionFont() {
   // The size of the record before Windows Vista added a field: every version answers it.
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = 340;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0))
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0)) {
+    metrics.lfCaptionFont.lfHeight = SystemLength(metrics.lfCaptionFont.lfHeight);
     CaptionFont.reset(CreateFontIndirectA(&metrics.lfCaptionFont));
+  }
 }
 
 HFONT TSkinForm::CaptionFontHandle() const {
@@ -231,7 +263,8 @@ HFONT TSkinForm::CaptionFontHandle() const {
 }
 
 void TSkinForm::LoadWindowIcon() {
-  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  const int cx = SystemLength(GetSystemMetrics(SM_CXSMICON));
+  const int cy = SystemLength(GetSystemMetrics(SM_CYSMICON));
   IconBitmap.SetPixelFormat(fw::pf32bit);
   IconBitmap.SetSize(cx, cy);
   fw::TCanvas& canvas = IconBitmap.Canvas();
@@ -280,7 +313,7 @@ void TSkinForm::LoadWindowIcon() {
 
 void TSkinForm::LoadFrameMetrics() {
   if (!SkinData || SkinData->NoSkinLoaded) return;
-  const FrameMetrics m = FrameMetricsFromSkin(*SkinData, FrameKind == FrameNone);
+  const FrameMetrics m = FrameMetricsFromSkin(Skin(), FrameKind == FrameNone);
   BorderLeft = m.border_left;
   BorderTop = m.border_top;
   BorderRight = m.border_right;
@@ -338,8 +371,8 @@ void TSkinForm::UpdateShowState() {
 
 CaptionTextLayout TSkinForm::TextLayout() const {
   CaptionTextLayout layout;
-  if (SkinData && SkinData->Title) {
-    const TDataSkinTitle& title = *SkinData->Title;
+  if (SkinData && Skin().Title) {
+    const TDataSkinTitle& title = *Skin().Title;
     layout.text_shift = title.LeftWidth;
     layout.text_shift_vert = title.TopHeight;
     layout.text_right_clip = title.RightWidth;
@@ -427,7 +460,7 @@ void TSkinForm::PaintBorderPiece(TStripSide side, const RECT& rect, HDC dc) {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width < 0 || height < 0) return;
   const PixelBitmap piece =
-      ComposeFramePiece(StripOf(SkinData, side), ToFrameStrip(side), width, height, IsActive);
+      ComposeFramePiece(StripOf(&Skin(), side), ToFrameStrip(side), width, height, IsActive);
   if (piece.Empty()) return;
   DibSection dib = DibFromPixels(piece);
   if (!dib) return;
@@ -466,7 +499,7 @@ void TSkinForm::PaintTitleText(HDC dc, const RECT& r) {
   const PixelRect placed =
       PlaceCaptionText(ToPixelRect(r), t.right - t.left, t.bottom - t.top, TextLayout());
   TitleTextRect = ToRect(placed);
-  const TDataSkinTitle* title = SkinData->Title.get();
+  const TDataSkinTitle* title = Skin().Title.get();
   if (title && !title->Image.Empty()) {
     DrawHorzElement(dc, {placed.left, r.top, placed.right, r.bottom}, title->Image,
                     Margins{title->TXTBackleft, 0, title->TXTBackRight, 0}, IsActive ? 1 : 2, 2,
@@ -493,13 +526,13 @@ void TSkinForm::UpdateWindowRegion(bool redraw) {
     return;
   RegionApplied = false;
   const auto trans = [](const TDataSkinBorder* s) { return s && s->Trans == 1; };
-  const StripTransparency transparency{
-      trans(SkinData->LeftStrip.get()), trans(SkinData->RightStrip.get()),
-      trans(SkinData->TopStrip.get()), trans(SkinData->BottomStrip.get())};
+  const StripTransparency transparency{trans(Skin().LeftStrip.get()),
+                                       trans(Skin().RightStrip.get()), trans(Skin().TopStrip.get()),
+                                       trans(Skin().BottomStrip.get())};
   // A strip whose Trans is neither 0 nor 1 still counts as not all-opaque.
   const auto any = [](const TDataSkinBorder* s) { return s && s->Trans != 0; };
-  const bool all_opaque = !any(SkinData->LeftStrip.get()) && !any(SkinData->RightStrip.get()) &&
-                          !any(SkinData->TopStrip.get()) && !any(SkinData->BottomStrip.get());
+  const bool all_opaque = !any(Skin().LeftStrip.get()) && !any(Skin().RightStrip.get()) &&
+                          !any(Skin().TopStrip.get()) && !any(Skin().BottomStrip.get());
   // The title cache is the title bar of the last frame paint: the window may have changed
   // size since (hidden, SWP_NOREDRAW, frame painting off); the top edge is then composed.
   const bool title_cache_current = TitleCache.Width() == w && TitleCache.Height() == BorderTop;
@@ -553,6 +586,7 @@ void TSkinForm::RemoveWindowRegion() {
 // ---- skin changes ----
 
 void TSkinForm::ReapplySkin() {
+  UseDpi(Dpi);  // the new skin at this window's scale
   if (Form && SkinData) {
     const auto face = static_cast<fw::TColor>(SkinData->ButtonFace);
     Form->SetColor(face);

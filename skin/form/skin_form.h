@@ -205,10 +205,25 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   // The title element's caption text geometry with this window's direction and style.
   CaptionTextLayout TextLayout() const;
 
+  // ---- scale (skin_form.cpp) ----
+  // The skin at this window's DPI: the skin data itself at 96 DPI, else its scaled copy.
+  // Everything the frame and its skinners draw or measure is read from here.
+  const SkinDefinition& Skin() const;
+  // Takes `dpi` as the window's scale (the skin scaled to it); the caller refreshes.
+  void UseDpi(int dpi);
+  // A length of the system's metrics (given at the system DPI) at this window's DPI.
+  int SystemLength(int value) const;
+  // WM_DPICHANGED: the new scale for the frame, the skinners and the menu bar; the window
+  // takes the suggested rectangle (the form's own handler places it, for other windows
+  // the frame does) and the frame is rebuilt there.
+  void ChangeDpi(int dpi, const RECT* suggested);
+
   // ---- state ----
   HWND Handle = nullptr;
   fw::TCustomForm* Form = nullptr;
   TSkinData* SkinData = nullptr;
+  int Dpi = 96;
+  std::shared_ptr<const SkinDefinition> ScaledSkin;  // empty at 96 DPI
   std::unique_ptr<fw::TTimer> HoverTimer;
   fw::ScopedFont CaptionFont;  // empty when the system gave no caption font
   std::string CaptionPrefix = "  ";

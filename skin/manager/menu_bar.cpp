@@ -63,6 +63,10 @@ void TMenuBtn::Draw() {
 TSkinMenuBar::TSkinMenuBar(TSkinData* data, TSkinForm* controller, fw::TMenu* menu)
     : menu_(menu), data_(data), controller_(controller) {}
 
+const SkinDefinition& TSkinMenuBar::Skin() const {
+  return controller_ ? controller_->Skin() : *data_;
+}
+
 TSkinMenuBar::~TSkinMenuBar() {
   EndLife();
   // A bar freed under its open drop-down takes the drop-down with it.
@@ -227,7 +231,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
   HDC sdc = surface.Canvas().Handle();
   const ScopedLayoutLike mirrored(sdc, dc);
   const RECT local{0, 0, w, h};
-  const TDataSkinObject* e = data_->MenuBarElement.get();
+  const TDataSkinObject* e = Skin().MenuBarElement.get();
   const bool has_element = e && !e->Image.Empty();
   if (has_element) {
     const int frame = controller_->IsActive ? 1 : 2;
@@ -245,7 +249,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
   background_.Assign(surface);
 
   fw::TCanvas& canvas = surface.Canvas();
-  UseMenuFont(canvas);
+  UseMenuFont(canvas, Skin().Dpi);
   const std::vector<PixelRect> rects = ButtonRects(canvas, w, h);
   fw::ScopedSelectObject font(sdc, canvas.Font().Handle());
   for (size_t i = 0; i < buttons_.size(); ++i) {
@@ -260,7 +264,7 @@ void TSkinMenuBar::PaintBar(HDC dc, const RECT& bar) {
 
 std::vector<PixelRect> TSkinMenuBar::ButtonRects(fw::TCanvas& canvas, int w, int h) const {
   const bool rtl = menu_ && menu_->IsRightToLeft();
-  const TDataSkinObject* e = data_->MenuBarElement.get();
+  const TDataSkinObject* e = Skin().MenuBarElement.get();
   const bool has_element = e && !e->Image.Empty();
   const int x0 =
       MenuBarFirstOffset(has_element, e ? e->LeftWidth : 1, e ? e->RightWidth : 1, rtl, w);
@@ -285,7 +289,7 @@ void TSkinMenuBar::EnsureButtonBounds() {
   if (w <= 0 || h <= 0) return;
   fw::TBitmap measure;
   measure.SetSize(1, 1);
-  UseMenuFont(measure.Canvas());
+  UseMenuFont(measure.Canvas(), Skin().Dpi);
   const std::vector<PixelRect> rects = ButtonRects(measure.Canvas(), w, h);
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const RECT text = ToRect(rects[i]);
@@ -331,7 +335,7 @@ void TSkinMenuBar::PaintButton(TMenuBtn& button) {
   }
   fw::TCanvas canvas;
   canvas.SetHandle(dc.get());
-  UseMenuFont(canvas);
+  UseMenuFont(canvas, Skin().Dpi);
   fw::ScopedSelectObject font(dc.get(), canvas.Font().Handle());
   DrawCaption(dc.get(), button, b);
   canvas.SetHandle(nullptr);
@@ -567,14 +571,14 @@ bool TSkinMenuBar::DrawItem(DRAWITEMSTRUCT& dis) {
   }
   fw::TCanvas canvas;
   canvas.SetHandle(dis.hDC);
-  UseMenuFont(canvas);
+  UseMenuFont(canvas, Skin().Dpi);
   const bool selected = (dis.itemState & ODS_SELECTED) != 0;
   fw::TMenuItem* item = menu_ ? menu_->FindItem(dis.itemID, fw::TMenu::fkCommand) : nullptr;
   if (item) {
-    DrawMenuItem(*data_, *item, canvas, selected, dis.rcItem, menu_);
+    DrawMenuItem(Skin(), *item, canvas, selected, dis.rcItem, menu_);
   } else {
     std::unique_ptr<fw::TMenuItem> temporary = ForeignMenuItem(menu, dis.itemID);
-    DrawForeignMenuItem(*data_, menu, *temporary, selected, dis.rcItem, canvas);
+    DrawForeignMenuItem(Skin(), menu, *temporary, selected, dis.rcItem, canvas);
   }
   canvas.SetHandle(nullptr);
   return true;
@@ -588,11 +592,11 @@ bool TSkinMenuBar::MeasureItem(MEASUREITEMSTRUCT& mis) {
     fw::ScopedGetDc dc = fw::ScopedGetDc::Window(controller_->Handle);
     fw::TCanvas canvas;
     canvas.SetHandle(dc.get());
-    UseMenuFont(canvas);
-    MeasureMenuItem(*data_, *item, canvas, w, h);
+    UseMenuFont(canvas, Skin().Dpi);
+    MeasureMenuItem(Skin(), *item, canvas, w, h);
     canvas.SetHandle(nullptr);
   } else {
-    MeasureForeignMenuItem(*data_, controller_->Handle, controller_->TrackedMenu, mis.itemID, w, h);
+    MeasureForeignMenuItem(Skin(), controller_->Handle, controller_->TrackedMenu, mis.itemID, w, h);
   }
   mis.itemWidth = UINT(std::max(w, 0));
   mis.itemHeight = UINT(std::max(h, 0));

@@ -27,6 +27,7 @@ namespace skin {
 
 class TSkinForm;
 class TSkinData;
+struct SkinDefinition;
 class TSkinMenuBar;
 
 // One top-level item of the bar. Of the non-client object's operations it overrides only
@@ -49,6 +50,8 @@ class TSkinMenuBar : public fw::Watchable {
   // `menu` is the form's main-menu object, or nullptr for a window without form object.
   TSkinMenuBar(TSkinData* data, TSkinForm* controller, fw::TMenu* menu);
   TSkinMenuBar(const TSkinMenuBar&) = delete;
+  // The skin at the window's DPI (the controller's).
+  const SkinDefinition& Skin() const;
   TSkinMenuBar& operator=(const TSkinMenuBar&) = delete;
   virtual ~TSkinMenuBar();
 

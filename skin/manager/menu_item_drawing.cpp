@@ -6,6 +6,7 @@
 
 #include "framework/image_list.h"
 #include "skin/data/skin_data.h"
+#include "framework/dpi.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/menu_item_layout.h"
 #include "skin/manager/popup_menu.h"
@@ -15,10 +16,10 @@ namespace skin {
 
 namespace {
 
-bool HasItemElement(const TSkinData& data) {
+bool HasItemElement(const SkinDefinition& data) {
   return data.MenuItem && !data.MenuItem->Image.Empty();
 }
-int LeftWidthOf(const TSkinData& data) { return data.MenuItem ? data.MenuItem->LeftWidth : 0; }
+int LeftWidthOf(const SkinDefinition& data) { return data.MenuItem ? data.MenuItem->LeftWidth : 0; }
 
 PixelRect Px(const RECT& r) { return ToPixelRect(r); }
 
@@ -26,7 +27,7 @@ fw::TBitmap* NewSurfaceBitmap(int width, int height) {
   auto* bitmap = new fw::TBitmap();
   bitmap->SetPixelFormat(fw::pf32bit);
   bitmap->SetSize(width, height);
-  UseMenuFont(bitmap->Canvas());
+  UseMenuFont(bitmap->Canvas(), fw::SystemDpi());
   return bitmap;
 }
 
@@ -91,7 +92,8 @@ class ItemSurface {
 
 // Fills the surface with the part of the popup's frame image under the item, or with
 // MenuColour when the popup has no image.
-void PaintBackground(TSkinData& data, ItemSurface& surface, HMENU menu, const RECT& rect) {
+void PaintBackground(const SkinDefinition& data, ItemSurface& surface, HMENU menu,
+                     const RECT& rect) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   HBITMAP image = menu ? MenuBackgroundFor(menu) : nullptr;
   BITMAP info{};
@@ -115,7 +117,7 @@ PixelBitmap ComposeFace(const TDataSkinObject& e, const RECT& local, bool select
 }
 
 // The face at the surface's origin (`local` starts at 0, 0).
-void DrawFace(TSkinData& data, HDC dc, const RECT& local, bool selected) {
+void DrawFace(const SkinDefinition& data, HDC dc, const RECT& local, bool selected) {
   const TDataSkinObject& e = *data.MenuItem;
   if (!PopupMenuOpen()) {
     DrawElement(dc, local, e.Image, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
@@ -192,12 +194,12 @@ void DrawGlyph(fw::TMenuItem& item, fw::TCanvas& canvas, fw::TImageList* images,
 
 }  // namespace
 
-void UseMenuFont(fw::TCanvas& canvas) {
+void UseMenuFont(fw::TCanvas& canvas, int dpi) {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
   canvas.Font().SetName(metrics.lfMenuFont.lfFaceName);
-  canvas.Font().SetHeight(metrics.lfMenuFont.lfHeight);
+  canvas.Font().SetHeight(fw::ScaleForDpi(metrics.lfMenuFont.lfHeight, dpi, fw::SystemDpi()));
   canvas.Font().SetCharset(metrics.lfMenuFont.lfCharSet);
   canvas.Font().SetStyle(0);
 }
@@ -211,21 +213,22 @@ HBITMAP MenuBackgroundFor(HMENU menu) {
   return SkinManager ? SkinManager->PopupBackground(menu) : nullptr;
 }
 
-void MeasureMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, int& width,
-                     int& height) {
+void MeasureMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                     int& width, int& height) {
   // The standard measurement, whatever handler the item has (the skin's is the caller).
   item.DefaultMeasureItem(canvas, width, height);
   width +=
       MenuItemExtraWidth(HasItemElement(data), LeftWidthOf(data), item.GetImageList() != nullptr);
 }
 
-void MeasurePopupMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas&, int& width) {
+void MeasurePopupMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas&,
+                          int& width) {
   width +=
       PopupItemExtraWidth(HasItemElement(data), LeftWidthOf(data), item.GetImageList() != nullptr);
 }
 
-void MeasureForeignMenuItem(TSkinData& data, HWND window, HMENU dropdown, UINT command, int& width,
-                            int& height) {
+void MeasureForeignMenuItem(const SkinDefinition& data, HWND window, HMENU dropdown, UINT command,
+                            int& width, int& height) {
   char text[81] = {};
   if (dropdown) GetMenuStringA(dropdown, command, text, sizeof text, MF_BYCOMMAND);
   int text_width = 0;
@@ -233,7 +236,7 @@ void MeasureForeignMenuItem(TSkinData& data, HWND window, HMENU dropdown, UINT c
     fw::ScopedGetDc dc = fw::ScopedGetDc::Window(window);
     fw::TCanvas canvas;
     canvas.SetHandle(dc.get());
-    UseMenuFont(canvas);
+    UseMenuFont(canvas, data.Dpi);
     text_width = canvas.TextWidth(text);
     canvas.SetHandle(nullptr);
   }
@@ -241,8 +244,8 @@ void MeasureForeignMenuItem(TSkinData& data, HWND window, HMENU dropdown, UINT c
   height = ForeignItemHeight(height, text[0] == 0, (WindowsVersion & 0x80000000u) != 0);
 }
 
-void DrawMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
-                  const RECT& rect, fw::TMenu* bar_menu) {
+void DrawMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                  bool selected, const RECT& rect, fw::TMenu* bar_menu) {
   if (!HasItemElement(data)) {
     DrawPlainMenuItem(data, item, canvas, selected, rect, bar_menu);
     return;
@@ -267,7 +270,7 @@ void DrawMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, boo
   }
 }
 
-void DrawForeignMenuItem(TSkinData& data, HMENU menu, fw::TMenuItem& item, bool selected,
+void DrawForeignMenuItem(const SkinDefinition& data, HMENU menu, fw::TMenuItem& item, bool selected,
                          const RECT& rect, fw::TCanvas& canvas) {
   if (!HasItemElement(data)) {
     DrawPlainMenuItem(data, item, canvas, selected, rect);
@@ -282,8 +285,8 @@ void DrawForeignMenuItem(TSkinData& data, HMENU menu, fw::TMenuItem& item, bool 
   surface.CopyTo(canvas, rect);
 }
 
-void DrawPlainMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
-                       const RECT& rect, fw::TMenu* bar_menu) {
+void DrawPlainMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                       bool selected, const RECT& rect, fw::TMenu* bar_menu) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   ItemSurface surface(w, h);
   const RECT local{0, 0, w, h};
@@ -293,7 +296,7 @@ void DrawPlainMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas
   surface.CopyTo(canvas, rect);
 }
 
-void DrawMenuSeparator(TSkinData& data, fw::TCanvas& canvas, const RECT& rect) {
+void DrawMenuSeparator(const SkinDefinition& data, fw::TCanvas& canvas, const RECT& rect) {
   if (!HasItemElement(data)) return;
   const TDataSkinObject& e = *data.MenuItem;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
@@ -305,8 +308,8 @@ void DrawMenuSeparator(TSkinData& data, fw::TCanvas& canvas, const RECT& rect) {
   DrawTransparent(canvas.Handle(), rect, strip, kMagentaKey);
 }
 
-void DrawItemContents(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
-                      const RECT& rect, fw::TMenu* bar_menu) {
+void DrawItemContents(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                      bool selected, const RECT& rect, fw::TMenu* bar_menu) {
   item.UpdateFromAction();
   fw::TMenu* menu = item.GetParentMenu();
   if (!menu) menu = bar_menu;
@@ -340,8 +343,8 @@ void DrawItemContents(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas,
   }
 }
 
-void DrawMenuText(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, std::string text,
-                  UINT flags, bool selected, RECT& rect) {
+void DrawMenuText(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                  std::string text, UINT flags, bool selected, RECT& rect) {
   const bool measuring = (flags & DT_CALCRECT) != 0;
   // Empty captions still measure one line high.
   if (measuring && (text.empty() || text == "&")) text += ' ';

@@ -22,49 +22,51 @@
 namespace skin {
 
 class TSkinData;
+struct SkinDefinition;
 
 // Frees the surface the items of open popup menus share; called when the last skinned
 // popup closes and when the manager goes.
 void ReleaseSharedMenuItemSurface();
 
 // Gives the canvas the system's menu font.
-void UseMenuFont(fw::TCanvas& canvas);
+void UseMenuFont(fw::TCanvas& canvas, int dpi);
 
 // The frame image of the popup skinner showing `menu` (the manager's PopupBackground).
 HBITMAP MenuBackgroundFor(HMENU menu);
 
 // An item of the form's menu (measured through its menu item object): the item's standard
 // measurement plus the skin's widening.
-void MeasureMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, int& width,
-                     int& height);
+void MeasureMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                     int& width, int& height);
 // An item of a popup-menu component or of the skinned system menu: the skin's widening only,
 // on top of what was measured already.
-void MeasurePopupMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, int& width);
+void MeasurePopupMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                          int& width);
 // An item known only by its command in `dropdown` (the drop-down last opened from the bar),
 // measured from its text with the menu font on the window's DC.
-void MeasureForeignMenuItem(TSkinData& data, HWND window, HMENU dropdown, UINT command, int& width,
-                            int& height);
+void MeasureForeignMenuItem(const SkinDefinition& data, HWND window, HMENU dropdown, UINT command,
+                            int& width, int& height);
 
 // The skinned face of an item of a menu object (the plain look without "MenuItem").
 // `bar_menu` is the menu of the form's menu bar, used when the item belongs to no menu.
-void DrawMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
-                  const RECT& rect, fw::TMenu* bar_menu = nullptr);
+void DrawMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                  bool selected, const RECT& rect, fw::TMenu* bar_menu = nullptr);
 // An item known only by menu handle (a temporary item, see ForeignMenuItem): background
 // from the frame image of `menu`, the face drawn for separators too (their line then comes
 // from the etched edge).
-void DrawForeignMenuItem(TSkinData& data, HMENU menu, fw::TMenuItem& item, bool selected,
+void DrawForeignMenuItem(const SkinDefinition& data, HMENU menu, fw::TMenuItem& item, bool selected,
                          const RECT& rect, fw::TCanvas& canvas);
-void DrawPlainMenuItem(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
-                       const RECT& rect, fw::TMenu* bar_menu = nullptr);
+void DrawPlainMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                       bool selected, const RECT& rect, fw::TMenu* bar_menu = nullptr);
 // The separator strip from frame 2 of "MenuItem", magenta transparent, over `rect`.
-void DrawMenuSeparator(TSkinData& data, fw::TCanvas& canvas, const RECT& rect);
+void DrawMenuSeparator(const SkinDefinition& data, fw::TCanvas& canvas, const RECT& rect);
 // Glyph or check mark, caption and shortcut.
-void DrawItemContents(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, bool selected,
-                      const RECT& rect, fw::TMenu* bar_menu = nullptr);
+void DrawItemContents(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                      bool selected, const RECT& rect, fw::TMenu* bar_menu = nullptr);
 // One caption, shortcut or separator line; with DT_CALCRECT `rect` becomes the text's
 // extent.
-void DrawMenuText(TSkinData& data, fw::TMenuItem& item, fw::TCanvas& canvas, std::string text,
-                  UINT flags, bool selected, RECT& rect);
+void DrawMenuText(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
+                  std::string text, UINT flags, bool selected, RECT& rect);
 
 // A temporary item for the entry of `command` in `menu`: its text (at most 80 characters;
 // "-" when empty), enabled unless grayed or disabled, checked. Not in any menu.

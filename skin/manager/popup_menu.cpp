@@ -1,5 +1,7 @@
 #include "skin/manager/popup_menu.h"
 
+#include "framework/dpi.h"
+
 #include "skin/data/skin_data.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/menu_item_layout.h"
@@ -16,6 +18,9 @@ TSkinPopupMenu::~TSkinPopupMenu() {
 void TSkinPopupMenu::Attach(HWND window, TSkinData* data, HMENU menu) {
   window_ = window;
   data_ = data;
+  // The menu window's monitor decides its scale (a skin loaded while it is open leaves
+  // this copy alone).
+  scaled_ = data ? data->ScaledFor(fw::WindowDpi(window)) : nullptr;
   menu_ = menu;
   subclass_.Install(window, &TSkinPopupMenu::ProcEntry, this);
 }
@@ -27,9 +32,14 @@ void TSkinPopupMenu::Detach() {
   if (PendingPopup == this) PendingPopup = nullptr;
 }
 
+const SkinDefinition& TSkinPopupMenu::Skin() const {
+  if (scaled_) return *scaled_;
+  return *data_;
+}
+
 bool TSkinPopupMenu::CanPaint() const {
-  return data_ && !data_->NoSkinLoaded && data_->MenuBackground &&
-         !data_->MenuBackground->Image.Empty();
+  return data_ && !data_->NoSkinLoaded && Skin().MenuBackground &&
+         !Skin().MenuBackground->Image.Empty();
 }
 
 LRESULT TSkinPopupMenu::ProcEntry(void* self, HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -74,7 +84,7 @@ LRESULT TSkinPopupMenu::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
 bool TSkinPopupMenu::ComposeFrameImage() {
   RECT r;
   if (!GetWindowRect(window_, &r)) return false;
-  const TDataSkinObject& e = *data_->MenuBackground;
+  const TDataSkinObject& e = *Skin().MenuBackground;
   const RECT local{0, 0, r.right - r.left, r.bottom - r.top};
   // A menu paints its frame at WM_NCPAINT and after each WM_PAINT, and its items cut their
   // backgrounds out of the same image: one composition serves them all.

@@ -16,12 +16,15 @@
 // Windows the border is non-client and the second paint repaints the same pixels.
 #include <windows.h>
 
+#include <memory>
+
 #include "framework/scoped_handle.h"
 #include "framework/window_subclass.h"
 
 namespace skin {
 
 class TSkinData;
+struct SkinDefinition;
 
 class TSkinPopupMenu {
  public:
@@ -40,6 +43,8 @@ class TSkinPopupMenu {
 
   HWND Window() const { return window_; }
   TSkinData* SkinData() const { return data_; }
+  // The skin at the menu window's DPI (data_ itself at 96).
+  const SkinDefinition& Skin() const;
   HMENU Menu() const { return menu_; }
   void SetMenu(HMENU menu) { menu_ = menu; }
   // The composed "MenuBackground" image at window size from the last frame paint; nullptr
@@ -63,6 +68,7 @@ class TSkinPopupMenu {
   fw::WindowSubclass subclass_;
   HWND window_ = nullptr;
   TSkinData* data_ = nullptr;
+  std::shared_ptr<const SkinDefinition> scaled_;  // empty at 96 DPI
   fw::ScopedBitmap frame_image_;
   // What frame_image_ was composed from: the window size and the element's picture.
   SIZE frame_size_{};

@@ -517,6 +517,81 @@ TEST_F(SkinFormTest, PaintedFrameEqualsTheNativeComposition) {
   }
 }
 
+// A monitor change: WM_DPICHANGED carries the new DPI and the suggested rectangle. The
+// frame, its caption buttons, its hit test and its pixels follow the skin scaled to that
+// DPI, and changing back and forth ends where it started.
+TEST_F(SkinFormTest, ADpiChangeRescalesTheFrameAndChangingBackEndsWhereItStarted) {
+  auto form = MakeForm();
+  HWND hwnd = form->Handle();
+  TSkinForm* c = ShowSkinned(*form);
+  ASSERT_NE(c, nullptr);
+  TSkinData& data = SkinDataOf(*form);
+  const auto change = [&](int dpi) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+  };
+  const auto button_widths = [&] {
+    std::vector<int> widths;
+    for (const skin::TWinSysButton* b : c->CaptionButtons)
+      if (b->Visible) widths.push_back(b->Bounds.right - b->Bounds.left);
+    return widths;
+  };
+  const skin::FrameMetrics base = c->Metrics();
+  const std::vector<int> base_buttons = button_widths();
+  ASSERT_FALSE(base_buttons.empty());
+
+  change(144);
+  fwtest::PumpFor(30);
+  ASSERT_EQ(SkinManager->FindForm(hwnd), c);
+  EXPECT_EQ(c->Dpi, 144);
+  const std::shared_ptr<const skin::SkinDefinition> scaled = data.ScaledFor(144);
+  ASSERT_TRUE(scaled);
+  skin::FrameMetrics expected = skin::FrameMetricsFromSkin(*scaled, false);
+  expected.menu_height = c->MenuHeight;
+  EXPECT_EQ(c->Metrics(), expected);
+  EXPECT_NEAR(c->BorderTop, base.border_top * 3 / 2, 1);
+  EXPECT_EQ(WindowSize(hwnd).cx, ClientSize(hwnd).cx + c->BorderLeft + c->BorderRight);
+  EXPECT_EQ(WindowSize(hwnd).cy, ClientSize(hwnd).cy + c->BorderTop + c->BorderBottom);
+  c->PaintFrame(nullptr);
+  const std::vector<int> buttons = button_widths();
+  ASSERT_EQ(buttons.size(), base_buttons.size());
+  for (size_t i = 0; i < buttons.size(); ++i) EXPECT_NEAR(buttons[i], base_buttons[i] * 3 / 2, 1);
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  // A row of the scaled title below the old title's height is caption now.
+  EXPECT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0,
+                         MAKELPARAM((r.left + r.right) / 2, r.top + c->BorderTop - 2)),
+            HTCAPTION);
+  // The left border on the screen is the scaled strip composed natively.
+  const skin::PixelBitmap shown = ReadWindowPixels(hwnd);
+  const skin::PixelBitmap left = skin::ComposeFramePiece(
+      scaled->LeftStrip.get(), skin::FrameStrip::kLeft, c->BorderLeft, shown.Height(), c->IsActive);
+  int differences = 0;
+  for (int y = c->BorderTop; y < shown.Height() - c->BorderBottom; ++y)
+    for (int x = 0; x < c->BorderLeft; ++x)
+      if ((left.Pixel(x, y) & 0xFFFFFF) != 0xFF00FF)
+        differences += (shown.Pixel(x, y) & 0xFFFFFF) != (left.Pixel(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differences, 0);
+
+  change(96);
+  fwtest::PumpFor(30);
+  EXPECT_EQ(c->Metrics(), base);
+  const SIZE window = WindowSize(hwnd);
+  const fw::HandleSnapshot start = fw::LiveHandleSnapshot();
+  for (int i = 0; i < 100; ++i) {
+    change(i % 2 ? 96 : (i % 4 ? 120 : 192));
+    fwtest::PumpFor(1);
+  }
+  fwtest::PumpFor(30);
+  EXPECT_EQ(c->Dpi, 96);
+  EXPECT_EQ(c->Metrics(), base);
+  EXPECT_EQ(button_widths(), base_buttons);
+  EXPECT_EQ(WindowSize(hwnd).cx, window.cx);
+  EXPECT_EQ(WindowSize(hwnd).cy, window.cy);
+  EXPECT_EQ(fw::LiveHandleSnapshot().DifferenceFrom(start), "");
+}
+
 TEST_F(SkinFormTest, ABrokenSkinStillSkinsAndKeepsTheWindowUsable) {
   auto form = MakeForm();
   TSkinData& data = SkinDataOf(*form);

@@ -35,7 +35,7 @@ class Surface {
     const RECT all{0, 0, w, h};
     FillRect(dc_.get(), &all, brush.get());
     canvas_.SetHandle(dc_.get());
-    skin::UseMenuFont(canvas_);
+    skin::UseMenuFont(canvas_, 96);
   }
   ~Surface() { canvas_.SetHandle(nullptr); }
   fw::TCanvas& Canvas() { return canvas_; }
