@@ -96,16 +96,16 @@ int RadioButtonFrame(bool checked, bool disabled) {
 }
 
 PixelRect CheckImageRect(const PixelRect& control, int image_width, int image_height,
-                         bool box_on_right) {
+                         bool box_on_right, int box_width) {
   PixelRect r;
   r.top = control.top + (control.Height() - image_height) / 2;
   r.bottom = r.top + image_height;
-  const bool fits = image_width <= kSystemBoxWidth;
+  const bool fits = image_width <= box_width;
   if (box_on_right) {
-    r.right = fits ? control.right - (kSystemBoxWidth - image_width) / 2 : control.right - 1;
+    r.right = fits ? control.right - (box_width - image_width) / 2 : control.right - 1;
     r.left = r.right - image_width;
   } else {
-    r.left = fits ? control.left + (kSystemBoxWidth - image_width) / 2 : control.left;
+    r.left = fits ? control.left + (box_width - image_width) / 2 : control.left;
     r.right = r.left + image_width;
   }
   return r;

@@ -90,11 +90,11 @@ int RadioButtonFrame(bool checked, bool disabled);
 inline constexpr int kSystemBoxWidth = 14;
 
 // Where the check or radio image of image_width x image_height goes in a control of
-// rectangle `control`: centred vertically, and centred in the system box's 14 pixels at
-// the left (or, with the box on the right, at the right) edge; a wider image starts at
-// the left edge (or ends one pixel inside the right edge).
+// rectangle `control`: centred vertically, and centred in the system box's width (14 pixels
+// at 96 DPI) at the left (or, with the box on the right, at the right) edge; a wider image
+// starts at the left edge (or ends one pixel inside the right edge).
 PixelRect CheckImageRect(const PixelRect& control, int image_width, int image_height,
-                         bool box_on_right);
+                         bool box_on_right, int box_width = kSystemBoxWidth);
 
 // The width of one frame of a strip of frame_count frames side by side (a count below 1
 // counts as 1).

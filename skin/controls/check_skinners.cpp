@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_scaling.h"
 #include "skin/form/control_discovery.h"
 #include "skin/manager/element_painting.h"
 
@@ -37,11 +38,11 @@ std::optional<bool> CheckedProperty(fw::TWinControl* control) {
 
 bool Disabled(HWND hwnd) { return (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_DISABLED) != 0; }
 
-PixelRect PlaceImage(HWND hwnd, const BoxStrip& strip, const RECT& rect) {
+PixelRect PlaceImage(HWND hwnd, const BoxStrip& strip, const RECT& rect, int dpi) {
   if (!strip.image) return {};
   const bool box_on_right = (GetWindowLongPtrA(hwnd, GWL_STYLE) & BS_LEFTTEXT) != 0;
   return CheckImageRect(ToPixelRect(rect), StripFrameWidth(strip.image->Width(), strip.frames),
-                        strip.image->Height(), box_on_right);
+                        strip.image->Height(), box_on_right, ScaleLength(kSystemBoxWidth, dpi));
 }
 
 // The messages after which the system has drawn its own box (or the state changed).
@@ -99,7 +100,7 @@ int TSkinCheckBox::CurrentFrame() const {
 }
 
 PixelRect TSkinCheckBox::ImageRect(const RECT& rect) const {
-  return PlaceImage(FHandle, StripOf(&Skin(), false), rect);
+  return PlaceImage(FHandle, StripOf(&Skin(), false), rect, Skin().Dpi);
 }
 
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
@@ -139,7 +140,7 @@ int TSkinRadioButton::CurrentFrame() const {
 }
 
 PixelRect TSkinRadioButton::ImageRect(const RECT& rect) const {
-  return PlaceImage(FHandle, StripOf(&Skin(), true), rect);
+  return PlaceImage(FHandle, StripOf(&Skin(), true), rect, Skin().Dpi);
 }
 
 void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {

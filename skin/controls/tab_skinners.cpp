@@ -8,6 +8,7 @@
 
 #include "framework/comctrls.h"
 #include "framework/ext_ctrls.h"
+#include "skin/data/skin_scaling.h"
 #include "skin/controls/bar_skinners.h"
 #include "skin/controls/offscreen.h"
 #include "skin/controls/tab_geometry.h"
@@ -218,7 +219,8 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
 
   if (!FBorderImage.Empty()) {
     const RECT target = ToRect(border.Offset(rect.left, rect.top));
-    DrawElementDirect(dc, target, FBorderImage, {4, 5, 4, 4}, 1, 1, false);
+    DrawElementDirect(dc, target, FBorderImage, ScaleMargins({4, 5, 4, 4}, Skin().Dpi), 1, 1,
+                      false);
   }
 }
 

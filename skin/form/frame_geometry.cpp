@@ -3,16 +3,17 @@
 #include <algorithm>
 
 #include "skin/data/skin_definition.h"
+#include "skin/data/skin_scaling.h"
 
 namespace skin {
 
 namespace {
 
-int FrameExtent(const TDataSkinObject* strip, bool stacked) {
+int FrameExtent(const TDataSkinObject* strip, bool stacked, int dpi) {
   if (!strip) return 0;
   const int count = std::max(strip->FrameCount, 1);
   const int extent = stacked ? strip->Image.Height() : strip->Image.Width();
-  return std::min(extent / count, kMaxFrameBorder);
+  return std::min(extent / count, ScaleLength(kMaxFrameBorder, dpi));
 }
 
 }  // namespace
@@ -29,11 +30,12 @@ PixelBitmap ComposeFramePiece(const TDataSkinBorder* strip, FrameStrip side, int
 
 FrameMetrics FrameMetricsFromSkin(const SkinDefinition& skin, bool frameless) {
   FrameMetrics m;
+  m.dpi = skin.Dpi;
   if (frameless) return m;
-  m.border_top = FrameExtent(skin.TopStrip.get(), true);
-  m.border_left = FrameExtent(skin.LeftStrip.get(), false);
-  m.border_right = FrameExtent(skin.RightStrip.get(), false);
-  m.border_bottom = FrameExtent(skin.BottomStrip.get(), true);
+  m.border_top = FrameExtent(skin.TopStrip.get(), true, skin.Dpi);
+  m.border_left = FrameExtent(skin.LeftStrip.get(), false, skin.Dpi);
+  m.border_right = FrameExtent(skin.RightStrip.get(), false, skin.Dpi);
+  m.border_bottom = FrameExtent(skin.BottomStrip.get(), true, skin.Dpi);
   return m;
 }
 
@@ -46,7 +48,7 @@ PixelRect ClientRectForWindow(const PixelRect& window, const FrameMetrics& m) {
 
 int FrameHitTest(int window_y, const FrameMetrics& m) {
   if (window_y > m.border_top) return kHitMenu;
-  if (window_y > 3) return kHitCaption;
+  if (window_y > ScaleLength(4, m.dpi) - 1) return kHitCaption;
   return kHitNowhere;
 }
 
@@ -81,7 +83,8 @@ PixelRect PlaceCaptionText(const PixelRect& title, int text_width, int text_heig
   if (!layout.popup) {
     right = std::min<int64_t>(right, int64_t(title.right) - layout.text_right_clip);
   } else {
-    right = std::max<int64_t>(right, int64_t(layout.right_buttons_edge) - 5);
+    right =
+        std::max<int64_t>(right, int64_t(layout.right_buttons_edge) - ScaleLength(5, layout.dpi));
   }
   return {ClampCoordinate(left), ClampCoordinate(top), ClampCoordinate(right),
           ClampCoordinate(top + h)};

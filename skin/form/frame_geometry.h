@@ -18,6 +18,7 @@ class TDataSkinBorder;
 struct FrameMetrics {
   int border_left = 0, border_top = 0, border_right = 0, border_bottom = 0;
   int menu_height = 0;  // the menu-bar row under the title, 0 without a menu bar
+  int dpi = 96;         // the scale the skin is drawn at (its fixed offsets follow it)
   friend bool operator==(const FrameMetrics&, const FrameMetrics&) = default;
 };
 
@@ -25,9 +26,9 @@ struct FrameMetrics {
 // and the left and right strips' frame widths (frames stacked vertically for top and
 // bottom, side by side for left and right; a frame count below 1 counts as 1). A missing
 // strip gives 0. `frameless` (a popup without a full caption) gives all zeros. Each border
-// is at most kMaxFrameBorder: a skin's strips may be any size, and a border of thousands of
-// pixels would push the client area (and every control on it) off the screen; the strip
-// is then composed to the capped size like any other.
+// is at most kMaxFrameBorder (scaled to the skin's DPI): a skin's strips may be any size, and a
+// border of thousands of pixels would push the client area (and every control on it) off the
+// screen; the strip is then composed to the capped size like any other.
 inline constexpr int kMaxFrameBorder = 256;
 FrameMetrics FrameMetricsFromSkin(const SkinDefinition& skin, bool frameless);
 
@@ -50,7 +51,8 @@ inline constexpr int kHitNowhere = 0;
 inline constexpr int kHitCaption = 2;
 inline constexpr int kHitMenu = 5;
 
-// Where the old window procedure found nothing: the top four pixel rows stay nowhere, the
+// Where the old window procedure found nothing: the top four pixel rows (at 96 DPI; scaled
+// to the metrics' DPI) stay nowhere, the
 // rest of the title bar is caption, and below the title height is the menu row.
 int FrameHitTest(int window_y, const FrameMetrics& m);
 
@@ -65,6 +67,7 @@ struct CaptionTextLayout {
   bool right_to_left = false;
   bool popup = false;          // WS_POPUP: the text may run up to the right buttons
   int right_buttons_edge = 0;  // largest left edge of the right-aligned caption buttons
+  int dpi = 96;                // the scale of the skin's lengths
 };
 
 // Where the caption text background goes in the title rectangle, for a measured text of

@@ -137,7 +137,7 @@ void TSkinForm::ChangeDpi(int dpi, const RECT* suggested) {
 }
 
 FrameMetrics TSkinForm::Metrics() const {
-  return {BorderLeft, BorderTop, BorderRight, BorderBottom, MenuHeight};
+  return {BorderLeft, BorderTop, BorderRight, BorderBottom, MenuHeight, Skin().Dpi};
 }
 
 void TSkinForm::Notification(fw::TComponent* component, fw::TOperation operation) {
@@ -383,6 +383,7 @@ CaptionTextLayout TSkinForm::TextLayout() const {
   layout.right_to_left = RightToLeft;
   layout.popup = (Style & WS_POPUP) != 0;
   layout.right_buttons_edge = RightButtonsEdge;
+  layout.dpi = Skin().Dpi;
   return layout;
 }
 

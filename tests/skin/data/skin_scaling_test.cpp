@@ -42,7 +42,7 @@ TEST(SkinScaling, MetallicSkinGeometryScales) {
     auto s = [dpi](int v) { return ScaleLength(v, dpi); };
     EXPECT_EQ(FrameMetricsFromSkin(scaled, false),
               (FrameMetrics{s(m.border_left), s(m.border_top), s(m.border_right),
-                            s(m.border_bottom), 0}));
+                            s(m.border_bottom), 0, dpi}));
     ASSERT_EQ(scaled.SysButtons.size(), base.SysButtons.size());
     for (size_t i = 0; i < base.SysButtons.size(); ++i) {
       const TDataSkinSysButton &b = *base.SysButtons[i], &c = *scaled.SysButtons[i];
