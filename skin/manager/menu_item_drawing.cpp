@@ -23,6 +23,13 @@ int LeftWidthOf(const SkinDefinition& data) { return data.MenuItem ? data.MenuIt
 
 PixelRect Px(const RECT& r) { return ToPixelRect(r); }
 
+// A widening of an item at the skin's DPI: its LeftWidth part comes scaled with the skin,
+// the fixed pixels of the rest are scaled here.
+int AtSkinDpi(const SkinDefinition& data, int widening) {
+  const int left = HasItemElement(data) ? LeftWidthOf(data) : 0;
+  return left + fw::ScaleForDpi(widening - left, data.Dpi, 96);
+}
+
 fw::TBitmap* NewSurfaceBitmap(int width, int height) {
   auto* bitmap = new fw::TBitmap();
   bitmap->SetPixelFormat(fw::pf32bit);
@@ -217,14 +224,14 @@ void MeasureMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanva
                      int& width, int& height) {
   // The standard measurement, whatever handler the item has (the skin's is the caller).
   item.DefaultMeasureItem(canvas, width, height);
-  width +=
-      MenuItemExtraWidth(HasItemElement(data), LeftWidthOf(data), item.GetImageList() != nullptr);
+  width += AtSkinDpi(data, MenuItemExtraWidth(HasItemElement(data), LeftWidthOf(data),
+                                              item.GetImageList() != nullptr));
 }
 
 void MeasurePopupMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas&,
                           int& width) {
-  width +=
-      PopupItemExtraWidth(HasItemElement(data), LeftWidthOf(data), item.GetImageList() != nullptr);
+  width += AtSkinDpi(data, PopupItemExtraWidth(HasItemElement(data), LeftWidthOf(data),
+                                               item.GetImageList() != nullptr));
 }
 
 void MeasureForeignMenuItem(const SkinDefinition& data, HWND window, HMENU dropdown, UINT command,
@@ -240,8 +247,13 @@ void MeasureForeignMenuItem(const SkinDefinition& data, HWND window, HMENU dropd
     text_width = canvas.TextWidth(text);
     canvas.SetHandle(nullptr);
   }
-  width = ForeignItemWidth(text_width, HasItemElement(data), LeftWidthOf(data));
-  height = ForeignItemHeight(height, text[0] == 0, (WindowsVersion & 0x80000000u) != 0);
+  width =
+      text_width + AtSkinDpi(data, ForeignItemWidth(0, HasItemElement(data), LeftWidthOf(data)));
+  const int given = text[0] ? height : 0;  // without a caption the height is fixed
+  height = given +
+           fw::ScaleForDpi(
+               ForeignItemHeight(height, text[0] == 0, (WindowsVersion & 0x80000000u) != 0) - given,
+               data.Dpi, 96);
 }
 
 void DrawMenuItem(const SkinDefinition& data, fw::TMenuItem& item, fw::TCanvas& canvas,
