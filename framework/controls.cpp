@@ -326,6 +326,23 @@ TCustomForm* TControl::ParentForm() const {
   return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(c));
 }
 
+void TControl::ChangeScale(int to_dpi, int from_dpi) {
+  ScaleBounds(to_dpi, from_dpi);
+  ScaleFont(to_dpi, from_dpi);
+}
+
+void TControl::ScaleBounds(int to_dpi, int from_dpi) {
+  DpiLayout& d = dpi_layout_;
+  SetBounds(d.left.Rescale(left_, from_dpi, to_dpi), d.top.Rescale(top_, from_dpi, to_dpi),
+            d.width.Rescale(width_, from_dpi, to_dpi), d.height.Rescale(height_, from_dpi, to_dpi));
+}
+
+void TControl::ScaleFont(int to_dpi, int from_dpi) {
+  // Heights are in pixels; a font in points would follow the device by itself.
+  if (parent_font_) return;
+  font_.SetHeight(dpi_layout_.font_height.Rescale(font_.Height(), from_dpi, to_dpi));
+}
+
 void TControl::WndProc(TMessage& message) { DefaultHandler(message); }
 
 void TControl::DefaultHandler(TMessage& message) { message.Result = 0; }
@@ -449,6 +466,20 @@ void TWinControl::AlignControls() {
 
 void TWinControl::Loaded() {
   TControl::Loaded();
+  AlignControls();
+}
+
+void TWinControl::ChangeScale(int to_dpi, int from_dpi) {
+  ScaleBounds(to_dpi, from_dpi);
+  ScaleContents(to_dpi, from_dpi);
+}
+
+void TWinControl::ScaleContents(int to_dpi, int from_dpi) {
+  // The children are placed first and the font comes last, so that labels sizing
+  // themselves to their text measure it in the new font and keep that size.
+  const std::vector<TControl*> children = controls_;
+  for (TControl* c : children) c->ChangeScale(to_dpi, from_dpi);
+  ScaleFont(to_dpi, from_dpi);
   AlignControls();
 }
 

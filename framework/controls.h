@@ -26,6 +26,7 @@
 
 #include "framework/component.h"
 #include "framework/control_layout.h"
+#include "framework/dpi_scale.h"
 #include "framework/graphics.h"
 #include "framework/scoped_handle.h"
 
@@ -182,6 +183,12 @@ class TControl : public TComponent {
   // The form this control is on (the top-most parent that is a form), or nullptr.
   TCustomForm* ParentForm() const;
 
+  // Takes the control's layout from one resolution to another: its bounds, then its own
+  // font (one taken from the parent follows the parent's); windowed controls take their
+  // children along. Lengths are scaled from where they were at the last unchanged scaling,
+  // so changes back and forth do not drift.
+  virtual void ChangeScale(int to_dpi, int from_dpi);
+
   // The context menu shown on a right click, Shift+F10 or the context-menu key.
   TPopupMenu* PopupMenu() const { return popup_menu_; }
   void SetPopupMenu(TPopupMenu* menu);
@@ -199,6 +206,8 @@ class TControl : public TComponent {
   virtual void VisibleChanged();
   virtual void EnabledChanged();
   virtual void BoundsChanged() {}
+  void ScaleBounds(int to_dpi, int from_dpi);
+  void ScaleFont(int to_dpi, int from_dpi);
   // Called by a parent whose font or colour changed.
   void ParentFontChanged();
   void ParentColorChanged();
@@ -220,6 +229,9 @@ class TControl : public TComponent {
   TWndMethod window_proc_;
   bool taking_parent_font_ = false;
   TPopupMenu* popup_menu_ = nullptr;
+  struct DpiLayout {
+    DpiLength left, top, width, height, font_height;
+  } dpi_layout_;
 };
 
 // A control without a window: its parent paints it (WM_PAINT through Perform, with the
@@ -292,6 +304,7 @@ class TWinControl : public TControl {
   // changes or an aligned child leaves.
   void AlignControls();
   void Loaded() override;
+  void ChangeScale(int to_dpi, int from_dpi) override;
 
   HBRUSH BrushHandle();
 
@@ -325,6 +338,8 @@ class TWinControl : public TControl {
   void EnabledChanged() override;
   // Chooses the window position; forms centre themselves.
   virtual void AdjustCreateParams(TCreateParams&) {}
+  // The children's layout, then the own font (ChangeScale without the own bounds).
+  void ScaleContents(int to_dpi, int from_dpi);
 
  private:
   friend class TControl;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/form_reader.h"
 #include "framework/menus.h"
 
@@ -36,6 +37,7 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
         c.template Component<TMenuItem>("WindowMenu", &TCustomForm::WindowMenu,
                                         &TCustomForm::SetWindowMenu);
         c.Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);
+        c.Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled);
         c.Integer("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight);
         c.Event("OnCreate", &TCustomForm::OnCreate);
         c.Event("OnShow", &TCustomForm::OnShow);
@@ -91,6 +93,8 @@ void TCustomForm::ReadDescription(std::string_view text) { ReadComponentFromText
 
 void TCustomForm::Loaded() {
   TWinControl::Loaded();
+  // A window made while the description was read is scaled now that every control is in.
+  if (HandleAllocated()) ScaleToWindowDpi();
   if (OnCreate) OnCreate(this);
   if (visible_) VisibleChanged();
 }
@@ -137,8 +141,50 @@ bool TCustomForm::IsShortCut(WPARAM key) {
 
 void TCustomForm::CreateHandleDone() {
   TWinControl::CreateHandleDone();
+  // Before the children's windows are made, so that they are made at their scaled places.
+  if (!IsLoading()) ScaleToWindowDpi();
   if (form_style_ == fsMDIForm) CreateMdiClient();
   if (menu_) ShowMenuOnWindow();
+}
+
+void TCustomForm::ChangeScale(int to_dpi, int from_dpi) {
+  // The form's own size is its window's: ScaleToWindowDpi and DpiChanged set it.
+  ScaleContents(to_dpi, from_dpi);
+  pixels_per_inch_ = to_dpi;
+}
+
+void TCustomForm::ScaleToWindowDpi() {
+  HWND hwnd = Handle();
+  const int dpi = WindowDpi(hwnd);
+  if (!scaled_ || dpi == pixels_per_inch_) return;
+  // The client area is scaled; the frame stays as the window has it (a skin's or the
+  // system's).
+  RECT window, client;
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  const int from = pixels_per_inch_;
+  ChangeScale(dpi, from);
+  const int width =
+      window.right - window.left - client.right + ScaleForDpi(client.right, dpi, from);
+  const int height =
+      window.bottom - window.top - client.bottom + ScaleForDpi(client.bottom, dpi, from);
+  UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+  POINT place{window.left, window.top};
+  if (position_ >= poScreenCenter && form_style_ != fsMDIChild) {
+    place = {(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+             (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+    flags &= ~SWP_NOMOVE;
+  }
+  if (form_style_ == fsMDIChild) MapWindowPoints(nullptr, GetParent(hwnd), &place, 1);
+  SetWindowPos(hwnd, nullptr, place.x, place.y, width, height, flags);
+  // A window made again later takes the size it has now, not the stored client size.
+  client_width_ = client_height_ = -1;
+}
+
+void TCustomForm::DpiChanged(int dpi, const RECT& suggested) {
+  if (dpi != pixels_per_inch_) ChangeScale(dpi, pixels_per_inch_);
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) { border_style_ = style; }
@@ -434,6 +480,12 @@ void TCustomForm::WndProc(TMessage& message) {
         MoveWindow(client_handle_, 0, 0, client.right, client.bottom, TRUE);
         return;
       }
+      break;
+    case WM_DPICHANGED:
+      // The contents and the window's place; the frame is left to the default handling
+      // (and to a skin that subclasses the window, which sees the message first).
+      if (scaled_ && message.LParam)
+        DpiChanged(LOWORD(message.WParam), *reinterpret_cast<const RECT*>(message.LParam));
       break;
     case CM_ENTER:
       break;

@@ -52,8 +52,16 @@ class TCustomForm : public TWinControl {
   int ClientHeight() const override;
   void SetClientWidth(int width) override;
   void SetClientHeight(int height) override;
+  // The resolution the form's layout is at: the one it was designed at (stored in the
+  // description), and once a Scaled form has a window, the one of its monitor.
   int PixelsPerInch() const { return pixels_per_inch_; }
   void SetPixelsPerInch(int v) { pixels_per_inch_ = v; }
+  // A Scaled form (the default) is laid out for its monitor's resolution when its window is
+  // made and again whenever the window moves to another (WM_DPICHANGED); otherwise it
+  // keeps the design pixels everywhere.
+  bool Scaled() const { return scaled_; }
+  void SetScaled(bool v) { scaled_ = v; }
+  void ChangeScale(int to_dpi, int from_dpi) override;
   int TextHeight() const { return text_height_; }
   void SetTextHeight(int v) { text_height_ = v; }
   bool KeyPreview() const { return key_preview_; }
@@ -129,6 +137,10 @@ class TCustomForm : public TWinControl {
 
  private:
   void ClientSizeToWindow();
+  // Scales a Scaled form's new window to its monitor's resolution (keeping its frame).
+  void ScaleToWindowDpi();
+  // The window went to a monitor of another resolution; `suggested` is where it goes.
+  void DpiChanged(int dpi, const RECT& suggested);
   void CreateMdiClient();
   // Puts the menu on the window: SetMenu, or WM_MDISETMENU for an MDI frame.
   void ShowMenuOnWindow();
@@ -140,7 +152,8 @@ class TCustomForm : public TWinControl {
   uint32_t border_icons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = poDefaultPosOnly;
   int client_width_ = -1, client_height_ = -1;  // requested before the window exists
-  int pixels_per_inch_ = 96;
+  int pixels_per_inch_ = kDesignDpi;
+  bool scaled_ = true;
   int text_height_ = 13;
   bool key_preview_ = false;
   TWinControl* active_control_ = nullptr;
