@@ -171,6 +171,7 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       ChangeDpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
       result = CallDefault(msg, wparam, lparam);
       if (!alive) return result;
+      GetClientRect(Handle, &ClientRect);  // the client area at the new place is kept
       ReapplySkin();
       handled = true;
       break;

@@ -17,6 +17,9 @@
 #include "app/main_form.h"
 #include "framework/dpi.h"
 #include "framework/std_controls.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/skin_manager.h"
 #include "tests/support/fw_test.h"
 
 namespace {
@@ -212,6 +215,18 @@ TEST_F(FormDpiChild, TheSystemResolutionIsTheOneSet) {
   EXPECT_EQ(fw::WindowDpi(form_->Handle()), dpi_);
   EXPECT_EQ(fw::DpiAtPoint({0, 0}), dpi_);
   EXPECT_NE(fw::CurrentDpiAwareness(), fw::TDpiAwareness::Unaware);
+  // The skinned frame is drawn from the skin scaled to the window's resolution.
+  fwtest::PumpUntil(
+      [&] { return skin::SkinManager && skin::SkinManager->FindForm(form_->Handle()); });
+  const skin::TSkinForm* frame = skin::SkinManager->FindForm(form_->Handle());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->Dpi, dpi_);
+  const auto scaled = frame->SkinData->ScaledFor(dpi_);
+  ASSERT_TRUE(scaled);
+  EXPECT_EQ(frame->BorderTop, skin::FrameMetricsFromSkin(*scaled, false).border_top);
+  EXPECT_EQ(frame->BorderLeft, skin::FrameMetricsFromSkin(*scaled, false).border_left);
+  EXPECT_EQ(frame->MenuHeight,
+            frame->MenuBar ? frame->SystemLength(GetSystemMetrics(SM_CYMENU)) : 0);
 }
 
 TEST_F(FormDpiChild, AScaledFormIsMadeForTheResolutionAndAnUnscaledOneAtDesignSize) {
