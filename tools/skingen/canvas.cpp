@@ -69,22 +69,28 @@ int RingOf(const Rect& r, int radius, unsigned corners, int x, int y) {
   return std::min({left, top, right, bottom});
 }
 
-Canvas::Canvas(int width, int height, Colour fill)
-    : width_(std::max(0, width)),
-      height_(std::max(0, height)),
+Canvas::Canvas(Scale scale, int width, int height, Colour fill)
+    : scale_(std::max(1, scale.factor)),
+      width_(std::max(0, width) * scale_),
+      height_(std::max(0, height) * scale_),
       pixels_(size_t(width_) * height_, fill) {}
 
-void Canvas::Set(int x, int y, Colour c) {
-  if (InBounds(x, y)) pixels_[size_t(y) * width_ + x] = c;
+void Canvas::SetPixel(int px, int py, Colour c) {
+  if (InPixels(px, py)) pixels_[size_t(py) * width_ + px] = c;
 }
 
-void Canvas::Blend(int x, int y, Colour c, int t) {
-  if (InBounds(x, y)) Set(x, y, Mix(At(x, y), c, t));
+int Canvas::Ring(const Rect& r, int radius, unsigned corners, int px, int py) const {
+  int ring = RingOf(Pixels(r), radius * scale_, corners, px, py);
+  return ring < 0 ? ring : ring / scale_;
 }
+
+void Canvas::Set(int x, int y, Colour c) { FillRect({x, y, 1, 1}, c); }
 
 void Canvas::FillRect(const Rect& r, Colour c) {
-  for (int y = r.y; y < r.Bottom(); ++y)
-    for (int x = r.x; x < r.Right(); ++x) Set(x, y, c);
+  const Rect p = Pixels(r);
+  for (int py = std::max(0, p.y); py < std::min(height_, p.Bottom()); ++py)
+    for (int px = std::max(0, p.x); px < std::min(width_, p.Right()); ++px)
+      pixels_[size_t(py) * width_ + px] = c;
 }
 
 void Canvas::FrameRect(const Rect& r, Colour c) {
@@ -95,41 +101,43 @@ void Canvas::FrameRect(const Rect& r, Colour c) {
   VLine(r.Right() - 1, r.y, r.Bottom() - 1, c);
 }
 
-void Canvas::HLine(int x0, int x1, int y, Colour c) {
-  for (int x = x0; x <= x1; ++x) Set(x, y, c);
-}
+void Canvas::HLine(int x0, int x1, int y, Colour c) { FillRect({x0, y, x1 - x0 + 1, 1}, c); }
 
-void Canvas::VLine(int x, int y0, int y1, Colour c) {
-  for (int y = y0; y <= y1; ++y) Set(x, y, c);
-}
+void Canvas::VLine(int x, int y0, int y1, Colour c) { FillRect({x, y0, 1, y1 - y0 + 1}, c); }
 
 void Canvas::VGradient(const Rect& r, std::initializer_list<Stop> stops) {
-  for (int y = r.y; y < r.Bottom(); ++y) {
-    int t = r.h <= 1 ? 0 : (y - r.y) * 256 / (r.h - 1);
-    HLine(r.x, r.Right() - 1, y, GradientAt(stops, t));
+  const Rect p = Pixels(r);
+  for (int py = p.y; py < p.Bottom(); ++py) {
+    int t = p.h <= 1 ? 0 : (py - p.y) * 256 / (p.h - 1);
+    Colour c = GradientAt(stops, t);
+    for (int px = p.x; px < p.Right(); ++px) SetPixel(px, py, c);
   }
 }
 
 void Canvas::HGradient(const Rect& r, std::initializer_list<Stop> stops) {
-  for (int x = r.x; x < r.Right(); ++x) {
-    int t = r.w <= 1 ? 0 : (x - r.x) * 256 / (r.w - 1);
-    VLine(x, r.y, r.Bottom() - 1, GradientAt(stops, t));
+  const Rect p = Pixels(r);
+  for (int px = p.x; px < p.Right(); ++px) {
+    int t = p.w <= 1 ? 0 : (px - p.x) * 256 / (p.w - 1);
+    Colour c = GradientAt(stops, t);
+    for (int py = p.y; py < p.Bottom(); ++py) SetPixel(px, py, c);
   }
 }
 
 void Canvas::BrushRows(const Rect& r, int amount, uint32_t seed) {
-  for (int y = r.y; y < r.Bottom(); ++y) {
-    int d = Noise(uint32_t(y) * 2654435761U + seed, amount);
-    for (int x = r.x; x < r.Right(); ++x)
-      if (InBounds(x, y)) Set(x, y, Shade(At(x, y), d));
+  const Rect p = Pixels(r);
+  for (int py = p.y; py < p.Bottom(); ++py) {
+    int d = Noise(uint32_t(py) * 2654435761U + seed, amount);
+    for (int px = p.x; px < p.Right(); ++px)
+      if (InPixels(px, py)) SetPixel(px, py, Shade(Pixel(px, py), d));
   }
 }
 
 void Canvas::BrushColumns(const Rect& r, int amount, uint32_t seed) {
-  for (int x = r.x; x < r.Right(); ++x) {
-    int d = Noise(uint32_t(x) * 2246822519U + seed, amount);
-    for (int y = r.y; y < r.Bottom(); ++y)
-      if (InBounds(x, y)) Set(x, y, Shade(At(x, y), d));
+  const Rect p = Pixels(r);
+  for (int px = p.x; px < p.Right(); ++px) {
+    int d = Noise(uint32_t(px) * 2246822519U + seed, amount);
+    for (int py = p.y; py < p.Bottom(); ++py)
+      if (InPixels(px, py)) SetPixel(px, py, Shade(Pixel(px, py), d));
   }
 }
 
@@ -142,51 +150,55 @@ void Canvas::Bevel(const Rect& r, Colour top_left, Colour bottom_right) {
 }
 
 void Canvas::CutCorners(const Rect& r, int radius, unsigned corners) {
-  for (int y = r.y; y < r.Bottom(); ++y)
-    for (int x = r.x; x < r.Right(); ++x)
-      if (RingOf(r, radius, corners, x, y) == -2) Set(x, y, kMagenta);
+  const Rect p = Pixels(r);
+  for (int py = p.y; py < p.Bottom(); ++py)
+    for (int px = p.x; px < p.Right(); ++px)
+      if (Ring(r, radius, corners, px, py) == -2) SetPixel(px, py, kMagenta);
 }
 
 void Canvas::RoundOutline(const Rect& r, int radius, unsigned corners, Colour c) {
-  for (int y = r.y; y < r.Bottom(); ++y)
-    for (int x = r.x; x < r.Right(); ++x)
-      if (RingOf(r, radius, corners, x, y) == 0) Set(x, y, c);
+  const Rect p = Pixels(r);
+  for (int py = p.y; py < p.Bottom(); ++py)
+    for (int px = p.x; px < p.Right(); ++px)
+      if (Ring(r, radius, corners, px, py) == 0) SetPixel(px, py, c);
 }
 
 void Canvas::Blit(const Canvas& src, const Rect& s, int dx, int dy, bool keyed) {
-  for (int y = 0; y < s.h; ++y)
-    for (int x = 0; x < s.w; ++x) {
-      if (!src.InBounds(s.x + x, s.y + y)) continue;
-      Colour c = src.At(s.x + x, s.y + y);
+  const Rect p = src.Pixels(s);
+  const int ox = dx * scale_, oy = dy * scale_;
+  for (int y = 0; y < p.h; ++y)
+    for (int x = 0; x < p.w; ++x) {
+      if (!src.InPixels(p.x + x, p.y + y)) continue;
+      Colour c = src.Pixel(p.x + x, p.y + y);
       if (keyed && c == kMagenta) continue;
-      Set(dx + x, dy + y, c);
+      SetPixel(ox + x, oy + y, c);
     }
 }
 
 Canvas Canvas::Crop(const Rect& r) const {
-  Canvas out(r.w, r.h);
+  Canvas out(GetScale(), r.w, r.h);
   out.Blit(*this, r, 0, 0);
   return out;
 }
 
 Canvas Canvas::FlippedVertically() const {
-  Canvas out(width_, height_);
+  Canvas out(GetScale(), Width(), Height());
   for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) out.Set(x, height_ - 1 - y, At(x, y));
+    for (int x = 0; x < width_; ++x) out.SetPixel(x, height_ - 1 - y, Pixel(x, y));
   return out;
 }
 
 Canvas Canvas::FlippedHorizontally() const {
-  Canvas out(width_, height_);
+  Canvas out(GetScale(), Width(), Height());
   for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) out.Set(width_ - 1 - x, y, At(x, y));
+    for (int x = 0; x < width_; ++x) out.SetPixel(width_ - 1 - x, y, Pixel(x, y));
   return out;
 }
 
 Canvas Canvas::RotatedClockwise() const {
-  Canvas out(height_, width_);
+  Canvas out(GetScale(), Height(), Width());
   for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) out.Set(height_ - 1 - y, x, At(x, y));
+    for (int x = 0; x < width_; ++x) out.SetPixel(height_ - 1 - y, x, Pixel(x, y));
   return out;
 }
 
@@ -194,7 +206,7 @@ skin::PixelBitmap Canvas::ToPixelBitmap() const {
   skin::PixelBitmap bmp(width_, height_, skin::PixelFormat::kBgr24);
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) {
-      Colour c = At(x, y);
+      Colour c = Pixel(x, y);
       bmp.SetPixel(x, y, skin::Rgb(c.r, c.g, c.b));
     }
   return bmp;
@@ -225,7 +237,7 @@ void DrawGlyphCentred(Canvas& c, const Glyph& g, const Rect& r, Colour ink, Colo
 Canvas SideBySide(const std::vector<Canvas>& frames) {
   if (frames.empty()) return {};
   int w = frames[0].Width(), h = frames[0].Height();
-  Canvas out(w * int(frames.size()), h);
+  Canvas out(frames[0].GetScale(), w * int(frames.size()), h);
   for (size_t i = 0; i < frames.size(); ++i) out.Blit(frames[i], int(i) * w, 0);
   return out;
 }
@@ -233,7 +245,7 @@ Canvas SideBySide(const std::vector<Canvas>& frames) {
 Canvas Stacked(const std::vector<Canvas>& frames) {
   if (frames.empty()) return {};
   int w = frames[0].Width(), h = frames[0].Height();
-  Canvas out(w, h * int(frames.size()));
+  Canvas out(frames[0].GetScale(), w, h * int(frames.size()));
   for (size_t i = 0; i < frames.size(); ++i) out.Blit(frames[i], 0, int(i) * h);
   return out;
 }

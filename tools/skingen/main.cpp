@@ -1,6 +1,7 @@
 // skingen: draws every bitmap of a skin from its theme and writes them as .bmp files.
 //
-//   skingen --theme NAME OUTDIR   write the theme's bitmaps into OUTDIR (created if needed)
+//   skingen --theme NAME OUTDIR   write the theme's bitmaps into OUTDIR (created if needed),
+//                                 each as name.bmp and, drawn for 192 DPI, name@192.bmp
 //   skingen --icon NAME OUT.ico   write a program's icon in every size Windows asks for
 //   skingen --list                list the themes and the icons
 //
@@ -67,15 +68,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skingen: %s: %s\n", dir.string().c_str(), ec.message().c_str());
     return 1;
   }
-  for (const skingen::SkinImage& image : skingen::RenderSkin(*theme)) {
-    std::vector<uint8_t> bytes = skin::EncodeBmp(image.art.ToPixelBitmap());
-    const std::filesystem::path path = dir / image.file;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out) {
-      std::fprintf(stderr, "skingen: %s: cannot write\n", path.string().c_str());
-      return 1;
+  for (int scale : skingen::kSkinScales)
+    for (const skingen::SkinImage& image : skingen::RenderSkin(*theme, {scale})) {
+      std::vector<uint8_t> bytes = skin::EncodeBmp(image.art.ToPixelBitmap());
+      const std::filesystem::path path = dir / image.file;
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+      if (!out) {
+        std::fprintf(stderr, "skingen: %s: cannot write\n", path.string().c_str());
+        return 1;
+      }
     }
-  }
   return 0;
 }

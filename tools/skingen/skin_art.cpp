@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
 
 namespace skingen {
 
@@ -164,45 +165,47 @@ const Glyph kSizeGrip = {{
 // half slightly darker), the rest of the canvas inside r untouched and outside the
 // corners magenta.
 void DrawFace(Canvas& c, const Rect& r, int radius, const Face& f, bool sunken = false) {
-  for (int y = r.y; y < r.Bottom(); ++y) {
-    int t = r.h <= 1 ? 0 : (y - r.y) * 256 / (r.h - 1);
+  const Rect p = c.Pixels(r);
+  for (int y = p.y; y < p.Bottom(); ++y) {
+    int t = p.h <= 1 ? 0 : (y - p.y) * 256 / (p.h - 1);
     Colour body = GradientAt({{0, f.top}, {256, f.bottom}}, t);
-    for (int x = r.x; x < r.Right(); ++x) {
-      int ring = RingOf(r, radius, kAll, x, y);
+    for (int x = p.x; x < p.Right(); ++x) {
+      int ring = c.Ring(r, radius, kAll, x, y);
       if (ring == -2) {
-        c.Set(x, y, kMagenta);
+        c.SetPixel(x, y, kMagenta);
       } else if (ring == 0) {
-        c.Set(x, y, f.outline);
+        c.SetPixel(x, y, f.outline);
       } else if (ring == 1) {
-        bool upper = (y - r.y) < r.h / 2;
+        bool upper = (y - p.y) < p.h / 2;
         if (sunken)
-          c.Set(x, y, upper ? Mix(body, f.outline, 90) : body);
+          c.SetPixel(x, y, upper ? Mix(body, f.outline, 90) : body);
         else
-          c.Set(x, y, upper ? f.light : Mix(body, f.outline, 40));
+          c.SetPixel(x, y, upper ? f.light : Mix(body, f.outline, 40));
       } else {
-        c.Set(x, y, body);
+        c.SetPixel(x, y, body);
       }
     }
   }
 }
 
-// A face whose shape is given by a predicate (track-bar thumbs): gradient along the
-// given axis, outline on the shape's boundary, highlight next to it on the top and left.
+// A convex face whose shape is given by a predicate on device pixels (track-bar thumbs):
+// gradient along the given axis, a one-unit outline on the shape's boundary, a one-unit
+// highlight next to it on the top and left.
 void DrawShape(Canvas& c, const std::function<bool(int, int)>& inside, const Face& f,
                bool horizontal_gradient) {
-  int w = c.Width(), h = c.Height();
+  const int w = c.PixelWidth(), h = c.PixelHeight(), d = c.GetScale().factor;
   auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && inside(x, y); };
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       if (!in(x, y)) {
-        c.Set(x, y, kMagenta);
+        c.SetPixel(x, y, kMagenta);
         continue;
       }
       int t = horizontal_gradient ? x * 256 / std::max(1, w - 1) : y * 256 / std::max(1, h - 1);
       Colour body = GradientAt({{0, f.top}, {256, f.bottom}}, t);
-      bool edge = !in(x - 1, y) || !in(x + 1, y) || !in(x, y - 1) || !in(x, y + 1);
-      bool lit = !in(x - 2, y) || !in(x, y - 2);
-      c.Set(x, y, edge ? f.outline : lit ? f.light : body);
+      bool edge = !in(x - d, y) || !in(x + d, y) || !in(x, y - d) || !in(x, y + d);
+      bool lit = !in(x - 2 * d, y) || !in(x, y - 2 * d);
+      c.SetPixel(x, y, edge ? f.outline : lit ? f.light : body);
     }
 }
 
@@ -224,24 +227,33 @@ FrameColours FrameFor(const Theme& t, bool active) {
           t.border_light_inactive, t.inner_line_inactive};
 }
 
-// The colour of the title gradient on row y (before the caption's furniture).
-Colour TitleRow(const Theme& t, const FrameColours& k, int y) {
-  int tt = y * 256 / std::max(1, t.title_height - 1);
+// The colour of the title gradient on device row y at scale d (before the caption's
+// furniture).
+Colour TitleRow(const Theme& t, const FrameColours& k, int y, int d) {
+  int tt = y * 256 / std::max(1, t.title_height * d - 1);
   // A soft sheen: light at the top, a slight step below the middle, darker at the foot.
   return GradientAt({{0, k.top}, {118, k.mid}, {132, Shade(k.mid, -9)}, {256, k.bottom}}, tt);
 }
 
 constexpr uint32_t kBrushSeed = 0x5eed;
 
+// The brushed title gradient over the title rows of c, the whole width.
+void PaintTitle(Canvas& c, const Theme& t, const FrameColours& k) {
+  const int d = c.GetScale().factor;
+  for (int y = 0; y < t.title_height * d; ++y) {
+    const Colour row = TitleRow(t, k, y, d);
+    for (int x = 0; x < c.PixelWidth(); ++x) c.SetPixel(x, y, row);
+  }
+  c.BrushRows({0, 0, c.Width(), t.title_height}, t.brush, kBrushSeed);
+}
+
 // A whole window frame of w x h (client area included, left unpainted), from which the
 // four strips are cut, so that they meet without seams.
-Canvas RenderFrame(const Theme& t, int w, int h, bool active) {
+Canvas RenderFrame(const Theme& t, Scale sc, int w, int h, bool active) {
   const FrameColours k = FrameFor(t, active);
-  const int T = t.title_height, B = t.border, R = t.corner_radius;
-  Canvas c(w, h, k.face);
-
-  for (int y = 0; y < T; ++y) c.HLine(0, w - 1, y, TitleRow(t, k, y));
-  c.BrushRows({0, 0, w, T}, t.brush, kBrushSeed);
+  const int T = t.title_height, B = t.border, R = t.corner_radius, d = sc.factor;
+  Canvas c(sc, w, h, k.face);
+  PaintTitle(c, t, k);
 
   // Sides and bottom below the title: highlight, face, inner line; the right and bottom
   // edges carry a shadow instead of the highlight.
@@ -258,20 +270,23 @@ Canvas RenderFrame(const Theme& t, int w, int h, bool active) {
   // The title's lower edge continues the inner line round the client area.
   c.HLine(B - 1, w - B, T - 1, k.inner);
   if (B > 2) {
-    c.Set(B - 1, T - 1, Mix(TitleRow(t, k, T - 1), k.inner, 128));
-    c.Set(w - B, T - 1, Mix(TitleRow(t, k, T - 1), k.inner, 128));
+    for (int unit : {B - 1, w - B})
+      for (int y = (T - 1) * d; y < T * d; ++y)
+        for (int x = unit * d; x < (unit + 1) * d; ++x)
+          c.SetPixel(x, y, Mix(TitleRow(t, k, y, d), k.inner, 128));
   }
 
   // Title edges: highlight on the top row and the left column, shade on the right.
   Rect whole{0, 0, w, h};
-  for (int y = 0; y < T - 1; ++y)
-    for (int x = 0; x < w; ++x) {
-      int ring = RingOf(whole, R, kTop, x, y);
+  for (int y = 0; y < (T - 1) * d; ++y)
+    for (int x = 0; x < w * d; ++x) {
+      int ring = c.Ring(whole, R, kTop, x, y);
       if (ring != 1) continue;
-      if (x >= w - R || (x == w - 2 && y >= R))
-        c.Set(x, y, y < R ? Mix(k.highlight, c.At(x, y), 128) : Shade(c.At(x, y), -16));
+      const Colour here = c.Pixel(x, y);
+      if (c.Unit(x) >= w - R || (c.Unit(x) == w - 2 && y >= R * d))
+        c.SetPixel(x, y, y < R * d ? Mix(k.highlight, here, 128) : Shade(here, -16));
       else
-        c.Set(x, y, k.highlight);
+        c.SetPixel(x, y, k.highlight);
     }
   c.RoundOutline(whole, R, kTop, k.outline);
   c.CutCorners(whole, R, kTop);
@@ -280,28 +295,28 @@ Canvas RenderFrame(const Theme& t, int w, int h, bool active) {
 
 // The caption text plate: two frames stacked (active, inactive), each width x title
 // height; a recessed, slightly darker band with rounded ends, magenta around it.
-Canvas RenderTextPlate(const Theme& t, int ends) {
+Canvas RenderTextPlate(const Theme& t, Scale sc, int ends) {
   const int T = t.title_height, width = 2 * ends + 4;
   std::vector<Canvas> frames;
   for (bool active : {true, false}) {
     const FrameColours k = FrameFor(t, active);
-    Canvas f(width, T);
+    Canvas f(sc, width, T);
     Rect plate{0, 4, width, T - 8};
-    Canvas title(width, T);
-    for (int y = 0; y < T; ++y) title.HLine(0, width - 1, y, TitleRow(t, k, y));
-    title.BrushRows({0, 0, width, T}, t.brush, kBrushSeed);
-    for (int y = plate.y; y < plate.Bottom(); ++y)
-      for (int x = 0; x < width; ++x) {
-        int ring = RingOf(plate, 3, kAll, x, y);
+    Canvas title(sc, width, T);
+    PaintTitle(title, t, k);
+    const Rect p = f.Pixels(plate);
+    for (int y = p.y; y < p.Bottom(); ++y)
+      for (int x = p.x; x < p.Right(); ++x) {
+        int ring = f.Ring(plate, 3, kAll, x, y);
         if (ring == -2) continue;
-        Colour base = Shade(title.At(x, y), t.plate_shade);
+        Colour base = Shade(title.Pixel(x, y), t.plate_shade);
         if (ring == 0) {
-          bool upper = y < plate.y + plate.h / 2;
+          bool upper = y < p.y + p.h / 2;
           base = upper ? Mix(base, k.outline, 110) : Mix(base, k.highlight, 150);
-        } else if (ring == 1 && y == plate.y + 1) {
+        } else if (ring == 1 && f.Unit(y) == plate.y + 1) {
           base = Mix(base, k.outline, 40);
         }
-        f.Set(x, y, base);
+        f.SetPixel(x, y, base);
       }
     frames.push_back(f);
   }
@@ -314,7 +329,8 @@ Canvas RenderTextPlate(const Theme& t, int ends) {
 enum class CaptionKind { kPlain, kClose };
 
 // Frames: 1 normal, 2 pressed, 3 hot, 4 inactive window.
-Canvas RenderCaptionButton(const Theme& t, const Glyph& g, CaptionKind kind, int w, int h) {
+Canvas RenderCaptionButton(const Theme& t, Scale sc, const Glyph& g, CaptionKind kind, int w,
+                           int h) {
   const Face* faces[4] = {&t.caption_normal, &t.caption_pressed, &t.caption_hot,
                           &t.caption_inactive};
   if (kind == CaptionKind::kClose) {
@@ -324,7 +340,7 @@ Canvas RenderCaptionButton(const Theme& t, const Glyph& g, CaptionKind kind, int
   std::vector<Canvas> frames;
   for (int i = 0; i < 4; ++i) {
     const Face& f = *faces[i];
-    Canvas c(w, h);
+    Canvas c(sc, w, h);
     DrawFace(c, {0, 0, w, h}, t.caption_radius, f, i == 1);
     int shift = i == 1 ? 1 : 0;
     bool engrave = t.engrave && f.glyph.r < 128 && i != 1;
@@ -337,7 +353,7 @@ Canvas RenderCaptionButton(const Theme& t, const Glyph& g, CaptionKind kind, int
 
 // The three buttons of a maximized MDI child, four frames each (normal, pressed, unused,
 // hot), in the order minimize, restore, close.
-Canvas RenderMdiButtons(const Theme& t) {
+Canvas RenderMdiButtons(const Theme& t, Scale sc) {
   const int w = 16, h = 14;
   std::vector<Canvas> frames;
   for (const Glyph* g : {&kSmallMinimize, &kSmallRestore, &kSmallClose}) {
@@ -345,7 +361,7 @@ Canvas RenderMdiButtons(const Theme& t) {
                             &t.caption_hot};
     if (g == &kSmallClose) faces[1] = &t.close_pressed, faces[3] = &t.close_hot;
     for (int i = 0; i < 4; ++i) {
-      Canvas c(w, h);
+      Canvas c(sc, w, h);
       DrawFace(c, {0, 0, w, h}, 2, *faces[i], i == 1);
       int shift = i == 1 ? 1 : 0;
       DrawGlyphCentred(c, *g, {0, 0, w, h}, faces[i]->glyph, faces[i]->glyph, nullptr, shift,
@@ -360,7 +376,7 @@ Canvas RenderMdiButtons(const Theme& t) {
 // Controls.
 
 // Push buttons: 1 normal, 2 pressed, 3 disabled, 4 hot or focused, 5 default (unused).
-Canvas RenderPushButton(const Theme& t) {
+Canvas RenderPushButton(const Theme& t, Scale sc) {
   const int s = 24;
   Face hot = t.button_hot;
   Face def = t.button_normal;
@@ -368,7 +384,7 @@ Canvas RenderPushButton(const Theme& t) {
   std::vector<Canvas> frames;
   const Face* faces[] = {&t.button_normal, &t.button_pressed, &t.button_disabled, &hot, &def};
   for (const Face* f : faces) {
-    Canvas c(s, s);
+    Canvas c(sc, s, s);
     DrawFace(c, {0, 0, s, s}, 2, *f, f == &t.button_pressed);
     if (f == &hot) c.RoundOutline({1, 1, s - 2, s - 2}, 1, kAll, Mix(t.focus, hot.light, 140));
     frames.push_back(c);
@@ -377,7 +393,7 @@ Canvas RenderPushButton(const Theme& t) {
 }
 
 // Check boxes and radio buttons: 1 off, 2 on, 3 off disabled, 4 on disabled.
-Canvas RenderCheck(const Theme& t, bool radio) {
+Canvas RenderCheck(const Theme& t, Scale sc, bool radio) {
   const int s = 13;
   std::vector<Canvas> frames;
   for (int i = 0; i < 4; ++i) {
@@ -389,7 +405,7 @@ Canvas RenderCheck(const Theme& t, bool radio) {
     Colour edge = t.text.r > 128 ? Mix(t.face, t.text, 100) : t.dark_shadow;
     f.outline = disabled ? Mix(edge, t.face, 128) : edge;
     f.light = disabled ? t.face : Mix(t.window, t.shadow, 70);
-    Canvas c(s, s);
+    Canvas c(sc, s, s);
     DrawFace(c, {0, 0, s, s}, radio ? 6 : 2, f, true);
     Colour ink = disabled ? t.shadow : t.accent_bottom;
     if (on) DrawGlyphCentred(c, radio ? kRadioDot : kCheckMark, {0, 0, s, s}, ink, ink);
@@ -409,24 +425,24 @@ Face AccentFace(const Theme& t) {
 }
 
 // Progress: 1 trough, 2 filled part; and the chunk of the chunk style.
-Canvas RenderProgress(const Theme& t) {
-  Canvas trough(16, 16), fill(16, 16);
+Canvas RenderProgress(const Theme& t, Scale sc) {
+  Canvas trough(sc, 16, 16), fill(sc, 16, 16);
   DrawFace(trough, {0, 0, 16, 16}, 2, TrackFace(t), true);
   DrawFace(fill, {0, 0, 16, 16}, 2, AccentFace(t));
   return SideBySide({trough, fill});
 }
 
-Canvas RenderChunk(const Theme& t) {
-  Canvas c(8, 10);
+Canvas RenderChunk(const Theme& t, Scale sc) {
+  Canvas c(sc, 8, 10);
   DrawFace(c, {0, 0, 6, 10}, 1, AccentFace(t));
   return c;  // the two columns on the right stay magenta: gaps between chunks
 }
 
 // Group box edge: 1 normal, 2 disabled; an etched line, transparent inside.
-Canvas RenderGroupBox(const Theme& t) {
+Canvas RenderGroupBox(const Theme& t, Scale sc) {
   std::vector<Canvas> frames;
   for (bool enabled : {true, false}) {
-    Canvas c(16, 16);
+    Canvas c(sc, 16, 16);
     Colour dark = enabled ? t.shadow : Mix(t.shadow, t.face, 128);
     Colour lite = Mix(t.face, {255, 255, 255}, enabled ? 160 : 80);
     // Etched: a light ring offset by one pixel under the dark one.
@@ -438,11 +454,11 @@ Canvas RenderGroupBox(const Theme& t) {
 }
 
 // Toolbar buttons: 1 normal (flat), 2 pressed, 3 disabled (flat), 4 hot, 5 checked.
-Canvas RenderToolbar(const Theme& t) {
+Canvas RenderToolbar(const Theme& t, Scale sc) {
   const int s = 22;
   std::vector<Canvas> frames;
   for (int i = 0; i < 5; ++i) {
-    Canvas c(s, s, t.face);
+    Canvas c(sc, s, s, t.face);
     if (i == 1) DrawFace(c, {0, 0, s, s}, 2, t.button_pressed, true);
     if (i == 3) DrawFace(c, {0, 0, s, s}, 2, t.button_hot);
     if (i == 4) {
@@ -458,7 +474,7 @@ Canvas RenderToolbar(const Theme& t) {
 }
 
 // Tabs: 1 normal, 2 focused or selected, 3 hot, 4 disabled, 5 normal; rounded top corners.
-Canvas RenderTabs(const Theme& t) {
+Canvas RenderTabs(const Theme& t, Scale sc) {
   const int w = 24, h = 22;
   std::vector<Canvas> frames;
   Face selected = t.button_hot;
@@ -472,48 +488,50 @@ Canvas RenderTabs(const Theme& t) {
   hot.outline = t.shadow;
   const Face* faces[] = {&normal, &selected, &hot, &t.button_disabled, &normal};
   for (const Face* f : faces) {
-    Canvas c(w, h);
+    Canvas c(sc, w, h);
     // Drawn taller than the frame so that the bottom ring falls off the edge: tabs are
     // open towards the page.
-    Canvas tall(w, h + 2);
+    Canvas tall(sc, w, h + 2);
     DrawFace(tall, {0, 0, w, h + 2}, 3, *f);
     c.Blit(tall, {0, 0, w, h}, 0, 0);
     if (f != &selected) c.HLine(0, w - 1, h - 1, t.shadow);
     // Only the top corners are rounded.
-    for (int y = h - 4; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        if (c.At(x, y) == kMagenta) c.Set(x, y, (x == 0 || x == w - 1) ? t.shadow : f->bottom);
+    const Rect foot = c.Pixels({0, h - 4, w, 4});
+    for (int y = foot.y; y < foot.Bottom(); ++y)
+      for (int x = foot.x; x < foot.Right(); ++x)
+        if (c.Pixel(x, y) == kMagenta)
+          c.SetPixel(x, y, (c.Unit(x) == 0 || c.Unit(x) == w - 1) ? t.shadow : f->bottom);
     frames.push_back(c);
   }
   return SideBySide(frames);
 }
 
 // The page border around a tab control's page (one frame, margins 4, 5, 4, 4).
-Canvas RenderTabBorder(const Theme& t) {
-  Canvas c(16, 16, t.face);
+Canvas RenderTabBorder(const Theme& t, Scale sc) {
+  Canvas c(sc, 16, 16, t.face);
   c.FrameRect({0, 0, 16, 16}, t.shadow);
   c.Bevel({1, 1, 14, 14}, Mix(t.face, t.window, 160), Mix(t.face, t.shadow, 90));
   return c;
 }
 
 // Status bar panels: 1 lowered, 2 raised, 3 no bevel.
-Canvas RenderStatusEdges(const Theme& t) {
+Canvas RenderStatusEdges(const Theme& t, Scale sc) {
   const int s = 12;
   Colour lite = Mix(t.face, t.window, 180), dark = t.shadow;
-  Canvas lowered(s, s, t.face), raised(s, s, t.face), flat(s, s, t.face);
+  Canvas lowered(sc, s, s, t.face), raised(sc, s, s, t.face), flat(sc, s, s, t.face);
   lowered.Bevel({0, 0, s, s}, dark, lite);
   raised.Bevel({0, 0, s, s}, lite, dark);
   return SideBySide({lowered, raised, flat});
 }
 
 // Sunken frame of a combo box: 1 normal, 2 pressed, 3 disabled, 4 hot or focused.
-Canvas RenderSunkEdge(const Theme& t) {
+Canvas RenderSunkEdge(const Theme& t, Scale sc) {
   const int s = 16;
   std::vector<Canvas> frames;
   for (int i = 0; i < 4; ++i) {
     Colour outline = i == 3 ? t.focus : i == 2 ? Mix(t.shadow, t.face, 128) : t.shadow;
     Colour fill = i == 2 ? t.face : t.window;
-    Canvas c(s, s, fill);
+    Canvas c(sc, s, s, fill);
     c.FrameRect({0, 0, s, s}, outline);
     c.HLine(1, s - 2, 1, Mix(fill, t.shadow, 70));
     c.VLine(1, 1, s - 2, Mix(fill, t.shadow, 70));
@@ -524,11 +542,11 @@ Canvas RenderSunkEdge(const Theme& t) {
 
 // Drop-down button of a combo box: 1 normal, 2 pressed, 3 disabled, 4 hot; inset by one
 // transparent pixel so the sunken frame stays visible around it.
-Canvas RenderComboButton(const Theme& t) {
+Canvas RenderComboButton(const Theme& t, Scale sc) {
   const int w = 17, h = 20;
   std::vector<Canvas> frames;
   for (const Face* f : {&t.button_normal, &t.button_pressed, &t.button_disabled, &t.button_hot}) {
-    Canvas c(w, h);
+    Canvas c(sc, w, h);
     DrawFace(c, {1, 1, w - 2, h - 2}, 2, *f, f == &t.button_pressed);
     frames.push_back(c);
   }
@@ -537,7 +555,7 @@ Canvas RenderComboButton(const Theme& t) {
 
 // Arrow glyphs for combo buttons (1 normal, 2 pressed, 3 disabled, 4 hot) and the status
 // bar's size grip (5).
-Canvas RenderExtraImages(const Theme& t) {
+Canvas RenderExtraImages(const Theme& t, Scale sc) {
   const int s = 12;
   std::vector<Canvas> frames;
   Colour inks[4] = {
@@ -545,12 +563,12 @@ Canvas RenderExtraImages(const Theme& t) {
       t.dark_shadow, t.button_disabled.glyph, t.focus};
   if (t.text.r > 128) inks[0] = inks[1] = t.text;
   for (int i = 0; i < 4; ++i) {
-    Canvas c(s, s);
+    Canvas c(sc, s, s);
     int shift = i == 1 ? 1 : 0;
     DrawGlyphCentred(c, kArrowDown, {0, 0, s, s}, inks[i], inks[i], nullptr, shift, shift);
     frames.push_back(c);
   }
-  Canvas grip(s, s);
+  Canvas grip(sc, s, s);
   DrawGlyph(grip, kSizeGrip, s - kSizeGrip.Width(), s - kSizeGrip.Height(), t.shadow,
             Mix(t.face, {255, 255, 255}, 180));
   frames.push_back(grip);
@@ -558,12 +576,12 @@ Canvas RenderExtraImages(const Theme& t) {
 }
 
 // Header items: 1 normal, 2 pressed, 3 hot, 4 and 5 normal.
-Canvas RenderHeader(const Theme& t) {
+Canvas RenderHeader(const Theme& t, Scale sc) {
   const int s = 20;
   std::vector<Canvas> frames;
   for (int i = 0; i < 5; ++i) {
     const Face& f = i == 1 ? t.button_pressed : i == 2 ? t.button_hot : t.button_normal;
-    Canvas c(s, s);
+    Canvas c(sc, s, s);
     c.VGradient({0, 0, s, s}, {{0, f.top}, {256, f.bottom}});
     c.HLine(0, s - 1, 0, f.light);
     c.HLine(0, s - 1, s - 1, t.shadow);
@@ -576,22 +594,22 @@ Canvas RenderHeader(const Theme& t) {
 
 // Menu item faces: 1 normal (transparent, the popup background shows), 2 separator,
 // 3 unused, 4 selected, 5 unused.
-Canvas RenderMenuItem(const Theme& t) {
+Canvas RenderMenuItem(const Theme& t, Scale sc) {
   const int w = 24, h = 18;
-  Canvas plain(w, h);
-  Canvas separator(w, h);
+  Canvas plain(sc, w, h);
+  Canvas separator(sc, w, h);
   separator.HLine(3, w - 4, 13, Mix(t.menu, t.shadow, 170));
   separator.HLine(3, w - 4, 14, Mix(t.menu, {255, 255, 255}, 200));
-  Canvas selected(w, h);
+  Canvas selected(sc, w, h);
   DrawFace(selected, {1, 0, w - 2, h}, 2, AccentFace(t));
   return SideBySide({plain, separator, plain, selected, plain});
 }
 
 // Popup menu frame: a three-pixel ring (outline, highlight, menu colour) around the
 // menu's face.
-Canvas RenderMenuBackground(const Theme& t) {
+Canvas RenderMenuBackground(const Theme& t, Scale sc) {
   const int s = 32;
-  Canvas c(s, s, t.menu);
+  Canvas c(sc, s, s, t.menu);
   c.FrameRect({0, 0, s, s}, t.dark_shadow);
   c.Bevel({1, 1, s - 2, s - 2}, Mix(t.menu, {255, 255, 255}, 180), Mix(t.menu, t.shadow, 100));
   return c;
@@ -599,13 +617,13 @@ Canvas RenderMenuBackground(const Theme& t) {
 
 // Menu bar: two frames stacked (active, inactive); uniform columns, so the middle tiles
 // without seams.
-Canvas RenderMenuBar(const Theme& t) {
+Canvas RenderMenuBar(const Theme& t, Scale sc) {
   const int w = 32, h = 20;
   std::vector<Canvas> frames;
   for (bool active : {true, false}) {
     Colour top = active ? Mix(t.face, t.window, 90) : t.face;
     Colour bottom = active ? Mix(t.face, t.shadow, 50) : Mix(t.face, t.shadow, 20);
-    Canvas c(w, h);
+    Canvas c(sc, w, h);
     c.VGradient({0, 0, w, h}, {{0, top}, {256, bottom}});
     c.HLine(0, w - 1, 0, Mix(top, t.window, 160));
     c.HLine(0, w - 1, h - 1, Mix(t.face, t.shadow, 170));
@@ -618,7 +636,7 @@ Canvas RenderMenuBar(const Theme& t) {
 //   1-4 left arrow, 5-8 right arrow, 9-12 up arrow, 13-16 down arrow, each group normal,
 //   pressed, hot, disabled; 17, 18 horizontal thumb normal and pressed; 19, 20 vertical
 //   thumb normal and pressed; 21 size box; 22 horizontal shaft; 23 vertical shaft.
-Canvas RenderScrollbar(const Theme& t, const Canvas& hthumb, const Canvas& vthumb,
+Canvas RenderScrollbar(const Theme& t, Scale sc, const Canvas& hthumb, const Canvas& vthumb,
                        const Canvas& hshaft, const Canvas& vshaft) {
   const int s = 16;
   std::vector<Canvas> frames;
@@ -626,7 +644,7 @@ Canvas RenderScrollbar(const Theme& t, const Canvas& hthumb, const Canvas& vthum
   for (const Glyph* g : {&kArrowLeft, &kArrowRight, &kArrowUp, &kArrowDown}) {
     const Face* faces[4] = {&t.button_normal, &t.button_pressed, &t.button_hot, &t.button_disabled};
     for (int i = 0; i < 4; ++i) {
-      Canvas c(s, s);
+      Canvas c(sc, s, s);
       DrawFace(c, {0, 0, s, s}, 2, *faces[i], i == 1);
       Colour gi = i == 3 ? t.button_disabled.glyph : ink;
       int shift = i == 1 ? 1 : 0;
@@ -638,19 +656,19 @@ Canvas RenderScrollbar(const Theme& t, const Canvas& hthumb, const Canvas& vthum
   frames.push_back(hthumb.Crop({s, 0, s, s}));
   frames.push_back(vthumb.Crop({0, 0, s, s}));
   frames.push_back(vthumb.Crop({s, 0, s, s}));
-  frames.push_back(Canvas(s, s, t.face));
+  frames.push_back(Canvas(sc, s, s, t.face));
   frames.push_back(hshaft.Crop({0, 0, s, s}));
   frames.push_back(vshaft.Crop({0, 0, s, s}));
   return SideBySide(frames);
 }
 
 // Shafts: 4 frames (normal, pressed, hot, disabled), a recessed groove.
-Canvas RenderShaft(const Theme& t, bool vertical) {
+Canvas RenderShaft(const Theme& t, Scale sc, bool vertical) {
   const int s = 16;
   std::vector<Canvas> frames;
   for (int i = 0; i < 4; ++i) {
     Colour base = i == 1 ? Mix(t.track, t.shadow, 60) : i == 3 ? t.face : t.track;
-    Canvas c(s, s, base);
+    Canvas c(sc, s, s, base);
     Colour dark = Mix(base, t.shadow, 120), lite = Mix(base, t.window, 120);
     if (vertical) {
       c.HGradient({0, 0, s, s}, {{0, Mix(base, t.shadow, 50)}, {128, base}, {256, base}});
@@ -668,13 +686,13 @@ Canvas RenderShaft(const Theme& t, bool vertical) {
 
 // Thumbs: 3 frames (normal, pressed or dragged, hot); rounded ends inside the fixed
 // margins, a gradient across the bar so the middle stretches cleanly.
-Canvas RenderThumb(const Theme& t, bool vertical) {
+Canvas RenderThumb(const Theme& t, Scale sc, bool vertical) {
   const int s = 16;
   std::vector<Canvas> frames;
   for (const Face* f : {&t.button_normal, &t.button_pressed, &t.button_hot}) {
-    Canvas c(s, s);
+    Canvas c(sc, s, s);
     if (vertical) {
-      Canvas turned(s, s);
+      Canvas turned(sc, s, s);
       DrawFace(turned, {1, 0, s - 2, s}, 3, *f, f == &t.button_pressed);
       // A horizontal thumb turned a quarter, with the light kept on the left.
       c = turned.RotatedClockwise().FlippedHorizontally();
@@ -689,24 +707,26 @@ Canvas RenderThumb(const Theme& t, bool vertical) {
 // Track-bar thumbs, 5 frames each: 1 normal, 2 the face the skinner draws, 3 pressed,
 // 4 hot, 5 disabled. `point` is the side the pointer faces: 0 none, 1 down, 2 up,
 // 3 left, 4 right.
-Canvas RenderTrackThumb(const Theme& t, int w, int h, int point) {
+Canvas RenderTrackThumb(const Theme& t, Scale sc, int w, int h, int point) {
   std::vector<Canvas> frames;
   for (const Face* f :
        {&t.button_normal, &t.button_normal, &t.button_pressed, &t.button_hot, &t.button_disabled}) {
-    Canvas c(w, h);
+    Canvas c(sc, w, h);
+    // In device pixels: the pointer's edges run at 45 degrees whatever the scale.
+    const int d = sc.factor, W = w * d, H = h * d;
     auto inside = [&](int x, int y) {
-      const int p = 5;  // length of the pointer
+      const int p = 5 * d;  // length of the pointer
       switch (point) {
         case 1:
-          return y < h - p || std::abs(2 * x - (w - 1)) <= 2 * (h - 1 - y) + 1;
+          return y < H - p || std::abs(2 * x - (W - 1)) <= 2 * (H - 1 - y) + 1;
         case 2:
-          return y >= p || std::abs(2 * x - (w - 1)) <= 2 * y + 1;
+          return y >= p || std::abs(2 * x - (W - 1)) <= 2 * y + 1;
         case 3:
-          return x >= p || std::abs(2 * y - (h - 1)) <= 2 * x + 1;
+          return x >= p || std::abs(2 * y - (H - 1)) <= 2 * x + 1;
         case 4:
-          return x < w - p || std::abs(2 * y - (h - 1)) <= 2 * (w - 1 - x) + 1;
+          return x < W - p || std::abs(2 * y - (H - 1)) <= 2 * (W - 1 - x) + 1;
         default: {
-          bool corner = (x == 0 || x == w - 1) && (y == 0 || y == h - 1);
+          bool corner = (x < d || x >= W - d) && (y < d || y >= H - d);
           return !corner;
         }
       }
@@ -719,19 +739,19 @@ Canvas RenderTrackThumb(const Theme& t, int w, int h, int point) {
 
 // Up-down buttons: 8 frames (first button normal, pressed, disabled, hot; then the
 // second button), and the glyph strip with the same frame order.
-Canvas RenderUpDown(const Theme& t, bool horizontal) {
+Canvas RenderUpDown(const Theme& t, Scale sc, bool horizontal) {
   const int w = horizontal ? 10 : 16, h = horizontal ? 16 : 10;
   std::vector<Canvas> frames;
   for (int b = 0; b < 2; ++b)
     for (const Face* f : {&t.button_normal, &t.button_pressed, &t.button_disabled, &t.button_hot}) {
-      Canvas c(w, h);
+      Canvas c(sc, w, h);
       DrawFace(c, {0, 0, w, h}, 1, *f, f == &t.button_pressed);
       frames.push_back(c);
     }
   return SideBySide(frames);
 }
 
-Canvas RenderUpDownGlyphs(const Theme& t, bool horizontal) {
+Canvas RenderUpDownGlyphs(const Theme& t, Scale sc, bool horizontal) {
   const Glyph& first = horizontal ? kArrowLeft : kArrowUp;
   const Glyph& second = horizontal ? kArrowRight : kArrowDown;
   Colour ink = t.text.r > 128 ? t.text : t.dark_shadow;
@@ -739,7 +759,7 @@ Canvas RenderUpDownGlyphs(const Theme& t, bool horizontal) {
   std::vector<Canvas> frames;
   for (const Glyph* g : {&first, &second})
     for (int i = 0; i < 4; ++i) {
-      Canvas c(g->Width(), g->Height());
+      Canvas c(sc, g->Width(), g->Height());
       DrawGlyph(c, *g, 0, 0, inks[i], inks[i]);
       frames.push_back(c);
     }
@@ -748,67 +768,73 @@ Canvas RenderUpDownGlyphs(const Theme& t, bool horizontal) {
 
 }  // namespace
 
-std::vector<SkinImage> RenderSkin(const Theme& t) {
+std::vector<SkinImage> RenderSkin(const Theme& t, Scale sc) {
   std::vector<SkinImage> out;
   const int B = t.border, T = t.title_height;
   const int w = 2 * B + kStripLength, h = T + kSideMiddle + B;
 
   // Frame strips: the sides hold their frames side by side, top and bottom stacked.
-  Canvas active = RenderFrame(t, w, h, true), inactive = RenderFrame(t, w, h, false);
+  Canvas active = RenderFrame(t, sc, w, h, true), inactive = RenderFrame(t, sc, w, h, false);
   auto sides = [&](Rect r) { return SideBySide({active.Crop(r), inactive.Crop(r)}); };
   auto rows = [&](Rect r) { return Stacked({active.Crop(r), inactive.Crop(r)}); };
   out.push_back({"left.bmp", sides({0, 0, B, h})});
   out.push_back({"right.bmp", sides({w - B, 0, B, h})});
   out.push_back({"top.bmp", rows({B, 0, kStripLength, T})});
   out.push_back({"bottom.bmp", rows({B, h - B, kStripLength, B})});
-  out.push_back({"textback.bmp", RenderTextPlate(t, 6)});
-  out.push_back({"menubar.bmp", RenderMenuBar(t)});
+  out.push_back({"textback.bmp", RenderTextPlate(t, sc, 6)});
+  out.push_back({"menubar.bmp", RenderMenuBar(t, sc)});
 
   const int cw = t.caption_w, ch = t.caption_h;
-  out.push_back({"close.bmp", RenderCaptionButton(t, kClose, CaptionKind::kClose, cw, ch)});
-  out.push_back({"maximize.bmp", RenderCaptionButton(t, kMaximize, CaptionKind::kPlain, cw, ch)});
-  out.push_back({"restore.bmp", RenderCaptionButton(t, kRestore, CaptionKind::kPlain, cw, ch)});
-  out.push_back({"minimize.bmp", RenderCaptionButton(t, kMinimize, CaptionKind::kPlain, cw, ch)});
-  out.push_back({"help.bmp", RenderCaptionButton(t, kHelp, CaptionKind::kPlain, cw, ch)});
-  out.push_back({"rollup.bmp", RenderCaptionButton(t, kRollUp, CaptionKind::kPlain, cw, ch)});
-  out.push_back({"mdicontrols.bmp", RenderMdiButtons(t)});
+  out.push_back({"close.bmp", RenderCaptionButton(t, sc, kClose, CaptionKind::kClose, cw, ch)});
+  out.push_back(
+      {"maximize.bmp", RenderCaptionButton(t, sc, kMaximize, CaptionKind::kPlain, cw, ch)});
+  out.push_back({"restore.bmp", RenderCaptionButton(t, sc, kRestore, CaptionKind::kPlain, cw, ch)});
+  out.push_back(
+      {"minimize.bmp", RenderCaptionButton(t, sc, kMinimize, CaptionKind::kPlain, cw, ch)});
+  out.push_back({"help.bmp", RenderCaptionButton(t, sc, kHelp, CaptionKind::kPlain, cw, ch)});
+  out.push_back({"rollup.bmp", RenderCaptionButton(t, sc, kRollUp, CaptionKind::kPlain, cw, ch)});
+  out.push_back({"mdicontrols.bmp", RenderMdiButtons(t, sc)});
 
-  out.push_back({"button.bmp", RenderPushButton(t)});
-  out.push_back({"check.bmp", RenderCheck(t, false)});
-  out.push_back({"radio.bmp", RenderCheck(t, true)});
-  out.push_back({"progress.bmp", RenderProgress(t)});
-  out.push_back({"chunk.bmp", RenderChunk(t)});
-  out.push_back({"groupbox.bmp", RenderGroupBox(t)});
-  out.push_back({"toolbar.bmp", RenderToolbar(t)});
-  out.push_back({"tabs.bmp", RenderTabs(t)});
-  out.push_back({"tabborder.bmp", RenderTabBorder(t)});
-  out.push_back({"statusbar.bmp", RenderStatusEdges(t)});
-  out.push_back({"combobutton.bmp", RenderComboButton(t)});
-  out.push_back({"sunkedge.bmp", RenderSunkEdge(t)});
-  out.push_back({"extra.bmp", RenderExtraImages(t)});
-  out.push_back({"header.bmp", RenderHeader(t)});
-  out.push_back({"menuitem.bmp", RenderMenuItem(t)});
-  out.push_back({"menuback.bmp", RenderMenuBackground(t)});
+  out.push_back({"button.bmp", RenderPushButton(t, sc)});
+  out.push_back({"check.bmp", RenderCheck(t, sc, false)});
+  out.push_back({"radio.bmp", RenderCheck(t, sc, true)});
+  out.push_back({"progress.bmp", RenderProgress(t, sc)});
+  out.push_back({"chunk.bmp", RenderChunk(t, sc)});
+  out.push_back({"groupbox.bmp", RenderGroupBox(t, sc)});
+  out.push_back({"toolbar.bmp", RenderToolbar(t, sc)});
+  out.push_back({"tabs.bmp", RenderTabs(t, sc)});
+  out.push_back({"tabborder.bmp", RenderTabBorder(t, sc)});
+  out.push_back({"statusbar.bmp", RenderStatusEdges(t, sc)});
+  out.push_back({"combobutton.bmp", RenderComboButton(t, sc)});
+  out.push_back({"sunkedge.bmp", RenderSunkEdge(t, sc)});
+  out.push_back({"extra.bmp", RenderExtraImages(t, sc)});
+  out.push_back({"header.bmp", RenderHeader(t, sc)});
+  out.push_back({"menuitem.bmp", RenderMenuItem(t, sc)});
+  out.push_back({"menuback.bmp", RenderMenuBackground(t, sc)});
 
-  Canvas hthumb = RenderThumb(t, false), vthumb = RenderThumb(t, true);
-  Canvas hshaft = RenderShaft(t, false), vshaft = RenderShaft(t, true);
-  out.push_back({"scrollbar.bmp", RenderScrollbar(t, hthumb, vthumb, hshaft, vshaft)});
+  Canvas hthumb = RenderThumb(t, sc, false), vthumb = RenderThumb(t, sc, true);
+  Canvas hshaft = RenderShaft(t, sc, false), vshaft = RenderShaft(t, sc, true);
+  out.push_back({"scrollbar.bmp", RenderScrollbar(t, sc, hthumb, vthumb, hshaft, vshaft)});
   out.push_back({"hscroll.bmp", hshaft});
   out.push_back({"vscroll.bmp", vshaft});
   out.push_back({"hthumb.bmp", hthumb});
   out.push_back({"vthumb.bmp", vthumb});
 
-  out.push_back({"track_horz.bmp", RenderTrackThumb(t, 11, 21, 0)});
-  out.push_back({"track_vert.bmp", RenderTrackThumb(t, 21, 11, 0)});
-  out.push_back({"track_left.bmp", RenderTrackThumb(t, 21, 11, 3)});
-  out.push_back({"track_right.bmp", RenderTrackThumb(t, 21, 11, 4)});
-  out.push_back({"track_up.bmp", RenderTrackThumb(t, 11, 21, 2)});
-  out.push_back({"track_down.bmp", RenderTrackThumb(t, 11, 21, 1)});
+  out.push_back({"track_horz.bmp", RenderTrackThumb(t, sc, 11, 21, 0)});
+  out.push_back({"track_vert.bmp", RenderTrackThumb(t, sc, 21, 11, 0)});
+  out.push_back({"track_left.bmp", RenderTrackThumb(t, sc, 21, 11, 3)});
+  out.push_back({"track_right.bmp", RenderTrackThumb(t, sc, 21, 11, 4)});
+  out.push_back({"track_up.bmp", RenderTrackThumb(t, sc, 11, 21, 2)});
+  out.push_back({"track_down.bmp", RenderTrackThumb(t, sc, 11, 21, 1)});
 
-  out.push_back({"updown_horz.bmp", RenderUpDown(t, true)});
-  out.push_back({"updown_horz_glyph.bmp", RenderUpDownGlyphs(t, true)});
-  out.push_back({"updown_vert.bmp", RenderUpDown(t, false)});
-  out.push_back({"updown_vert_glyph.bmp", RenderUpDownGlyphs(t, false)});
+  out.push_back({"updown_horz.bmp", RenderUpDown(t, sc, true)});
+  out.push_back({"updown_horz_glyph.bmp", RenderUpDownGlyphs(t, sc, true)});
+  out.push_back({"updown_vert.bmp", RenderUpDown(t, sc, false)});
+  out.push_back({"updown_vert_glyph.bmp", RenderUpDownGlyphs(t, sc, false)});
+  if (sc.factor > 1) {
+    const std::string suffix = "@" + std::to_string(96 * sc.factor) + ".bmp";
+    for (SkinImage& image : out) image.file.replace(image.file.size() - 4, 4, suffix);
+  }
   return out;
 }
 
