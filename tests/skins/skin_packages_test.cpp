@@ -1,7 +1,8 @@
 // Checks of the skin packages the build draws and packs (skins/): read through the
 // engine's own package loader, every element slot is filled, frames are counted and sized
 // as the painters cut them, the caption buttons fit the title bar without overlapping,
-// and magenta appears only where a painter treats it as transparent.
+// magenta appears only where a painter treats it as transparent, and the art drawn for
+// 192 DPI fits the 96-DPI art it stands in for.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/data/skin_definition.h"
+#include "skin/data/skin_scaling.h"
 #include "skin/store/skin_reporter.h"
 
 namespace {
@@ -32,6 +34,7 @@ struct LoadedSkin {
   SkinDefinition definition;
   std::string error;
   std::vector<std::string> image_problems;
+  std::vector<skin::DrawnDefinition> drawn;
   bool ok = false;
 };
 
@@ -47,7 +50,7 @@ const LoadedSkin& Load(const std::string& path) {
     } else {
       skin::RecordingSkinReporter reporter;
       slot->ok = skin::LoadSkinPackage(bytes, slot->definition, reporter, &slot->error,
-                                       &slot->image_problems);
+                                       &slot->image_problems, &slot->drawn);
     }
   }
   return *slot;
@@ -247,6 +250,62 @@ TEST_P(BuiltSkin, MagentaOnlyWhereItIsDrawnTransparent) {
             << "top strip at " << x << "," << y;
         ASSERT_LT(std::min(x, t.Width() - 1 - x), corner - left);
       }
+}
+
+TEST_P(BuiltSkin, CarriesArtDrawnFor192DpiThatTheScalingTakes) {
+  const LoadedSkin& loaded = Load(GetParam());
+  ASSERT_EQ(loaded.drawn.size(), 1u);
+  ASSERT_EQ(loaded.drawn[0].dpi, 192);
+  const SkinDefinition& base = loaded.definition;
+  const SkinDefinition& drawn = loaded.drawn[0].definition;
+  // Every drawn image is exactly the scaled size, so the scaling takes it as it is.
+  const SkinDefinition taken = skin::ScaleSkinDefinition(base, 192, &drawn, 192);
+  const auto taken_slots = skin::ListSlots(taken), drawn_slots = skin::ListSlots(drawn);
+  ASSERT_EQ(taken_slots.size(), drawn_slots.size());
+  for (size_t i = 0; i < taken_slots.size(); ++i) {
+    SCOPED_TRACE(taken_slots[i].name);
+    ASSERT_FALSE(drawn_slots[i].record->Image.Empty());
+    EXPECT_TRUE(taken_slots[i].record->Image == drawn_slots[i].record->Image);
+  }
+  EXPECT_TRUE(taken.Buttons->RadioImage == drawn.Buttons->RadioImage);
+  EXPECT_TRUE(taken.SysButtons[0]->Image == drawn.SysButtons[0]->Image);
+
+  // The window's shape is the same: the drawn strips and the title plate key out the
+  // corners where the base scaled by two does, give or take a pixel along the (smoother)
+  // arc, which may also run along a frame's edge.
+  const SkinDefinition scaled = skin::ScaleSkinDefinition(base, 192);
+  const auto scaled_slots = skin::ListSlots(scaled);
+  for (size_t i = 0; i < scaled_slots.size(); ++i) {
+    const std::string name = scaled_slots[i].name;
+    if (name != "LeftStrip" && name != "RightStrip" && name != "TopStrip" && name != "Title")
+      continue;
+    SCOPED_TRACE(name);
+    const PixelBitmap& want = scaled_slots[i].record->Image;
+    const PixelBitmap& got = drawn_slots[i].record->Image;
+    ASSERT_EQ(got.Width(), want.Width());
+    ASSERT_EQ(got.Height(), want.Height());
+    const bool stacked = name == "TopStrip" || name == "Title";
+    const int frames = scaled_slots[i].record->FrameCount;
+    const int fw = stacked ? want.Width() : want.Width() / frames;
+    const int fh = stacked ? want.Height() / frames : want.Height();
+    auto key = [&](int x, int y) { return want.Pixel(x, y) == kMagenta; };
+    int differing = 0;
+    for (int y = 0; y < got.Height(); ++y)
+      for (int x = 0; x < got.Width(); ++x) {
+        if ((got.Pixel(x, y) == kMagenta) == key(x, y)) continue;
+        ++differing;
+        bool near_outline = false;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            int nx = x + dx, ny = y + dy;
+            bool same_frame = nx >= x / fw * fw && nx < (x / fw + 1) * fw && ny >= y / fh * fh &&
+                              ny < (y / fh + 1) * fh;
+            near_outline |= !same_frame || key(nx, ny) != key(x, y);
+          }
+        EXPECT_TRUE(near_outline) << "key differs at " << x << "," << y;
+      }
+    EXPECT_LT(differing, CountMagenta(want) / 2 + 8);
+  }
 }
 
 // The buttons a window shows, by the visibility codes these skins use.
