@@ -10,9 +10,19 @@ build=$(cd "$2" && pwd)
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
 source "$here/wine-env.sh"
+# A screen of its own, large enough for the windows at 192 DPI (twice their usual size).
+xvfb=
+if [ -z "${DISPLAY:-}" ]; then
+  fdfile=$(mktemp)
+  setsid Xvfb -displayfd 7 -screen 0 2560x1800x24 -nolisten tcp 7>"$fdfile" </dev/null >/dev/null 2>&1 &
+  xvfb=$!
+  for i in $(seq 600); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  export DISPLAY=":$(tr -d '\n' <"$fdfile")"
+  rm -f "$fdfile"
+fi
 start_wine_session
 pid=
-trap '[ -z "$pid" ] || kill $pid 2>/dev/null || true; end_wine_session' EXIT
+trap '[ -z "$pid" ] || kill $pid 2>/dev/null || true; end_wine_session; [ -z "$xvfb" ] || kill $xvfb' EXIT
 
 shooter="$build/tools/screenshot/screenshot.exe"
 bmp=$(mktemp --suffix=.bmp)
@@ -59,7 +69,66 @@ for skin in metallic dark; do
   shot "notepad-$skin" class:Notepad "$build/tools/skinrun/skinrun.exe" --skin $skin notepad.exe
   shot "wordpad-$skin" class:WORDPADTOP "$build/tools/skinrun/skinrun.exe" --skin $skin "$wordpad"
 done
+# At 144 and 192 DPI (the system resolution Wine takes from LogPixels at each program's
+# start): the calculator and two gallery pages; the setting is put back afterwards.
+desktop='HKCU\Control Panel\Desktop'
+old_dpi=$(wine reg query "$desktop" /v LogPixels 2>/dev/null | tr -d '\r' | awk '/LogPixels/ {print $3}' || true)
+restore_dpi() {
+  if [ -n "$old_dpi" ]; then
+    wine reg add "$desktop" /v LogPixels /t REG_DWORD /d $((old_dpi)) /f >/dev/null 2>&1 || true
+  else
+    wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1 || true
+  fi
+}
+trap '[ -z "$pid" ] || kill $pid 2>/dev/null || true; restore_dpi; end_wine_session; [ -z "$xvfb" ] || kill $xvfb' EXIT
+# These are read from the X server (the window's own pixels): the screen DC of another
+# process is not a reliable source at a resolution other than 96 under Wine.
+# xshot NAME TITLE PROGRAM [ARGS...]
+xwindow() { { xwininfo -root -tree 2>/dev/null || true; } | awk -v t="\"$1\":" 'index($0, t) {print $1; exit}'; }
+xshot() {
+  local name=$1 title=$2 id= i; shift 2
+  wine taskkill /f /im calc.exe /im gallery.exe </dev/null >/dev/null 2>&1 || true
+  # The last program's window must be gone first, or it would be found instead.
+  for i in $(seq 100); do [ -z "$(xwindow "$title")" ] && break; sleep 0.1; done
+  wine "$@" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  for i in $(seq 200); do
+    id=$(xwindow "$title")
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  if [ -n "$id" ] && sleep 2 && import -window "$id" "$out/$name.png" 2>/dev/null; then
+    echo "$out/$name.png"
+  else
+    echo "gallery-screenshots: $name: no window" >&2
+  fi
+  kill $pid 2>/dev/null || true
+  wait $pid 2>/dev/null || true
+  pid=
+  wine taskkill /f /im calc.exe /im gallery.exe </dev/null >/dev/null 2>&1 || true
+}
+for dpi in 144 192; do
+  wine reg add "$desktop" /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+  xshot "calculator-metallic-$dpi" '阶乘排列组合计算' "$build/app/calc.exe"
+  for page in Buttons Tabs; do
+    xshot "gallery-metallic-$page-$dpi" 'Control Gallery' "$build/app/gallery/gallery.exe" metallic "$page"
+  done
+done
+restore_dpi
 rm -f "$bmp"
+
+# The high-resolution pictures on a sheet of their own (OUTDIR/contact-sheet-dpi.png).
+dpi_sheet=()
+for f in calculator-metallic-{144,192} gallery-metallic-{Buttons,Tabs}-{144,192}; do
+  [ -f "$out/$f.png" ] && dpi_sheet+=(-label "$f" "$out/$f.png")
+done
+if [ ${#dpi_sheet[@]} -gt 0 ]; then
+  full=$(mktemp --suffix=.png)
+  montage "${dpi_sheet[@]}" -tile 2x -geometry 640x540+6+6 -pointsize 14 -background '#d8d8d8' "$full"
+  convert "$full" -dither None -colors 256 "PNG8:$out/contact-sheet-dpi.png"
+  rm -f "$full"
+  echo "$out/contact-sheet-dpi.png"
+fi
 
 sheet=()
 for f in calculator-metallic gallery-{metallic,dark,noskin}-{Buttons,Checks,Edits,Scrolling,Tabs,Bars} \
