@@ -26,6 +26,13 @@ trap '[ -z "$pid" ] || kill $pid 2>/dev/null || true; end_wine_session; [ -z "$x
 
 shooter="$build/tools/screenshot/screenshot.exe"
 bmp=$(mktemp --suffix=.bmp)
+# report_shot STATUS NAME: says what became of the picture and ends the program shot.
+report_shot() {
+  if [ "$1" -eq 0 ]; then echo "$out/$2.png"; else echo "gallery-screenshots: $2: no window" >&2; fi
+  kill $pid 2>/dev/null || true
+  wait $pid 2>/dev/null || true
+  pid=
+}
 # shot NAME TITLE PROGRAM [ARGS...]: starts the program, saves its window as NAME.png, ends it.
 # A TITLE of class:NAME finds the window by its class instead.
 shot() {
@@ -33,15 +40,8 @@ shot() {
   if [[ $title == class:* ]]; then find=--class; title=${title#class:}; fi
   wine "$@" </dev/null >/dev/null 2>&1 &
   pid=$!
-  if wine "$shooter" $find "$title" "Z:$bmp" </dev/null >/dev/null 2>&1; then
-    convert "$bmp" "$out/$name.png"
-    echo "$out/$name.png"
-  else
-    echo "gallery-screenshots: $name: no window" >&2
-  fi
-  kill $pid 2>/dev/null || true
-  wait $pid 2>/dev/null || true
-  pid=
+  if wine "$shooter" $find "$title" "Z:$bmp" </dev/null >/dev/null 2>&1 &&
+    convert "$bmp" "$out/$name.png"; then report_shot 0 "$name"; else report_shot 1 "$name"; fi
   # skinrun's program is a process of its own: it ends here.
   if [[ $1 == */skinrun.exe ]]; then
     wine taskkill /f /im notepad.exe /im wordpad.exe </dev/null >/dev/null 2>&1 || true
@@ -98,13 +98,10 @@ xshot() {
     sleep 0.1
   done
   if [ -n "$id" ] && sleep 2 && import -window "$id" "$out/$name.png" 2>/dev/null; then
-    echo "$out/$name.png"
+    report_shot 0 "$name"
   else
-    echo "gallery-screenshots: $name: no window" >&2
+    report_shot 1 "$name"
   fi
-  kill $pid 2>/dev/null || true
-  wait $pid 2>/dev/null || true
-  pid=
   wine taskkill /f /im calc.exe /im gallery.exe </dev/null >/dev/null 2>&1 || true
 }
 for dpi in 144 192; do
