@@ -279,6 +279,27 @@ std::string TSkinData::SkinStore() const {
 
 void TSkinData::SetStoreBytes(std::vector<uint8_t> bytes) {
   *store_ = fw::TMemoryStream(std::move(bytes));
+  // The loaded skin no longer comes from these bytes: no drawn art is read from them for it.
+  drawn_.clear();
+  drawn_read_ = true;
+}
+
+void TSkinData::ReadDrawnArt() {
+  drawn_read_ = true;
+  try {
+    TSkinReader reader(Reporter());
+    if (!reader.Load(store_->Bytes())) return;
+    std::vector<uint8_t> text;
+    std::string name;
+    if (!reader.GetEntryByPartName(".ini", text, name)) return;
+    const IniFile ini(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+    drawn_ = ReadDrawnDefinitions(reader, ini, nullptr);
+  } catch (const std::exception& e) {
+    std::string line = "ReadDrawnArt: ";
+    line += e.what();
+    DebugLog(line.c_str());
+    drawn_.clear();
+  }
 }
 
 void TSkinData::DefineProperties(fw::TFiler& filer) {
@@ -320,6 +341,7 @@ bool TSkinData::LoadFromStore() {
   NoSkinLoaded = true;
   scaled_.clear();
   drawn_.clear();
+  drawn_read_ = false;
   if (IsDesigning()) return false;
   const PhaseTimer timer(EnginePhase::SkinLoad);
   // Caption buttons of skinned windows point into the records about to be replaced: they
@@ -349,7 +371,6 @@ bool TSkinData::LoadFromStore() {
       }
     } images(*this);
     ReadSkinDefinition(ini, images, *this);
-    drawn_ = ReadDrawnDefinitions(reader, ini, nullptr);
     ReplaceFaceBrush();
     NoSkinLoaded = false;
     return true;
@@ -369,6 +390,9 @@ std::shared_ptr<const SkinDefinition> TSkinData::ScaledFor(int dpi) {
   // Oldest first out: windows that still hold an evicted copy keep it alive.
   constexpr size_t kMaxScales = 4;
   if (scaled_.size() >= kMaxScales) scaled_.erase(scaled_.begin());
+  // The art drawn for other DPIs is read only when a window first needs another scale: most
+  // programs run at one scale, and most packages carry none.
+  if (!drawn_read_) ReadDrawnArt();
   std::vector<int> drawn_dpis;
   for (const DrawnDefinition& d : drawn_) drawn_dpis.push_back(d.dpi);
   const int art_dpi = ChooseDrawnDpi(drawn_dpis, dpi);

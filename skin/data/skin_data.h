@@ -185,8 +185,10 @@ class TSkinData : public fw::TComponent, public SkinDefinition {
   // monitor scale the windows have been on).
   std::vector<std::pair<int, std::shared_ptr<const SkinDefinition>>> scaled_;
   // The package's art drawn for other DPIs (none for most packages), which the scaled
-  // copies prefer over scaling the 96-DPI images.
+  // copies prefer over scaling the 96-DPI images; read from the store on first need.
   std::vector<DrawnDefinition> drawn_;
+  bool drawn_read_ = true;
+  void ReadDrawnArt();
   // Only while a load runs: fetches the definition's bitmaps from the package.
   std::optional<ReaderImageFetcher> fetcher_;
 };

@@ -19,6 +19,7 @@
 #include "framework/forms.h"
 #include "framework/handle_counts.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_scaling.h"
 #include "skin/form/dwm_frame.h"
 #include "skin/manager/element_painting.h"
 #include "skin/manager/skin_manager.h"
@@ -573,6 +574,21 @@ TEST_F(SkinFormTest, ADpiChangeRescalesTheFrameAndChangingBackEndsWhereItStarted
       if ((left.Pixel(x, y) & 0xFFFFFF) != 0xFF00FF)
         differences += (shown.Pixel(x, y) & 0xFFFFFF) != (left.Pixel(x, y) & 0xFFFFFF);
   EXPECT_EQ(differences, 0);
+
+  // At 192 the elements are the package's art drawn for 192 DPI (button faces computed at
+  // that resolution), not the 96-DPI art doubled.
+  skin::SkinDefinition read;
+  std::vector<skin::DrawnDefinition> drawn;
+  skin::NullSkinReporter reporter;
+  ASSERT_TRUE(skin::LoadSkinPackage(metallic_, read, reporter, nullptr, nullptr, &drawn));
+  ASSERT_EQ(drawn.size(), 1u);
+  const auto same = [](const skin::PixelBitmap& a, const skin::PixelBitmap& b) {
+    return a.SizeInBytes() == b.SizeInBytes() &&
+           std::memcmp(a.Data(), b.Data(), a.SizeInBytes()) == 0;
+  };
+  const skin::PixelBitmap& art = drawn[0].definition.Buttons->Image;
+  ASSERT_FALSE(same(art, skin::ScaleSkinDefinition(read, 192).Buttons->Image));
+  EXPECT_TRUE(same(data.ScaledFor(192)->Buttons->Image, art));
 
   change(96);
   fwtest::PumpFor(30);
