@@ -10,6 +10,7 @@
 #define SKIN_ENGINE_BUILD
 #include "skin/engine/skin_engine.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -32,10 +33,14 @@ HMODULE g_module = nullptr;
 // The running engine's component, or nullptr. Not an object with a destructor: at process
 // end it is abandoned, not freed.
 skin::TSkinData* g_data = nullptr;
-DWORD g_thread = 0;
+// The thread running the engine (read by the hooks of the program's other threads).
+std::atomic<DWORD> g_thread{0};
 std::string g_error;
-// A hook procedure started the engine once in this process (or tried to).
-bool g_hook_started = false;
+// A hook procedure started the engine once in this process (or tried to); hooks of several
+// threads race for it.
+std::atomic<bool> g_hook_started{false};
+// When a later thread last looked for a window of its own to start with (GetTickCount).
+std::atomic<DWORD> g_last_window_look{0};
 // Control messages wait here until no menu or move loop runs (SkinEngineMessageProc).
 bool g_stop_requested = false;
 HWND g_stop_reply = nullptr;
@@ -190,6 +195,30 @@ void StopNow() {
   skin::TSkinData::SetReporter(nullptr);
 }
 
+BOOL CALLBACK FindCaptionedWindow(HWND window, LPARAM found) {
+  if (IsWindowVisible(window) &&
+      (GetWindowLongA(window, GWL_STYLE) & (WS_CHILD | WS_CAPTION)) == WS_CAPTION) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool ThreadShowsCaptionedWindow() {
+  bool found = false;
+  EnumThreadWindows(GetCurrentThreadId(), &FindCaptionedWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The skin named by SKIN_ENGINE_SKIN (the built-in metallic one when it is unset). A skin
+// that does not load leaves the program unskinned; the controlling process has checked the
+// file before.
+void StartFromEnvironment() {
+  char skin[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableA("SKIN_ENGINE_SKIN", skin, sizeof skin);
+  SkinEngineStart(n > 0 && n < sizeof skin ? skin : nullptr);
+}
+
 }  // namespace
 
 extern "C" {
@@ -280,20 +309,34 @@ UINT __cdecl SkinEngineControlMessage(void) {
 }
 
 LRESULT CALLBACK SkinEngineCbtProc(int code, WPARAM wparam, LPARAM lparam) {
-  if (code >= 0 && !g_hook_started) {
-    g_hook_started = true;
-    char skin[MAX_PATH] = {};
-    const DWORD n = GetEnvironmentVariableA("SKIN_ENGINE_SKIN", skin, sizeof skin);
-    // A skin that does not load leaves the program unskinned; the controlling process has
-    // checked the file before.
-    SkinEngineStart(n > 0 && n < sizeof skin ? skin : nullptr);
-  }
+  if (code >= 0 && !g_hook_started.exchange(true)) StartFromEnvironment();
   // The engine's own hook, installed just now, sees the thread's later window events.
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+LRESULT CALLBACK SkinEngineThreadCbtProc(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE && !g_hook_started.exchange(true)) StartFromEnvironment();
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+LRESULT CALLBACK SkinEngineThreadMessageProc(int code, WPARAM wparam, LPARAM lparam) {
+  if (code >= 0 && !g_hook_started.load()) {
+    // Looked at most every 100 ms: a thread with hidden windows only takes many messages.
+    const DWORD now = GetTickCount();
+    if (now - g_last_window_look.exchange(now) >= 100 && ThreadShowsCaptionedWindow() &&
+        !g_hook_started.exchange(true))
+      StartFromEnvironment();
+  }
+  return SkinEngineMessageProc(code, wparam, lparam);
+}
+
 LRESULT CALLBACK SkinEngineMessageProc(int code, WPARAM wparam, LPARAM lparam) {
-  if (code >= 0 && wparam == PM_REMOVE && g_data && GetCurrentThreadId() == g_thread) {
+  if (code >= 0 && wparam == PM_REMOVE && GetCurrentThreadId() != g_thread) {
+    // A control message sent to every thread of the program: only the engine's takes it.
+    auto* msg = reinterpret_cast<MSG*>(lparam);
+    if (msg->hwnd == nullptr && msg->message == SkinEngineControlMessage()) msg->message = WM_NULL;
+  }
+  if (code >= 0 && wparam == PM_REMOVE && GetCurrentThreadId() == g_thread && g_data) {
     auto* msg = reinterpret_cast<MSG*>(lparam);
     if (msg->hwnd == nullptr && msg->message == SkinEngineControlMessage()) {
       if (msg->wParam == SKIN_ENGINE_STOP) {

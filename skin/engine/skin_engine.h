@@ -2,8 +2,9 @@
    built on the framework, and for skinrun, which loads the engine into a program it starts.
 
    The engine works in one GUI thread of the process: the thread that calls
-   SkinEngineStart, or, for a program started by skinrun, the thread whose first window
-   creation reaches SkinEngineCbtProc. Every call below is made from that thread.
+   SkinEngineStart, or, for a program started by skinrun, the main thread when its first
+   window creation reaches SkinEngineCbtProc, or else the first later thread that shows a
+   captioned window (SkinEngineThreadCbtProc). Every call below is made from that thread.
 
    Return values: 1 for success, 0 for failure (SkinEngineLastError then tells why). */
 #ifndef SKIN_ENGINE_H
@@ -48,6 +49,13 @@ SKIN_ENGINE_API long __cdecl SkinEngineLiveObjects(void);
    running. */
 SKIN_ENGINE_API LRESULT CALLBACK SkinEngineCbtProc(int code, WPARAM wparam, LPARAM lparam);
 SKIN_ENGINE_API LRESULT CALLBACK SkinEngineMessageProc(int code, WPARAM wparam, LPARAM lparam);
+/* The same for threads the program starts later, which may never be GUI threads: the engine
+   starts in such a thread, if it runs nowhere yet, once a window of the thread is activated
+   or the thread takes a message while it shows a visible top-level window with a caption.
+   Control messages reaching a thread that does not run the engine are dropped. */
+SKIN_ENGINE_API LRESULT CALLBACK SkinEngineThreadCbtProc(int code, WPARAM wparam, LPARAM lparam);
+SKIN_ENGINE_API LRESULT CALLBACK SkinEngineThreadMessageProc(int code, WPARAM wparam,
+                                                             LPARAM lparam);
 
 /* The registered control message (PostThreadMessage to the skinned thread, hwnd NULL).
    wparam SKIN_ENGINE_STOP: stop; when lparam is a window, the engine posts the same message

@@ -150,6 +150,26 @@ TEST(Skinrun, SaysInOneLineWhatItCannotSkinAndStillRunsTheProgram) {
   EXPECT_NE(line.find("usage: skinrun"), std::string::npos);
 }
 
+TEST(Skinrun, SkinsAWindowMadeOnAThreadTheProgramStartsLater) {
+  PROCESS_INFORMATION skinrun{};
+  ASSERT_TRUE(
+      fwtest::StartSkinrun(SKINRUN_DIR, TOOLS_TEST_DIR "\\later_thread_window.exe", skinrun));
+  HWND window = nullptr;
+  EXPECT_TRUE(fwtest::PumpUntil(
+      [&] {
+        return (window = fwtest::FindVisible("LaterThreadWindow", 0)) && fwtest::Skinned(window);
+      },
+      15000));
+  if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(skinrun.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD code = 999;
+  GetExitCodeProcess(skinrun.hProcess, &code);
+  EXPECT_EQ(code, 5u);
+  if (code == STILL_ACTIVE) TerminateProcess(skinrun.hProcess, 1);
+  CloseHandle(skinrun.hThread);
+  CloseHandle(skinrun.hProcess);
+}
+
 TEST(Skinrun, SkinsNotepadThroughAMenuADialogTypingAndItsSaveChangesBox) {
   PROCESS_INFORMATION skinrun{};
   ASSERT_TRUE(fwtest::StartSkinrun(SKINRUN_DIR, "notepad.exe", skinrun));

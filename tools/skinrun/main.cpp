@@ -1,12 +1,15 @@
 // skinrun: starts a program with the skin engine. The program is created suspended, its
 // main thread gets the engine DLL's WH_CBT and WH_GETMESSAGE hooks (which load the DLL into
 // it and start the engine there at its first window), and it is resumed; skinrun waits for
-// it to end and returns its exit code. Only the process skinrun started is hooked.
+// it to end and returns its exit code, hooking each thread the program starts meanwhile
+// (the engine skins one GUI thread: the main thread when it makes a window, otherwise the
+// first thread that shows one). Only the process skinrun started is hooked.
 //
 // Whatever goes wrong before the program runs (a bad skin file, a console program, a
 // missing DLL) is one line on stderr; the program then runs unskinned and skinrun ends with
 // status 1. A program that cannot be started at all also gives status 1.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <fstream>
@@ -31,16 +34,102 @@ constexpr const char* kUsage =
     "When the skin file is bad, the program is not a GUI program or the engine cannot be\n"
     "loaded, skinrun says so in one line, runs the program unskinned and returns 1.\n";
 
-DWORD g_child_thread = 0;
 UINT g_control_message = 0;
+
+// The engine's hooks in each thread of the program, the main thread first. Thread ids are
+// published to the console handler, which runs on a thread of its own.
+class ThreadHooks {
+ public:
+  ThreadHooks(HMODULE engine, HOOKPROC cbt, HOOKPROC messages, HOOKPROC later_cbt,
+              HOOKPROC later_messages)
+      : engine_(engine),
+        cbt_(cbt),
+        messages_(messages),
+        later_cbt_(later_cbt),
+        later_messages_(later_messages) {
+    InitializeCriticalSection(&lock_);
+  }
+  ~ThreadHooks() {
+    for (const Hooked& h : hooked_) {
+      if (h.cbt) UnhookWindowsHookEx(h.cbt);
+      if (h.messages) UnhookWindowsHookEx(h.messages);
+    }
+    DeleteCriticalSection(&lock_);
+  }
+  ThreadHooks(const ThreadHooks&) = delete;
+  ThreadHooks& operator=(const ThreadHooks&) = delete;
+
+  // Both hooks on the thread (the main thread's, or those of a thread started later); false
+  // (and neither kept) when either cannot be set.
+  bool Hook(DWORD thread_id, bool main_thread) {
+    Hooked h{thread_id,
+             SetWindowsHookExA(WH_CBT, main_thread ? cbt_ : later_cbt_, engine_, thread_id),
+             SetWindowsHookExA(WH_GETMESSAGE, main_thread ? messages_ : later_messages_, engine_,
+                               thread_id)};
+    const bool both = h.cbt && h.messages;
+    if (!both) {
+      if (h.cbt) UnhookWindowsHookEx(h.cbt);
+      if (h.messages) UnhookWindowsHookEx(h.messages);
+      h.cbt = h.messages = nullptr;
+    }
+    EnterCriticalSection(&lock_);
+    hooked_.push_back(h);  // a thread that cannot be hooked is not tried again
+    LeaveCriticalSection(&lock_);
+    return both;
+  }
+
+  // Hooks the threads of the process that are not hooked yet.
+  void HookNewThreads(DWORD process_id) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+      if (entry.th32OwnerProcessID == process_id && !Knows(entry.th32ThreadID))
+        Hook(entry.th32ThreadID, false);
+      entry.dwSize = sizeof entry;
+    }
+    CloseHandle(snapshot);
+  }
+
+  // The engine's control message to every hooked thread: the one running the engine takes
+  // it, the others let it go.
+  void PostToAll(WPARAM what) {
+    EnterCriticalSection(&lock_);
+    for (const Hooked& h : hooked_)
+      if (h.cbt) PostThreadMessageA(h.thread_id, g_control_message, what, 0);
+    LeaveCriticalSection(&lock_);
+  }
+
+ private:
+  struct Hooked {
+    DWORD thread_id;
+    HHOOK cbt;
+    HHOOK messages;
+  };
+  bool Knows(DWORD thread_id) const {
+    for (const Hooked& h : hooked_)
+      if (h.thread_id == thread_id) return true;
+    return false;
+  }
+
+  HMODULE engine_;
+  HOOKPROC cbt_;
+  HOOKPROC messages_;
+  HOOKPROC later_cbt_;
+  HOOKPROC later_messages_;
+  std::vector<Hooked> hooked_;
+  CRITICAL_SECTION lock_;
+};
+
+ThreadHooks* g_hooks = nullptr;
 
 bool IsBuiltInSkin(const std::string& name) { return name == "metallic" || name == "dark"; }
 
 // Ctrl+C or a closed console: the engine is asked to give everything back before skinrun's
 // hooks go with it; the program itself runs on.
 BOOL WINAPI OnConsoleEvent(DWORD) {
-  if (g_child_thread && g_control_message)
-    PostThreadMessageA(g_child_thread, g_control_message, 1 /*stop*/, 0);
+  if (ThreadHooks* hooks = g_hooks; hooks && g_control_message) hooks->PostToAll(1 /*stop*/);
   Sleep(1000);
   return FALSE;
 }
@@ -145,6 +234,8 @@ int main(int argc, char** argv) {
   HMODULE engine = nullptr;
   HOOKPROC cbt = nullptr;
   HOOKPROC messages = nullptr;
+  HOOKPROC later_cbt = nullptr;
+  HOOKPROC later_messages = nullptr;
   if (problem.empty()) {
     engine = LoadLibraryA(EngineDllPath().c_str());
     if (engine) {
@@ -152,11 +243,16 @@ int main(int argc, char** argv) {
           reinterpret_cast<void*>(GetProcAddress(engine, "SkinEngineCbtProc")));
       messages = reinterpret_cast<HOOKPROC>(
           reinterpret_cast<void*>(GetProcAddress(engine, "SkinEngineMessageProc")));
+      later_cbt = reinterpret_cast<HOOKPROC>(
+          reinterpret_cast<void*>(GetProcAddress(engine, "SkinEngineThreadCbtProc")));
+      later_messages = reinterpret_cast<HOOKPROC>(
+          reinterpret_cast<void*>(GetProcAddress(engine, "SkinEngineThreadMessageProc")));
       auto control_message = reinterpret_cast<UINT(__cdecl*)()>(
           reinterpret_cast<void*>(GetProcAddress(engine, "SkinEngineControlMessage")));
       if (control_message) g_control_message = control_message();
     }
-    if (!cbt || !messages || !g_control_message) problem = EngineDllPath() + ": cannot be loaded";
+    if (!cbt || !messages || !later_cbt || !later_messages || !g_control_message)
+      problem = EngineDllPath() + ": cannot be loaded";
   }
 
   if (!skin_file.empty() && problem.empty()) {
@@ -176,29 +272,27 @@ int main(int argc, char** argv) {
                  static_cast<unsigned long>(GetLastError()));
     return 1;
   }
-  HHOOK cbt_hook = nullptr;
-  HHOOK message_hook = nullptr;
+  std::optional<ThreadHooks> hooks;
   if (problem.empty()) {
-    cbt_hook = SetWindowsHookExA(WH_CBT, cbt, engine, process.dwThreadId);
-    message_hook = SetWindowsHookExA(WH_GETMESSAGE, messages, engine, process.dwThreadId);
-    if (!cbt_hook || !message_hook) problem = "the program's thread cannot be hooked";
+    hooks.emplace(engine, cbt, messages, later_cbt, later_messages);
+    if (!hooks->Hook(process.dwThreadId, true)) problem = "the program's thread cannot be hooked";
   }
   if (!problem.empty()) {
-    if (cbt_hook) UnhookWindowsHookEx(cbt_hook);
-    if (message_hook) UnhookWindowsHookEx(message_hook);
-    cbt_hook = message_hook = nullptr;
+    hooks.reset();
     std::fprintf(stderr, "skinrun: %s; running it unskinned\n", problem.c_str());
   } else {
-    g_child_thread = process.dwThreadId;
+    g_hooks = &*hooks;
     SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
   }
   ResumeThread(process.hThread);
-  WaitForSingleObject(process.hProcess, INFINITE);
+  // Threads the program starts are hooked as they are found: a thread that shows its first
+  // window before this sees it is skinned from its next message on.
+  while (WaitForSingleObject(process.hProcess, hooks ? 50 : INFINITE) == WAIT_TIMEOUT)
+    hooks->HookNewThreads(process.dwProcessId);
   DWORD exit_code = 1;
   GetExitCodeProcess(process.hProcess, &exit_code);
-  g_child_thread = 0;
-  if (cbt_hook) UnhookWindowsHookEx(cbt_hook);
-  if (message_hook) UnhookWindowsHookEx(message_hook);
+  g_hooks = nullptr;
+  hooks.reset();
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return problem.empty() ? static_cast<int>(exit_code) : 1;
