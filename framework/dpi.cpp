@@ -51,6 +51,12 @@ int WindowDpi(HWND hwnd) {
   return ScreenDpi();
 }
 
+int SystemMetricForDpi(int index, int dpi) {
+  static const auto get = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+  if (get && dpi > 0) return get(index, static_cast<UINT>(dpi));
+  return ScaleForDpi(GetSystemMetrics(index), dpi, SystemDpi());
+}
+
 int MonitorDpi(HMONITOR monitor) {
   static const auto get =
       ShcoreFunction<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>("GetDpiForMonitor");

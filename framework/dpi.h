@@ -17,6 +17,14 @@ int SystemDpi();
 int MonitorDpi(HMONITOR monitor);
 int DpiAtPoint(POINT screen_point);
 
+// A system metric (a scroll bar's width, say) at a resolution, as GetSystemMetricsForDpi
+// gives it; where a system lacks that, the metric at the system's resolution scaled.
+int SystemMetricForDpi(int index, int dpi);
+// The same at the window's resolution: what the system lays the window's parts out with.
+inline int WindowSystemMetric(HWND hwnd, int index) {
+  return SystemMetricForDpi(index, WindowDpi(hwnd));
+}
+
 enum class TDpiAwareness { Unaware, System, PerMonitor, PerMonitorV2 };
 // Makes the process aware of each monitor's resolution unless a manifest or an earlier
 // call already decided: per monitor (version 2, else 1), else system aware. Answers what

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/dpi.h"
 #include "framework/scoped_handle.h"
 #include "skin/controls/scroll_bar_geometry.h"
 #include "skin/data/skin_data.h"
@@ -209,7 +210,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   FFocused = focus && (focus == FHandle || IsChild(FHandle, focus));
   FEnabled = (FStyle & WS_DISABLED) == 0;
   const int n = ComboFrame(Pressed(), Hot(), FFocused, FEnabled);
-  const int a = GetSystemMetrics(SM_CXHSCROLL);
+  const int a = fw::WindowSystemMetric(FHandle, SM_CXHSCROLL);
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
   const ComboLayout layout = LayoutCombo(w, h, a, left);

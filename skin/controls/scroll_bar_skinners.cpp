@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "framework/comctrls.h"
+#include "framework/dpi.h"
 #include "framework/scoped_handle.h"
 #include "framework/std_controls.h"
 #include "skin/controls/edit_skinners.h"
@@ -65,9 +66,10 @@ bool BarControlDrawsItself(UINT msg) {
 }
 
 // A scroll bar window's own information as one bar (the control's range counts both ends).
-std::optional<ThumbMetrics> ControlThumb(int length, int arrow, const ScrollRange& range) {
+std::optional<ThumbMetrics> ControlThumb(HWND window, int length, int arrow,
+                                         const ScrollRange& range) {
   return CalcControlThumb(length, arrow, range, MinThumbLength(arrow, WindowsNineFiveFamily()),
-                          GetSystemMetrics(SM_CXHTHUMB));
+                          fw::WindowSystemMetric(window, SM_CXHTHUMB));
 }
 
 }  // namespace
@@ -233,7 +235,7 @@ void TSkinScrollBar::RepaintIfScrolled() {
 void TSkinScrollBar::LayoutBars(const RECT& rect) {
   RECT client{};
   GetClientRect(FHandle, &client);
-  const int b = GetSystemMetrics(SM_CXHSCROLL);
+  const int b = fw::WindowSystemMetric(FHandle, SM_CXHSCROLL);
   const bool horz = (FStyle & WS_HSCROLL) || FInHScroll;
   const bool vert = (FStyle & WS_VSCROLL) || FInVScroll;
   const ScrollBarsLayout l =
@@ -247,13 +249,13 @@ void TSkinScrollBar::LayoutBars(const RECT& rect) {
 
 void TSkinScrollBar::CalcThumb(const RECT& bar_rect, int bar) {
   if (FTracking) return;
-  const int a = GetSystemMetrics(SM_CXHSCROLL);
+  const int a = fw::WindowSystemMetric(FHandle, SM_CXHSCROLL);
   const int length = bar == 1 ? bar_rect.bottom - bar_rect.top : bar_rect.right - bar_rect.left;
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
   if (!GetScrollInfo(FHandle, bar == 1 ? SB_VERT : SB_HORZ, &si)) return;
-  const std::optional<ThumbMetrics> m =
-      skin::CalcThumb(length, a, {si.nMin, si.nMax, static_cast<int32_t>(si.nPage), si.nPos},
-                      MinThumbLength(a, WindowsNineFiveFamily()), GetSystemMetrics(SM_CXHTHUMB));
+  const std::optional<ThumbMetrics> m = skin::CalcThumb(
+      length, a, {si.nMin, si.nMax, static_cast<int32_t>(si.nPage), si.nPos},
+      MinThumbLength(a, WindowsNineFiveFamily()), fw::WindowSystemMetric(FHandle, SM_CXHTHUMB));
   if (!m) return;
   (bar == 1 ? FVertInfo : FHorzInfo) = si;
   (bar == 1 ? FVertMetrics : FHorzMetrics) = *m;
@@ -287,7 +289,8 @@ void TSkinScrollBar::DrawBar(HDC dc, const RECT& bar_rect, bool vertical) {
   if (vertical ? FInVScroll : FInHScroll) return;
   CalcThumb(bar_rect, vertical ? 1 : 0);
   const ThumbMetrics& m = vertical ? FVertMetrics : FHorzMetrics;
-  DrawSkinBar(dc, bar_rect, Skin(), vertical, GetSystemMetrics(SM_CXHSCROLL), &m, FPressedPart);
+  DrawSkinBar(dc, bar_rect, Skin(), vertical, fw::WindowSystemMetric(FHandle, SM_CXHSCROLL), &m,
+              FPressedPart);
 }
 
 bool TSkinScrollBar::HandleBarClick(fw::TMessage& message) {
@@ -425,10 +428,10 @@ void TSkinSizer::DrawSkin(HDC dc, const RECT& rect) {
   const bool vertical = (GetWindowLongPtrA(FHandle, GWL_STYLE) & SBS_VERT) != 0;
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
   GetScrollInfo(FHandle, SB_CTL, &si);
-  const int a = GetSystemMetrics(SM_CXHSCROLL);
+  const int a = fw::WindowSystemMetric(FHandle, SM_CXHSCROLL);
   const int length = vertical ? rect.bottom - rect.top : rect.right - rect.left;
   const std::optional<ThumbMetrics> m =
-      ControlThumb(length, a, {si.nMin, si.nMax, static_cast<int32_t>(si.nPage), si.nPos});
+      ControlThumb(FHandle, length, a, {si.nMin, si.nMax, static_cast<int32_t>(si.nPage), si.nPos});
   DrawSkinBar(dc, rect, Skin(), vertical, a, m ? &*m : nullptr, kPartNone);
 }
 
@@ -462,10 +465,10 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   auto* bar = dynamic_cast<fw::TScrollBar*>(FControl);
   if (!bar || !FSkinData || !Usable(Skin().Scrollbar.get())) return;
   const bool vertical = bar->Kind() == fw::sbVertical;
-  const int a = GetSystemMetrics(SM_CXHSCROLL);
+  const int a = fw::WindowSystemMetric(FHandle, SM_CXHSCROLL);
   const int length = vertical ? rect.bottom - rect.top : rect.right - rect.left;
-  if (const std::optional<ThumbMetrics> m =
-          ControlThumb(length, a, {bar->Min(), bar->Max(), bar->PageSize(), bar->Position()}))
+  if (const std::optional<ThumbMetrics> m = ControlThumb(
+          FHandle, length, a, {bar->Min(), bar->Max(), bar->PageSize(), bar->Position()}))
     FMetrics = *m;
   DrawSkinBar(dc, rect, Skin(), vertical, a, &FMetrics, FPressedPart);
 }
