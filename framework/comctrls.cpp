@@ -421,6 +421,12 @@ void TStatusPanel::SetText(const std::string& text) {
   text_ = text;
   Changed();
 }
+void TStatusBar::ChangeScale(int to_dpi, int from_dpi) {
+  TWinControl::ChangeScale(to_dpi, from_dpi);
+  for (TStatusPanel* p : panels_) p->width_ = p->width_dpi_.Rescale(p->width_, from_dpi, to_dpi);
+  UpdatePanels();
+}
+
 void TStatusPanel::SetWidth(int v) {
   width_ = v;
   Changed();

@@ -207,6 +207,7 @@ class TStatusPanel : public TComponent {
   TAlignment alignment_ = taLeftJustify;
   TStatusPanelBevel bevel_ = pbLowered;
   bool right_to_left_ = false;
+  DpiLength width_dpi_;
 };
 
 // A status bar with panels, or one simple panel showing SimpleText while SimplePanel is set.
@@ -229,6 +230,8 @@ class TStatusBar : public TWinControl {
   // The window's own text is the first panel's: the caption is kept apart from it.
   std::string GetText() const override { return text_; }
   void SetText(const std::string& text) override { text_ = text; }
+  // The panels' widths are pixels too: they follow the bar.
+  void ChangeScale(int to_dpi, int from_dpi) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

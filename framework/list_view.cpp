@@ -61,6 +61,18 @@ void TListColumn::SetCaption(const std::string& text) {
   caption_ = text;
   Changed();
 }
+void TCustomListView::ChangeScale(int to_dpi, int from_dpi) {
+  TWinControl::ChangeScale(to_dpi, from_dpi);
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    TListColumn* c = columns_[i];
+    // A width the user dragged counts from where it is.
+    const int shown = HandleAllocated() && view_style_ == vsReport
+                          ? static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, i, 0))
+                          : c->width_;
+    c->SetWidth(c->width_dpi_.Rescale(shown > 0 ? shown : c->width_, from_dpi, to_dpi));
+  }
+}
+
 void TListColumn::SetWidth(int v) {
   width_ = v;
   Changed();

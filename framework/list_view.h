@@ -39,6 +39,7 @@ class TListColumn : public TComponent {
   std::string caption_;
   int width_ = 50;
   TAlignment alignment_ = taLeftJustify;
+  DpiLength width_dpi_;
 };
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
@@ -65,6 +66,8 @@ class TCustomListView : public TWinControl {
   void SetItemIndex(int index);
   // The header control of the report view (nullptr before the window exists).
   HWND HeaderHandle();
+  // The columns' widths (as the user left them) follow the control.
+  void ChangeScale(int to_dpi, int from_dpi) override;
 
   TNotifyEvent OnChange;
 

@@ -138,6 +138,13 @@ void TToolBar::SetShowCaptions(bool v) {
   RebuildButtons();
 }
 
+void TToolBar::ChangeScale(int to_dpi, int from_dpi) {
+  TWinControl::ChangeScale(to_dpi, from_dpi);
+  button_width_ = button_width_dpi_.Rescale(button_width_, from_dpi, to_dpi);
+  button_height_ = button_height_dpi_.Rescale(button_height_, from_dpi, to_dpi);
+  RebuildButtons();
+}
+
 void TToolBar::SetButtonWidth(int v) {
   button_width_ = v;
   RebuildButtons();

@@ -58,6 +58,8 @@ class TToolBar : public TWinControl {
   TToolButton* Buttons(int index) const { return buttons_.at(static_cast<size_t>(index)); }
   // Makes the window's buttons again from the tool buttons.
   void RebuildButtons();
+  // The buttons' size follows the bar.
+  void ChangeScale(int to_dpi, int from_dpi) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -71,6 +73,7 @@ class TToolBar : public TWinControl {
   bool show_captions_ = true;
   int button_width_ = 23;
   int button_height_ = 22;
+  DpiLength button_width_dpi_, button_height_dpi_;
 };
 
 void RegisterToolBarClasses();

@@ -773,6 +773,28 @@ TEST_F(FamiliesTest, ListViewReportHasColumnsItemsAndSelection) {
   EXPECT_GE(changes, 1);
 }
 
+TEST_F(FamiliesTest, PanelColumnAndButtonWidthsFollowAResolutionChangeAndBack) {
+  auto* status = Add<fw::TStatusBar>(0, 300, 500, 22);
+  fw::TStatusPanel* panel = status->AddPanel("left", 100);
+  auto* view = Add<fw::TListView>(20, 20, 400, 120);
+  view->SetViewStyle(fw::vsReport);
+  view->AddColumn("Name", 150);
+  auto* tools = Add<fw::TToolBar>(0, 0, 400, 30);
+  tools->SetButtonWidth(60);
+  ShowForm();
+  SendMessageA(view->Handle(), LVM_SETCOLUMNWIDTH, 0, 120);  // dragged by the user
+  form_->ChangeScale(144, 96);
+  EXPECT_EQ(panel->Width(), 150);
+  EXPECT_EQ(SendMessageA(view->Handle(), LVM_GETCOLUMNWIDTH, 0, 0), 180);
+  EXPECT_EQ(tools->ButtonWidth(), 90);
+  EXPECT_EQ(tools->ButtonHeight(), 33);
+  form_->ChangeScale(96, 144);
+  EXPECT_EQ(panel->Width(), 100);
+  EXPECT_EQ(SendMessageA(view->Handle(), LVM_GETCOLUMNWIDTH, 0, 0), 120);
+  EXPECT_EQ(tools->ButtonWidth(), 60);
+  EXPECT_EQ(tools->ButtonHeight(), 22);
+}
+
 TEST_F(FamiliesTest, ScrollBoxScrollsItsControls) {
   auto* box = Add<fw::TScrollBox>(20, 20, 200, 150);
   auto* top_button = Add<fw::TButton>(10, 10, 80, 25, box);
