@@ -16,6 +16,7 @@
 #include "bench/wine_clock.h"
 #include "framework/application.h"
 #include "skin/data/skin_data.h"
+#include "skin/manager/engine_phases.h"
 #include "skin/manager/skin_manager.h"
 
 namespace {
@@ -87,17 +88,27 @@ int main(int argc, char** argv) {
   // used before in this process, then back and forth between two skins both used before.
   form->UseBuiltInSkin(kMetallicSkinResource, "metallic");
   Settle(hwnd, 1000);
+  // The engine's phases within the timed switches back (time in the phase, per switch).
+  constexpr int kPhases = int(skin::EnginePhase::Count);
+  double phase_ms[kPhases] = {};
+  bool count_phases = false;
   const auto time_switch = [&](const char* resource, const char* name) {
+    const skin::PhaseTotals before = skin::EnginePhaseTotals();
     const LARGE_INTEGER start = Now();
     form->UseBuiltInSkin(resource, name);
     if (skin::SkinManager) skin::SkinManager->RunPendingAction();
     PaintOut(hwnd);
     const double ms = Milliseconds(start, Now());
+    const skin::PhaseTotals& after = skin::EnginePhaseTotals();
+    if (count_phases)
+      for (int i = 0; i < kPhases; ++i)
+        phase_ms[i] += double(after.microseconds[i] - before.microseconds[i]) / 1000.0;
     Settle(hwnd, 300);
     return ms;
   };
   const double first = time_switch(kDarkSkinResource, "dark");
   std::vector<double> again;
+  count_phases = true;
   for (int round = 0; round < rounds; ++round) {
     again.push_back(time_switch(kMetallicSkinResource, "metallic"));
     again.push_back(time_switch(kDarkSkinResource, "dark"));
@@ -107,6 +118,13 @@ int main(int argc, char** argv) {
   std::printf("switch to a skin not used before:  %7.2f ms (%.2fx)\n", first, first / base);
   std::printf("switch to a skin used before:      %7.2f ms (%.2fx, median of %d)\n", Median(again),
               Median(again) / base, rounds * 2);
+  static const char* const kPhaseNames[] = {"skin load", "attach", "controls",   "start",
+                                            "fit frame", "region", "frame paint"};
+  static_assert(sizeof kPhaseNames / sizeof kPhaseNames[0] == kPhases);
+  std::printf("  of which, per switch back (mean):");
+  for (int i = 0; i < kPhases; ++i)
+    std::printf("%s %s %.2f ms", i ? "," : "", kPhaseNames[i], phase_ms[i] / (rounds * 2));
+  std::printf(" (controls lie within attach)\n");
   std::printf("(a switch asked for by a program waits for the manager's next tick, 250 ms)\n");
   GalleryForm = nullptr;
   return 0;
