@@ -1,5 +1,6 @@
 // LZH expansion of arbitrary bytes: no crash, bounded output, the same bytes as the plain
-// second implementation, and a compression round trip of the input itself.
+// second implementation and as an expansion in two steps, and a compression round trip of
+// the input itself.
 // A stated length the stream could hold but above 1 KiB is cut to its low 10 bits: long
 // outputs only repeat the same decoding steps, and at a few hundred kilobytes an input they
 // made the run some thirty times slower. Lengths the codec refuses are left as they are.
@@ -42,6 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* raw, size_t size) {
     const int32_t length = int32_t(length_bits);
     const size_t want = length > 0 ? size_t(length) : 0;
     if (out.size() < want || out.size() >= want + (want ? 60 : 1)) std::abort();
+    // The same bytes when expanded in two steps, split where the input's last byte says.
+    skin::LzhExpander expander(input);
+    std::vector<uint8_t> stepped(expander.OutputSize());
+    if (size > 0) expander.ExpandTo(stepped.data(), int64_t(want * data[size - 1] / 255));
+    stepped.resize(size_t(expander.ExpandTo(stepped.data(), expander.Length())));
+    if (stepped != out) std::abort();
     if (out.size() <= (size_t(1) << 16)) {  // the plain decoder is slow under ASan
       const std::vector<uint8_t> bytes(data, data + size);
       if (reference_lzh::Expand(bytes) != out) std::abort();

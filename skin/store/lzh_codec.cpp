@@ -342,6 +342,7 @@ int32_t ReadLength(std::span<const uint8_t> source) {
 inline uint8_t InitialWindowByte(int64_t position) { return position < -4036 ? 0 : 0x20; }
 
 constexpr int kCopySlack = 7;
+static_assert(LzhExpander::kOutputSlack == size_t(TLZH::kLookAhead + kCopySlack));
 
 // Copies a match of `length` bytes from `distance` bytes back to out + count, byte by byte
 // in effect: a match closer than its length repeats what it has just written. Eight bytes
@@ -508,31 +509,50 @@ int64_t TLZH::ExpandLimit(size_t stream_size) {
   return std::min<int64_t>(kMaxExpandedLength, (code_bits + 1) * kLookAhead);
 }
 
-void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destination) {
-  destination.clear();
+struct LzhExpander::State {
+  State(const uint8_t* begin, const uint8_t* end) : bits(begin, end) {}
+  SymbolDecoder symbols;
+  BitReader bits;
+};
+
+LzhExpander::LzhExpander(std::span<const uint8_t> source) {
   const int32_t length = ReadLength(source);
   if (length <= 0) return;
-  if (length > ExpandLimit(source.size())) {
+  if (length > TLZH::ExpandLimit(source.size())) {
     throw ElzhException("LZH : expanded length " + std::to_string(length) + " is more than a " +
                         std::to_string(source.size()) + "-byte stream can hold (limit " +
-                        std::to_string(ExpandLimit(source.size())) + ")");
+                        std::to_string(TLZH::ExpandLimit(source.size())) + ")");
   }
-  std::unique_ptr<SymbolDecoder> symbols;
   try {
-    symbols = std::make_unique<SymbolDecoder>();
-    // A final match may run up to kLookAhead - 1 bytes past the length, and CopyMatch
-    // writes up to kCopySlack bytes past a match.
-    destination.resize(size_t(length) + kLookAhead + kCopySlack);
+    state_ = std::make_unique<State>(source.data() + std::min<size_t>(4, source.size()),
+                                     source.data() + source.size());
   } catch (const std::bad_alloc&) {
-    destination.clear();
     throw ElzhException(kNoMemory);
   }
-  symbols->Start();
-  BitReader bits(source.data() + std::min<size_t>(4, source.size()), source.data() + source.size());
-  uint8_t* const out = destination.data();
-  int64_t count = 0;
-  while (count < length) {
-    const int c = symbols->Decode(bits);
+  state_->symbols.Start();
+  length_ = length;
+}
+
+LzhExpander::~LzhExpander() = default;
+
+std::unique_ptr<uint8_t[]> LzhExpander::NewOutput() const {
+  try {
+    return std::unique_ptr<uint8_t[]>(new uint8_t[OutputSize()]);
+  } catch (const std::bad_alloc&) {
+    throw ElzhException(kNoMemory);
+  }
+}
+
+int64_t LzhExpander::ExpandTo(uint8_t* out, int64_t length) {
+  const int64_t target = std::min(length, length_);
+  if (count_ >= target) return count_;
+  // The loop works on copies of the bit reader and the count: stores through `out` could
+  // otherwise be taken to change them, and they would be reloaded at every symbol.
+  SymbolDecoder& symbols = state_->symbols;
+  BitReader bits = state_->bits;
+  int64_t count = count_;
+  while (count < target) {
+    const int c = symbols.Decode(bits);
     if (c < 256) {
       out[count++] = uint8_t(c);
       continue;
@@ -545,11 +565,26 @@ void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destina
     const unsigned low = bits.Peek(code_length) & 0x3F;
     bits.Skip(code_length);
     const int distance = int(((entry & 0xFF) << 6) | low) + 1;
-    const int match_length = c - (255 - kThreshold);
+    const int match_length = c - (255 - TLZH::kThreshold);
     CopyMatch(out, count, distance, match_length);
     count += match_length;
   }
-  destination.resize(size_t(count));
+  state_->bits = bits;
+  count_ = count;
+  return count;
+}
+
+void TLZH::Expand(std::span<const uint8_t> source, std::vector<uint8_t>& destination) {
+  destination.clear();
+  LzhExpander expander(source);
+  if (expander.Length() == 0) return;
+  try {
+    destination.resize(expander.OutputSize());
+  } catch (const std::bad_alloc&) {
+    destination.clear();
+    throw ElzhException(kNoMemory);
+  }
+  destination.resize(size_t(expander.ExpandTo(destination.data(), expander.Length())));
 }
 
 void TLZH::Compress(std::span<const uint8_t> source, std::vector<uint8_t>& destination,

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -64,6 +65,47 @@ class TLZH {
   // symbol takes at least one bit and yields at most 60 bytes, so 60 bytes per code bit
   // (plus one match of slack), and never more than kMaxExpandedLength.
   static int64_t ExpandLimit(size_t stream_size);
+};
+
+// Expands one stream a piece at a time: each ExpandTo carries on where the last one stopped
+// (the tree, the bit position and the output so far, which is also the match window), so
+// the bytes are those of a whole expansion however the calls divide it. Symbols are decoded
+// whole, so a call may write a match past the length it asked for. TLZH::Expand is one
+// ExpandTo to the stated length.
+class LzhExpander {
+ public:
+  // Bytes the output needs past Length(): a final match may run up to kLookAhead - 1 bytes
+  // past the length, and matches are copied eight bytes at a time.
+  static constexpr size_t kOutputSlack = TLZH::kLookAhead + 7;
+
+  // Reads the stated length of `source`, which is not copied and must outlive the
+  // expander. Throws ElzhException as TLZH::Expand does: for a length above
+  // TLZH::ExpandLimit(source.size()) or when memory for the tables cannot be had.
+  explicit LzhExpander(std::span<const uint8_t> source);
+  ~LzhExpander();
+  LzhExpander(const LzhExpander&) = delete;
+  LzhExpander& operator=(const LzhExpander&) = delete;
+
+  // The stated length, or 0 for a length of 0 or below.
+  int64_t Length() const { return length_; }
+  // The bytes the output buffer must hold: Length() + kOutputSlack, or 0 for no output.
+  size_t OutputSize() const { return length_ > 0 ? size_t(length_) + kOutputSlack : 0; }
+  // A buffer of OutputSize() bytes, not initialised; ElzhException if there is no memory.
+  std::unique_ptr<uint8_t[]> NewOutput() const;
+
+  // Expands into `out` until it holds at least min(length, Length()) bytes and returns
+  // how many it holds (more than asked when a match ran past; at most Length() + 59).
+  // `out` is the same buffer of OutputSize() bytes at every call, the bytes of earlier
+  // calls left as they were: later matches read them. Never throws.
+  int64_t ExpandTo(uint8_t* out, int64_t length);
+  // The bytes written so far.
+  int64_t Expanded() const { return count_; }
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+  int64_t length_ = 0;
+  int64_t count_ = 0;
 };
 
 // Convenience forms of TLZH::Expand and TLZH::Compress.

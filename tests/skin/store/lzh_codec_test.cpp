@@ -96,6 +96,25 @@ TEST(LzhExpand, TruncatedCodeReadsZeroBitsUntilTheLengthIsReached) {
   EXPECT_TRUE(std::equal(input.begin(), input.begin() + 1000, out.begin()));
 }
 
+TEST(LzhExpander, StepsOfAnySizeGiveTheBytesOfAWholeExpansion) {
+  const Bytes full = LzhCompress(MixedBytes(120000, 8));  // long enough for tree rebuilds
+  const Bytes cut(full.begin(), full.begin() + std::ptrdiff_t(full.size() * 2 / 3));
+  std::mt19937 rng(9);
+  for (const Bytes& stream : {full, cut}) {
+    LzhExpander expander(stream);
+    std::vector<uint8_t> out(expander.OutputSize());
+    int64_t asked = 0;
+    while (asked < expander.Length()) {
+      asked += int64_t(rng() % 200);
+      const int64_t got = expander.ExpandTo(out.data(), asked);
+      ASSERT_GE(got, std::min(asked, expander.Length()));
+      ASSERT_EQ(got, expander.Expanded());
+    }
+    out.resize(size_t(expander.Expanded()));
+    EXPECT_EQ(out, LzhExpand(stream));
+  }
+}
+
 TEST(LzhExpand, MatchesBeforeAnythingIsWrittenReadTheInitialWindow) {
   reference_lzh::Encoder enc;
   enc.Begin(9);
