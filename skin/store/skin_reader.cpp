@@ -47,25 +47,56 @@ std::vector<uint8_t> ExpandPackage(std::span<const uint8_t> package) {
 }
 
 bool TSkinReader::Load(std::span<const uint8_t> package) {
-  std::vector<uint8_t> container = ExpandPackage(package);
+  std::vector<uint8_t> copy(package.begin(), package.end());
+  auto expander = std::make_unique<LzhExpander>(copy);
+  std::unique_ptr<uint8_t[]> storage = expander->NewOutput();
+  const size_t size = size_t(expander->Length());
   size_t start = 0;
-  if (!ReadContainer(container, start)) return false;
-  data_ = std::move(container);
+  if (!ReadContainer(std::span<const uint8_t>(storage.get(), size), expander.get(), start))
+    return false;
+  storage_ = std::move(storage);
   data_start_ = start;
+  size_ = size;
+  expanded_ = size_t(std::min(expander->Expanded(), expander->Length()));
+  expander_ = std::move(expander);
+  package_ = std::move(copy);
+  ExpandTo(0);  // lets go of the expander if the table ended the container
   return true;
 }
 
 bool TSkinReader::LoadContainer(std::span<const uint8_t> container) {
   size_t start = 0;
-  if (!ReadContainer(container, start)) return false;
-  data_.assign(container.begin() + std::ptrdiff_t(start), container.end());
+  if (!ReadContainer(container, nullptr, start)) return false;
+  const size_t size = container.size() - start;
+  storage_ = std::make_unique<uint8_t[]>(size);
+  std::copy(container.begin() + std::ptrdiff_t(start), container.end(), storage_.get());
   data_start_ = 0;
+  size_ = expanded_ = size;
+  expander_.reset();
+  package_.clear();
   return true;
 }
 
-bool TSkinReader::ReadContainer(std::span<const uint8_t> container, size_t& data_start_out) {
+void TSkinReader::ExpandTo(size_t end) const {
+  if (end > expanded_ && expander_)
+    expanded_ =
+        size_t(std::min(expander_->ExpandTo(storage_.get(), int64_t(end)), expander_->Length()));
+  if (expanded_ >= size_ && expander_) {
+    expander_.reset();
+    package_ = {};
+  }
+}
+
+bool TSkinReader::ReadContainer(std::span<const uint8_t> container, LzhExpander* expander,
+                                size_t& data_start_out) {
   const size_t size = container.size();
+  uint8_t* const out = const_cast<uint8_t*>(container.data());
+  // The container's first `end` bytes, expanded if they come from the package.
+  auto need = [&](size_t end) {
+    if (expander) expander->ExpandTo(out, int64_t(end));
+  };
   ContainerHeader header;
+  need(kContainerHeaderSize);
   header.format_mark = size >= 4 ? ReadInt32(container, 0) : 0;
   if (header.format_mark != kSkinFormatMark) {
     reporter_->ShowMessage(kOlderSkinFileMessage);
@@ -88,6 +119,8 @@ bool TSkinReader::ReadContainer(std::span<const uint8_t> container, size_t& data
                        " bytes reaches past the end of the " + std::to_string(size) +
                        "-byte container");
   }
+  const size_t table = kContainerHeaderSize + size_t(directory_length);
+  need(table);
   const std::string_view text(
       reinterpret_cast<const char*>(container.data()) + kContainerHeaderSize,
       size_t(directory_length));
@@ -99,15 +132,15 @@ bool TSkinReader::ReadContainer(std::span<const uint8_t> container, size_t& data
     throw PackageError("directory lists more than the " + std::to_string(kMaxSkinEntries) +
                        " entries a package may hold");
   }
-  const size_t table = kContainerHeaderSize + size_t(directory_length);
   if (4 * count > size - table) {
     throw PackageError("size table of " + std::to_string(count) +
                        " entries reaches past the end of the " + std::to_string(size) +
                        "-byte container");
   }
+  const size_t data_start = table + 4 * count;
+  need(data_start);
   std::vector<int32_t> sizes(count);
   std::vector<size_t> offsets(count);
-  const size_t data_start = table + 4 * count;
   const size_t data_size = size - data_start;
   uint64_t total = 0;
   for (size_t i = 0; i < count; ++i) {
@@ -135,7 +168,15 @@ bool TSkinReader::ReadContainer(std::span<const uint8_t> container, size_t& data
 
 std::span<const uint8_t> TSkinReader::Entry(int index) const {
   if (index < 0 || index >= EntryCount()) return {};
-  return Data().subspan(offsets_[size_t(index)], size_t(sizes_[size_t(index)]));
+  const size_t offset = data_start_ + offsets_[size_t(index)];
+  const size_t size = size_t(sizes_[size_t(index)]);
+  ExpandTo(offset + size);
+  return std::span<const uint8_t>(storage_.get() + offset, size);
+}
+
+std::span<const uint8_t> TSkinReader::Data() const {
+  ExpandTo(size_);
+  return std::span<const uint8_t>(storage_.get() + data_start_, size_ - data_start_);
 }
 
 int TSkinReader::FindEntry(std::string_view name) const {

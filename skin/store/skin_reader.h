@@ -10,6 +10,10 @@
 //   ...     the entries' bytes back to back in directory order
 // Entry names are lower-cased (ASCII letters) on loading; the first of equal names wins.
 //
+// Load expands only as far as it reads: the header, directory and size table, then an
+// entry's bytes when they are first asked for. Entries expand in order, so asking for one
+// expands every entry before it too; writers put what is needed less often at the end.
+//
 // Errors: a wrong format mark is the one problem shown to the user (through the
 // SkinReporter) and makes Load return false. Every other fault of the container (a
 // directory or size table reaching past its end, more than kMaxSkinEntries entries, a
@@ -17,6 +21,7 @@
 // codec's faults throw ElzhException. A failed load leaves the reader as it was.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -51,9 +56,12 @@ class TSkinReader {
  public:
   explicit TSkinReader(SkinReporter& reporter = DefaultSkinReporter()) : reporter_(&reporter) {}
 
-  // Expands `package` and loads the container it holds (the expanded length it states; a
-  // final match running past it is cut). False (after the message) if the format mark is
-  // not 20000; exceptions as described above.
+  // Loads the container `package` expands to (the expanded length it states; a final
+  // match running past it is cut). False (after the message) if the format mark is not
+  // 20000; exceptions as described above. The package is copied: the caller's bytes may go.
+  // Only the header, directory and size table are expanded here, against the stated
+  // length; the entries expand when asked for, which cannot fail (memory for the whole
+  // container is taken here).
   bool Load(std::span<const uint8_t> package);
   // The same for a container that is already expanded.
   bool LoadContainer(std::span<const uint8_t> container);
@@ -72,25 +80,37 @@ class TSkinReader {
   int EntryCount() const { return int(directory_.size()); }
   const std::vector<std::string>& Directory() const { return directory_; }
   const std::vector<int32_t>& Sizes() const { return sizes_; }
+  // The spans below stay valid until the next successful load.
   std::span<const uint8_t> Entry(int index) const;
-  std::span<const uint8_t> Data() const {
-    return std::span<const uint8_t>(data_).subspan(data_start_);
-  }
+  // The bytes of all entries (so all of them are expanded).
+  std::span<const uint8_t> Data() const;
   const ContainerHeader& Header() const { return header_; }
 
  private:
   // Checks the container and takes its header, directory and size table; `data_start` is
-  // where the entries begin. The entries' bytes are the caller's to keep.
-  bool ReadContainer(std::span<const uint8_t> container, size_t& data_start);
+  // where the entries begin. The entries' bytes are the caller's to keep. `container` is
+  // the whole container's length; with an expander, each of its bytes is expanded into it
+  // before it is read.
+  bool ReadContainer(std::span<const uint8_t> container, LzhExpander* expander, size_t& data_start);
+  // Makes the container's first `end` bytes (at most its length) valid.
+  void ExpandTo(size_t end) const;
 
   SkinReporter* reporter_;
   std::vector<std::string> directory_;
   std::vector<int32_t> sizes_;
   std::vector<size_t> offsets_;  // where each entry starts in Data()
-  // The entries' bytes from data_start_ on: a container expanded here is kept whole (its
-  // header and directory before the entries) rather than copied.
-  std::vector<uint8_t> data_;
-  size_t data_start_ = 0;
+  // The container from Load (header and directory before the entries, and room for the
+  // codec past its end) or the entries' bytes from LoadContainer; its whole length is
+  // allocated at once, so it never moves while it fills.
+  std::unique_ptr<uint8_t[]> storage_;
+  size_t data_start_ = 0;  // where the entries begin in storage_
+  size_t size_ = 0;        // the bytes of storage_ that belong to the container
+  // Expansion on demand, done from the const accessors: mutable, so a reader is not to be
+  // used from two threads at once even through const references. `expanded_` bytes of
+  // storage_ are valid; the expander and its copy of the package go once all of it is.
+  mutable size_t expanded_ = 0;
+  mutable std::unique_ptr<LzhExpander> expander_;
+  mutable std::vector<uint8_t> package_;
   ContainerHeader header_;
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "skin/store/package_writer.h"
+#include "tests/skin/store/lzh_test_input.h"
 #include "tests/skin/store/reference_lzh.h"
 
 namespace skin {
@@ -69,6 +70,25 @@ TEST(SkinReader, LoadsWhatTheWriterPacks) {
   EXPECT_EQ(Entry(reader, "frame.bmp"), "BMframe");
   EXPECT_EQ(Entry(reader, "missing.bmp"), "");
   EXPECT_EQ(Entry(reader, "name"), "");
+}
+
+TEST(SkinReader, EntriesExpandWhenAskedForInAnyOrderAndStayWhereTheyAre) {
+  std::vector<PackageEntry> entries = SampleEntries();
+  entries.push_back({"big.bmp", lzh_test_input::MixedBytes(50000, 1)});
+  entries.push_back({"last.bmp", Text("BMlast")});
+  TSkinReader reader;
+  ASSERT_TRUE(reader.Load(WritePackage(entries)));
+  const std::span<const uint8_t> name = reader.Entry(2);
+  EXPECT_EQ(Entry(reader, "frame.bmp"), "BMframe");
+  EXPECT_EQ(std::string(name.begin(), name.end()), "BMname");
+  const std::span<const uint8_t> last = reader.Entry(6);
+  EXPECT_TRUE(std::equal(reader.Entry(5).begin(), reader.Entry(5).end(), entries[5].data.begin(),
+                         entries[5].data.end()));
+  EXPECT_EQ(std::string(name.begin(), name.end()), "BMname");
+  EXPECT_EQ(std::string(last.begin(), last.end()), "BMlast");
+  const Bytes container = BuildContainer(entries);
+  EXPECT_TRUE(std::equal(reader.Data().begin(), reader.Data().end(),
+                         container.end() - std::ptrdiff_t(reader.Data().size())));
 }
 
 TEST(SkinReader, EntryByPartOfItsName) {
@@ -161,15 +181,18 @@ TEST(SkinReader, RefusesContainersThatDoNotHoldTogether) {
        RawContainer(20000, "a\r\nb\r\n", {0x7FFFFFFF, 0x7FFFFFFF}, "ab"), "add up to 4294967294"},
   };
   for (const Case& c : cases) {
-    TSkinReader reader;
-    try {
-      reader.LoadContainer(c.container);
-      ADD_FAILURE() << c.what << ": no exception";
-    } catch (const PackageError& e) {
-      EXPECT_NE(std::string(e.what()).find(c.message_part), std::string::npos)
-          << c.what << ": " << e.what();
+    // Load checks the same against the length the stream states, before expanding it all.
+    for (bool packed : {false, true}) {
+      TSkinReader reader;
+      try {
+        packed ? reader.Load(LzhCompress(c.container)) : reader.LoadContainer(c.container);
+        ADD_FAILURE() << c.what << ": no exception";
+      } catch (const PackageError& e) {
+        EXPECT_NE(std::string(e.what()).find(c.message_part), std::string::npos)
+            << c.what << ": " << e.what();
+      }
+      EXPECT_EQ(reader.EntryCount(), 0) << c.what;
     }
-    EXPECT_EQ(reader.EntryCount(), 0) << c.what;
   }
 }
 
