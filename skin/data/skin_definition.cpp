@@ -374,19 +374,24 @@ void ReaderImageFetcher::FetchBitmap(PixelBitmap& target, std::string_view image
   }
 }
 
+int DrawnDpiOf(std::string_view name) {
+  const size_t at = name.rfind('@');
+  if (at == std::string_view::npos || at == 0 || name.size() < at + 6 ||
+      name.compare(name.size() - 4, 4, ".bmp") != 0)
+    return 0;
+  const std::string_view digits = name.substr(at + 1, name.size() - at - 5);
+  if (digits.size() > 3 || digits[0] == '0' ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return 0;
+  const int dpi = std::stoi(std::string(digits));
+  return dpi > kBaseDpi && dpi <= kMaxSkinDpi ? dpi : 0;
+}
+
 std::vector<int> DrawnDpis(const TSkinReader& reader) {
   std::vector<int> dpis;
   for (const std::string& name : reader.Directory()) {
-    const size_t at = name.rfind('@');
-    if (at == std::string::npos || at == 0 || name.size() < at + 6 ||
-        name.compare(name.size() - 4, 4, ".bmp") != 0)
-      continue;
-    const std::string_view digits = std::string_view(name).substr(at + 1, name.size() - at - 5);
-    if (digits.size() > 3 || digits[0] == '0' ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-      continue;
-    const int dpi = std::stoi(std::string(digits));
-    if (dpi > kBaseDpi && dpi <= kMaxSkinDpi) dpis.push_back(dpi);
+    const int dpi = DrawnDpiOf(name);
+    if (dpi > 0) dpis.push_back(dpi);
   }
   std::sort(dpis.begin(), dpis.end());
   dpis.erase(std::unique(dpis.begin(), dpis.end()), dpis.end());

@@ -131,6 +131,8 @@ inline constexpr int kMaxSkinDpi = 4 * kBaseDpi;
 // kBaseDpi up to kMaxSkinDpi, written without leading zeros, of an entry named
 // "<name>@N.bmp" with a non-empty name.
 std::vector<int> DrawnDpis(const TSkinReader& reader);
+// The resolution an entry name "<name>@N.bmp" carries art for by that rule, or 0.
+int DrawnDpiOf(std::string_view entry_name);
 
 // A definition read with the art drawn for `dpi` (see ReaderImageFetcher).
 struct DrawnDefinition {

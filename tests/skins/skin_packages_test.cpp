@@ -342,6 +342,19 @@ std::vector<const TDataSkinSysButton*> Visible(const SkinDefinition& d, const Wi
   return out;
 }
 
+// A load at 96 DPI expands the package only up to the last entry it reads.
+TEST_P(BuiltSkin, DrawnArtComesAfterEveryOtherEntry) {
+  std::ifstream in(GetParam(), std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  skin::TSkinReader reader;
+  ASSERT_TRUE(reader.Load(bytes));
+  const std::vector<std::string>& names = reader.Directory();
+  const auto first_drawn = std::find_if(
+      names.begin(), names.end(), [](const std::string& n) { return skin::DrawnDpiOf(n) > 0; });
+  ASSERT_NE(first_drawn, names.end());
+  for (auto it = first_drawn; it != names.end(); ++it) EXPECT_GT(skin::DrawnDpiOf(*it), 0) << *it;
+}
+
 TEST_P(BuiltSkin, CaptionButtonsFitTheTitleBarAndNeverOverlap) {
   const SkinDefinition& d = Skin();
   ASSERT_EQ(d.SysButtons.size(), 7u + 3u);

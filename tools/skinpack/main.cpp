@@ -9,7 +9,9 @@ namespace skinpack {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"pack", "DIR OUT", "pack the INI and .bmp files of a folder into a package",
-       "Packs the skin definition (*.ini) and the bitmaps (*.bmp) of DIR into the package OUT.",
+       "Packs the skin definition (*.ini) and the bitmaps (*.bmp) of DIR into the package OUT:\n"
+       "the definition first, then the bitmaps by name, art drawn for other resolutions\n"
+       "(name@N.bmp) last, so that a load at 96 DPI expands none of it.",
        RunPack},
       {"unpack", "PKG DIR", "write every entry of a package into a folder",
        "Writes each entry of the package PKG as a file into DIR (created if missing).", RunUnpack},

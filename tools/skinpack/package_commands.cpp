@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "skin/data/skin_definition.h"
 #include "skin/store/lzh_codec.h"
 #include "skin/store/package_writer.h"
 #include "skin/store/skin_reader.h"
@@ -188,7 +189,15 @@ int RunPack(const Args& args) {
                     : "holds " + std::to_string(definitions.size()) + " skin definitions (" +
                           names + "); a package takes exactly one");
     }
-    std::sort(bitmaps.begin(), bitmaps.end());
+    // Art drawn for other resolutions goes last, by resolution: a reader expands entries in
+    // order, and one at 96 DPI stops before it.
+    auto drawn_dpi = [](const fs::path& p) {
+      return skin::DrawnDpiOf(skin::AsciiLower(p.filename().string()));
+    };
+    std::sort(bitmaps.begin(), bitmaps.end(), [&](const fs::path& a, const fs::path& b) {
+      const int da = drawn_dpi(a), db = drawn_dpi(b);
+      return da != db ? da < db : a < b;
+    });
     std::vector<skin::PackageEntry> entries;
     std::set<std::string> seen;
     size_t total = 0;
