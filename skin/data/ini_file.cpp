@@ -30,9 +30,11 @@ void IniFile::Parse(std::string_view text) {
   size_t list_bytes = 1;  // the list's final zero
   Section* current = nullptr;
   while (!text.empty()) {
-    size_t end = text.find_first_of("\r\n");
+    // A plain scan: find_first_of looks each character up in the set of two.
+    size_t end = 0;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     std::string_view line = text.substr(0, end);
-    if (end == std::string_view::npos) {
+    if (end == text.size()) {
       text = {};
     } else {
       const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
