@@ -33,9 +33,9 @@ struct Program {
 };
 
 enum Action { kMenu, kType, kFind, kOpen, kAbout, kResize, kMaximize, kSkin, kActionCount };
-const char* const kActionNames[kActionCount] = {"menus",      "typing", "find dialogs",
-                                                "open dialogs", "about boxes", "resizes",
-                                                "maximizes",  "skin switches"};
+const char* const kActionNames[kActionCount] = {"menus",        "typing",       "find dialogs",
+                                                "open dialogs", "about boxes",  "resizes",
+                                                "maximizes",    "skin switches"};
 
 bool Responsive(HWND window) {
   DWORD_PTR ignored = 0;
@@ -75,7 +75,9 @@ void Soak(const Program& program) {
   ASSERT_TRUE(fwtest::StartSkinrun(SKINRUN_DIR, program.command, skinrun));
   HWND main = nullptr;
   ASSERT_TRUE(fwtest::PumpUntil(
-      [&] { return (main = fwtest::FindVisible(program.window_class, 0)) && fwtest::Skinned(main); },
+      [&] {
+        return (main = fwtest::FindVisible(program.window_class, 0)) && fwtest::Skinned(main);
+      },
       20000));
   DWORD pid = 0;
   const DWORD thread = GetWindowThreadProcessId(main, &pid);
@@ -86,7 +88,8 @@ void Soak(const Program& program) {
   srand(7);
   const DWORD end = GetTickCount() + static_cast<DWORD>(SoakSeconds()) * 1000;
   while (GetTickCount() < end) {
-    ASSERT_EQ(WaitForSingleObject(skinrun.hProcess, 0), WAIT_TIMEOUT) << program.command << " ended";
+    ASSERT_EQ(WaitForSingleObject(skinrun.hProcess, 0), WAIT_TIMEOUT)
+        << program.command << " ended";
     ASSERT_TRUE(Responsive(main)) << program.command << " stopped answering";
     SetForegroundWindow(main);
     fwtest::PumpFor(30);
@@ -167,19 +170,14 @@ void Soak(const Program& program) {
   HWND box = nullptr;
   if (fwtest::PumpUntil([&] { return (box = fwtest::FindVisible("#32770", pid)); }, 5000))
     fwtest::ClickDialogButton(box, IDNO);
-  EXPECT_EQ(WaitForSingleObject(skinrun.hProcess, 15000), WAIT_OBJECT_0);
-  DWORD code = 999;
-  GetExitCodeProcess(skinrun.hProcess, &code);
-  if (code == STILL_ACTIVE) TerminateProcess(skinrun.hProcess, 1);
-  CloseHandle(skinrun.hThread);
-  CloseHandle(skinrun.hProcess);
+  fwtest::SkinrunExitCode(skinrun, 15000);
 }
 
 TEST(SkinrunSoak, Notepad) { Soak({"notepad.exe", "Notepad", "Edit"}); }
 
 TEST(SkinrunSoak, Wordpad) {
-  Soak({"\"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe\"", "WORDPADTOP",
-        "RichEdit20W"});
+  Soak(
+      {"\"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe\"", "WORDPADTOP", "RichEdit20W"});
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <gtest/gtest.h>
+
 #include "tests/support/fw_test.h"
 #include "tests/support/menu_driver.h"
 
@@ -66,6 +68,16 @@ bool StartSkinrun(const char* skinrun_dir, const std::string& arguments,
   std::string line = "\"" + std::string(skinrun_dir) + "\\skinrun.exe\" " + arguments;
   return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process);
+}
+
+DWORD SkinrunExitCode(PROCESS_INFORMATION& skinrun, DWORD timeout_ms) {
+  EXPECT_EQ(WaitForSingleObject(skinrun.hProcess, timeout_ms), WAIT_OBJECT_0);
+  DWORD code = 999;
+  GetExitCodeProcess(skinrun.hProcess, &code);
+  if (code == STILL_ACTIVE) TerminateProcess(skinrun.hProcess, 1);
+  CloseHandle(skinrun.hThread);
+  CloseHandle(skinrun.hProcess);
+  return code;
 }
 
 void ClickDialogButton(HWND dialog, int id) {

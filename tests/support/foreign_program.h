@@ -16,6 +16,9 @@ void TypeText(const std::string& text);
 // Starts skinrun.exe (from `skinrun_dir`) with the arguments; false when it cannot start.
 bool StartSkinrun(const char* skinrun_dir, const std::string& arguments,
                   PROCESS_INFORMATION& process);
+// skinrun's exit status once it ends by itself within timeout_ms (ended otherwise, and a
+// test failure); its handles are closed.
+DWORD SkinrunExitCode(PROCESS_INFORMATION& skinrun, DWORD timeout_ms);
 // Clicks the button of a dialog (the "save changes?" box's IDNO, say) with the mouse.
 void ClickDialogButton(HWND dialog, int id);
 

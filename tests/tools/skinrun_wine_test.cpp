@@ -150,18 +150,6 @@ TEST(Skinrun, SaysInOneLineWhatItCannotSkinAndStillRunsTheProgram) {
   EXPECT_NE(line.find("usage: skinrun"), std::string::npos);
 }
 
-// skinrun's exit status once it ends by itself (within 10 s; ended otherwise); its handles
-// are closed.
-DWORD SkinrunExitCode(PROCESS_INFORMATION& skinrun) {
-  EXPECT_EQ(WaitForSingleObject(skinrun.hProcess, 10000), WAIT_OBJECT_0);
-  DWORD code = 999;
-  GetExitCodeProcess(skinrun.hProcess, &code);
-  if (code == STILL_ACTIVE) TerminateProcess(skinrun.hProcess, 1);
-  CloseHandle(skinrun.hThread);
-  CloseHandle(skinrun.hProcess);
-  return code;
-}
-
 TEST(Skinrun, SkinsAWindowMadeOnAThreadTheProgramStartsLater) {
   PROCESS_INFORMATION skinrun{};
   ASSERT_TRUE(
@@ -173,7 +161,7 @@ TEST(Skinrun, SkinsAWindowMadeOnAThreadTheProgramStartsLater) {
       },
       15000));
   if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(SkinrunExitCode(skinrun), 5u);
+  EXPECT_EQ(fwtest::SkinrunExitCode(skinrun, 10000), 5u);
 }
 
 TEST(Skinrun, SkinsNotepadThroughAMenuADialogTypingAndItsSaveChangesBox) {
@@ -253,7 +241,7 @@ TEST(Skinrun, SkinsNotepadThroughAMenuADialogTypingAndItsSaveChangesBox) {
   EXPECT_TRUE(
       fwtest::PumpUntil([&] { return (box = fwtest::FindVisible("#32770", notepad_pid)); }));
   if (box) fwtest::ClickDialogButton(box, IDNO);
-  EXPECT_EQ(SkinrunExitCode(skinrun), 0u);
+  EXPECT_EQ(fwtest::SkinrunExitCode(skinrun, 10000), 0u);
 }
 
 }  // namespace
