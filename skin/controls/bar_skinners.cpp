@@ -344,6 +344,17 @@ void TSkinBox::AttachControl(fw::TWinControl* control, TSkinData* skin_data, boo
   FAttached = true;
 }
 
+bool TSkinBox::BeforeMessage(fw::TMessage& message) {
+  // A bare window (a tool bar or rebar of another program) has no colour to set: its
+  // background is filled with the face colour instead of the system's.
+  if (message.Msg != WM_ERASEBKGND || FControl || !message.WParam) return true;
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  FillFace(reinterpret_cast<HDC>(message.WParam), client);
+  message.Result = 1;
+  return false;
+}
+
 void TSkinBox::Detach() {
   TSkinControl::Detach();
   if (box_recolored_ && FControl && !FControl->IsDestroying()) {

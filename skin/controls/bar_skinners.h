@@ -60,7 +60,8 @@ class TSkinUpDown : public TSkinControl {
 
 // Panels, group boxes, radio groups, navigators and tool bars: the box only recolours its
 // control with the skin's face colour (and gives the colour back); its window procedure is
-// not replaced.
+// not replaced. A bare window attached by handle has its background erased in the face
+// colour instead.
 class TSkinBox : public TSkinControl {
   FW_CLASS_INFO()
  public:
@@ -69,6 +70,7 @@ class TSkinBox : public TSkinControl {
   void AttachControl(fw::TWinControl* control, TSkinData* skin_data, bool recolor,
                      fw::TCanvas* canvas) override;
   void Detach() override;
+  bool BeforeMessage(fw::TMessage& message) override;
   void AfterMessage(fw::TMessage&) override {}
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
 

@@ -141,6 +141,21 @@ void TSkinScrollBar::AttachScrollBars(fw::TWinControl* control, TSkinData* skin_
   if (FAttached || !control) return;
   is_edit_ = dynamic_cast<fw::TCustomEdit*>(control) != nullptr;
   AttachControl(control, skin_data, false, canvas);
+  StartBars(handle_thumb_drag);
+}
+
+void TSkinScrollBar::AttachHandle(HWND handle, TSkinData* skin_data, fw::TCanvas* canvas) {
+  if (FAttached || !handle) return;
+  char name[16] = {};
+  GetClassNameA(handle, name, sizeof name);
+  is_edit_ = lstrcmpiA(name, "Edit") == 0;
+  TSkinControl::AttachHandle(handle, skin_data, canvas);
+  FEnabled = IsWindowEnabled(handle) != FALSE;
+  // A bare window's bars are dragged as a memo's are: the skin's thumb follows the mouse.
+  StartBars(/*handle_thumb_drag=*/true);
+}
+
+void TSkinScrollBar::StartBars(bool handle_thumb_drag) {
   FTracking = FInVScroll = FInHScroll = false;
   FHorzInfo.cbSize = FVertInfo.cbSize = sizeof(SCROLLINFO);
   FHandleThumbDrag = handle_thumb_drag;

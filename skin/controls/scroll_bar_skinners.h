@@ -24,6 +24,9 @@ class TSkinScrollBar : public TSkinControl {
   using TSkinControl::TSkinControl;
   void AttachScrollBars(fw::TWinControl* control, TSkinData* skin_data, bool handle_thumb_drag,
                         fw::TCanvas* canvas) override;
+  // A window without a framework control (a list box, tree view or rich edit of a program
+  // we did not write), subclassed; its thumb is dragged by the skinner.
+  void AttachHandle(HWND handle, TSkinData* skin_data, fw::TCanvas* canvas) override;
   bool BeforeMessage(fw::TMessage& message) override;
   void AfterMessage(fw::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
@@ -56,6 +59,8 @@ class TSkinScrollBar : public TSkinControl {
   ThumbMetrics FVertMetrics{};
 
  private:
+  // After either attach: the bars' state, and the frame recalculated round them.
+  void StartBars(bool handle_thumb_drag);
   void DrawBar(HDC dc, const RECT& bar_rect, bool vertical);
   // Repaints when the bars changed behind our back (wheel, keys, selecting, EM_ messages).
   void RepaintIfScrolled();

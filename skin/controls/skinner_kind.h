@@ -25,6 +25,7 @@ enum class SkinnerKind : uint8_t {
   UpDown,       // TSkinUpDown
   Box,          // TSkinBox (panels, group boxes, tool bars)
   Sizer,        // TSkinSizer (scroll-bar windows of dialogs)
+  Header,       // TSkinHeader (header controls standing on their own)
   Count
 };
 

@@ -404,6 +404,16 @@ void TSkinListView::AttachControl(fw::TWinControl* control, TSkinData* skin_data
   // The list view's own bars are drawn and dragged like a memo's.
   AttachScrollBars(control, skin_data, /*handle_thumb_drag=*/true, canvas);
   attaching_ = false;
+  AttachHeader(skin_data, canvas);
+}
+
+void TSkinListView::AttachHandle(HWND handle, TSkinData* skin_data, fw::TCanvas* canvas) {
+  if (FAttached || !handle) return;
+  TSkinScrollBar::AttachHandle(handle, skin_data, canvas);
+  AttachHeader(skin_data, canvas);
+}
+
+void TSkinListView::AttachHeader(TSkinData* skin_data, fw::TCanvas* canvas) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETHEADER, 0, 0));
   if (!header || FHeader) return;
   fw::TComponent* owner = OwnerForm() ? OwnerForm() : Owner();
@@ -571,6 +581,7 @@ void AddTabSkinnerMakers(SkinnerMakerTable& table) {
   table[KindIndex(SkinnerKind::Tab)] = &MakeSkinner<TSkinTab>;
   table[KindIndex(SkinnerKind::Tab31)] = &MakeSkinner<TSkinTab31>;
   table[KindIndex(SkinnerKind::ListView)] = &MakeSkinner<TSkinListView>;
+  table[KindIndex(SkinnerKind::Header)] = &MakeSkinner<TSkinHeader>;
   table[KindIndex(SkinnerKind::StatusBar)] = &MakeSkinner<TSkinStatusBar>;
 }
 

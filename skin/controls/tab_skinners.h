@@ -77,11 +77,14 @@ class TSkinListView : public TSkinScrollBar {
   using TSkinScrollBar::TSkinScrollBar;
   void AttachControl(fw::TWinControl* control, TSkinData* skin_data, bool recolor,
                      fw::TCanvas* canvas) override;
+  void AttachHandle(HWND handle, TSkinData* skin_data, fw::TCanvas* canvas) override;
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
   TSkinHeader* FHeader = nullptr;
 
  private:
+  // A header skinner for the list view's header control, owned by the form controller.
+  void AttachHeader(TSkinData* skin_data, fw::TCanvas* canvas);
   bool attaching_ = false;
 };
 

@@ -50,6 +50,8 @@ const char* SkinnerClassName(SkinnerKind kind) {
       return "TSkinBox";
     case SkinnerKind::Sizer:
       return "TSkinSizer";
+    case SkinnerKind::Header:
+      return "TSkinHeader";
     case SkinnerKind::Count:
       break;
   }
@@ -338,10 +340,22 @@ Classification ClassifyComponent(const ControlFacts& f, const ClassifySettings& 
   return Only(kRowNone);
 }
 
-ChildWindowClassification ClassifyChildWindow(std::string_view cls, uint32_t style) {
+ChildWindowClassification ClassifyChildWindow(std::string_view cls, uint32_t style,
+                                              const ClassifySettings& settings) {
   ChildWindowClassification c;
+  if (auto value = FindSkin3rdMapping(cls, settings.skin3rd)) {
+    // The mapping decides, also when its kind attaches nothing. Panels and groups hold
+    // controls of their own, which are classified in turn.
+    c.kind = ClassifyMappedKind(*value, settings).kind;
+    c.walk_children = c.kind == SkinnerKind::Box;
+    return c;
+  }
+  constexpr uint32_t kScrollStyles = 0x100000u | 0x200000u;  // WS_HSCROLL, WS_VSCROLL
+  constexpr uint32_t kMultiLine = 4;                         // ES_MULTILINE
+  constexpr uint32_t kOwnerDrawn = 0xB;                      // BS_OWNERDRAW
   if (cls == "button") {
-    if ((style & 7) == 7) return c;  // a group box
+    if ((style & 7) == 7) return c;              // a group box
+    if ((style & 0xF) == kOwnerDrawn) return c;  // the program draws it
     if ((style & 3) == 3 || (style & 2) == 2 || (style & 5) == 5) {
       c.kind = SkinnerKind::CheckBox;
     } else if ((style & 9) == 9 || (style & 4) == 4) {
@@ -359,7 +373,9 @@ ChildWindowClassification ClassifyChildWindow(std::string_view cls, uint32_t sty
   } else if (cls == "systabcontrol32") {
     if (!(style & 0x2000)) c.kind = SkinnerKind::Tab;
   } else if (cls == "edit") {
-    c.kind = SkinnerKind::Edit;
+    // A multi-line edit with bars is drawn as a memo is: the flat frame round skinned bars.
+    const bool memo = (style & kMultiLine) && (style & kScrollStyles);
+    c.kind = memo ? SkinnerKind::ScrollBar : SkinnerKind::Edit;
   } else if (cls == "msctls_statusbar32") {
     c.kind = SkinnerKind::StatusBar;
   } else if (cls == "msctls_progress32") {
@@ -368,15 +384,26 @@ ChildWindowClassification ClassifyChildWindow(std::string_view cls, uint32_t sty
     c.kind = SkinnerKind::TrackBar;
   } else if (cls == "msctls_updown32") {
     c.kind = SkinnerKind::UpDown;
+  } else if (cls == "syslistview32") {
+    c.kind = SkinnerKind::ListView;
+  } else if (cls == "sysheader32") {
+    c.kind = SkinnerKind::Header;
+  } else if (cls == "listbox" || cls == "systreeview32" || cls == "richedit" ||
+             cls == "richedit20a" || cls == "richedit20w" || cls == "richedit50w") {
+    c.kind = SkinnerKind::ScrollBar;
+  } else if (cls == "toolbarwindow32" || cls == "rebarwindow32") {
+    c.kind = SkinnerKind::Box;
   }
   // System controls whose inner windows are their own (a simple combo box's edit, a list
-  // view's header); group boxes and statics that hold controls are walked into.
+  // view's header); group boxes, statics, tool bars and rebars that hold controls are
+  // walked into.
   static constexpr std::string_view kOwnInnerWindows[] = {
       "combobox",        "comboboxex32",      "edit",          "listbox",
       "scrollbar",       "syslistview32",     "sysheader32",   "systreeview32",
       "systabcontrol32", "richedit20a",       "richedit20w",   "richedit50w",
-      "msctls_hotkey32", "sysdatetimepick32", "sysmonthcal32", "sysipaddress32"};
-  c.walk_children = c.kind == SkinnerKind::None &&
+      "msctls_hotkey32", "sysdatetimepick32", "sysmonthcal32", "sysipaddress32",
+      "richedit"};
+  c.walk_children = (c.kind == SkinnerKind::None || c.kind == SkinnerKind::Box) &&
                     std::find(std::begin(kOwnInnerWindows), std::end(kOwnInnerWindows), cls) ==
                         std::end(kOwnInnerWindows);
   return c;

@@ -268,7 +268,7 @@ bool TSkinForm::SkinChildWindow(HWND child) {
   if (!child || FindSkinnerByHandle(child)) return false;
   const std::string cls = LowerClassName(child);
   const auto style = static_cast<uint32_t>(GetWindowLongPtrA(child, GWL_STYLE));
-  const ChildWindowClassification c = ClassifyChildWindow(cls, style);
+  const ChildWindowClassification c = ClassifyChildWindow(cls, style, SettingsOf(SkinData));
   ClassifiedControl record;
   record.class_name = cls;
   record.kind = c.kind;

@@ -119,7 +119,11 @@ bool HasOwnScrollBars(const ControlFacts& facts);
 Classification ClassifyComponent(const ControlFacts& facts, const ClassifySettings& settings);
 
 // A child window of a window without a form object, by its lower-case class name and its
-// style. on_first_child: the skinner goes to the window's first child instead.
+// style. A Skin3rd line for the class decides first, as it does for components: it is how a
+// program's own classes get a skinner. Then the system classes: scrolling lists, trees,
+// rich edits and multi-line edits get their own bars skinned, tool bars and rebars the
+// skin's face colour behind their buttons; an owner-drawn button is the program's to draw.
+// on_first_child: the skinner goes to the window's first child instead.
 struct ChildWindowClassification {
   SkinnerKind kind = SkinnerKind::None;
   bool on_first_child = false;
@@ -127,7 +131,8 @@ struct ChildWindowClassification {
   // box's edit, a list view's header): a container of the program's, walked into.
   bool walk_children = false;
 };
-ChildWindowClassification ClassifyChildWindow(std::string_view lower_class, uint32_t style);
+ChildWindowClassification ClassifyChildWindow(std::string_view lower_class, uint32_t style,
+                                              const ClassifySettings& settings = {});
 
 // Sets a published enumeration (or boolean) property by the name of its value; true when
 // set. Nothing when the component has no such property, it is of another kind, or the

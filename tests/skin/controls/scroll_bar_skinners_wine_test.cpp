@@ -180,6 +180,22 @@ TEST_F(ScrollBarSkinTest, AReportListViewGetsTheSkinsBars) {
   EXPECT_EQ(VertBarDifferences(s, kPartNone), 0);
 }
 
+TEST_F(ScrollBarSkinTest, ABareListBoxGetsTheSkinsBarsAndItsProcedureBack) {
+  Show();
+  HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "ListBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
+                              10, 10, 200, 150, form_->Handle(), nullptr, nullptr, nullptr);
+  for (int i = 0; i < 60; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM("row"));
+  const LONG_PTR proc = GetWindowLongPtrA(list, GWLP_WNDPROC);
+  auto* s = new TSkinScrollBar(nullptr);
+  s->AttachHandle(list, data_.get(), nullptr);
+  fwtest::PumpFor(50);
+  ASSERT_FALSE(IsRectEmpty(&s->FVertBarRect));
+  EXPECT_EQ(VertBarDifferences(s, kPartNone), 0);
+  delete s;
+  EXPECT_EQ(GetWindowLongPtrA(list, GWLP_WNDPROC), proc);
+  DestroyWindow(list);
+}
+
 TEST_F(ScrollBarSkinTest, DraggingTheThumbReachesTheSameLineAsTheSystemBar) {
   fw::TMemo* plain = AddMemo(10, 10, fw::ssVertical);
   fw::TMemo* skinned = AddMemo(300, 10, fw::ssVertical);

@@ -368,8 +368,9 @@ TEST(ClassifyChildWindow, ButtonStylesComboStylesAndClasses) {
   // Push buttons (plain and default), and the other button styles by their low bits.
   EXPECT_EQ(kind("button", 0x50010000), SkinnerKind::Button);
   EXPECT_EQ(kind("button", 0x50010001), SkinnerKind::Button);
-  for (uint32_t style : {2u, 3u, 5u, 6u, 0xBu})
+  for (uint32_t style : {2u, 3u, 5u, 6u})
     EXPECT_EQ(kind("button", 0x50010000 | style), SkinnerKind::CheckBox) << style;
+  EXPECT_EQ(kind("button", 0x5001000B), SkinnerKind::None);  // owner-drawn: the program's
   EXPECT_EQ(kind("button", 4), SkinnerKind::RadioButton);
   EXPECT_EQ(kind("button", 9), SkinnerKind::RadioButton);
   EXPECT_EQ(kind("button", 7), SkinnerKind::None);  // group box
@@ -391,11 +392,38 @@ TEST(ClassifyChildWindow, ButtonStylesComboStylesAndClasses) {
   EXPECT_EQ(kind("msctls_trackbar32", 0), SkinnerKind::TrackBar);
   EXPECT_EQ(kind("msctls_updown32", 0), SkinnerKind::UpDown);
   EXPECT_EQ(kind("static", 0), SkinnerKind::None);
-  // A program's own containers are walked into; a system control's inner windows are not.
+  // Lists, trees and rich edits keep their drawing and get the skin's bars; a multi-line
+  // edit with bars is a memo.
+  for (const char* cls : {"listbox", "systreeview32", "richedit20w", "richedit50w"})
+    EXPECT_EQ(kind(cls, 0), SkinnerKind::ScrollBar) << cls;
+  EXPECT_EQ(kind("edit", 4 | 0x200000), SkinnerKind::ScrollBar);
+  EXPECT_EQ(kind("edit", 4), SkinnerKind::Edit);
+  EXPECT_EQ(kind("syslistview32", 1), SkinnerKind::ListView);
+  EXPECT_EQ(kind("sysheader32", 0), SkinnerKind::Header);
+  // A program's own containers are walked into, tool bars and rebars with the face colour
+  // behind them; a system control's inner windows are not.
   EXPECT_TRUE(ClassifyChildWindow("rebarwindow32", 0).walk_children);
+  EXPECT_EQ(kind("toolbarwindow32", 0), SkinnerKind::Box);
+  EXPECT_TRUE(ClassifyChildWindow("toolbarwindow32", 0).walk_children);
+  EXPECT_FALSE(ClassifyChildWindow("listbox", 0).walk_children);
   EXPECT_FALSE(ClassifyChildWindow("combobox", 1 /*simple*/).walk_children);
   EXPECT_FALSE(ClassifyChildWindow("edit", 0).walk_children);
   EXPECT_EQ(kind("BUTTON", 0), SkinnerKind::None);  // the caller lowers the class name
+  // A Skin3rd line names a program's own class, and overrides a system class's row.
+  fw::TStringList lines;
+  lines.Add("AppPanel=panel");
+  lines.Add("AppKnob=Button");
+  lines.Add("Edit=nothing");
+  ClassifySettings s;
+  s.skin3rd = &lines;
+  s.skin_controls = (1u << skinbit::kButton) | (1u << skinbit::kPanel);
+  EXPECT_EQ(ClassifyChildWindow("appknob", 0, s).kind, SkinnerKind::Button);
+  const ChildWindowClassification panel = ClassifyChildWindow("apppanel", 0, s);
+  EXPECT_EQ(panel.kind, SkinnerKind::Box);
+  EXPECT_TRUE(panel.walk_children);
+  EXPECT_EQ(ClassifyChildWindow("edit", 0, s).kind, SkinnerKind::None);
+  s.skin_controls = 0;  // the kind's SkinControls member decides, as for components
+  EXPECT_EQ(ClassifyChildWindow("appknob", 0, s).kind, SkinnerKind::None);
 }
 
 TEST(PreviewForms, NameContainsPreviewInAnyCase) {

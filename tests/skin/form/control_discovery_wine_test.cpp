@@ -4,6 +4,8 @@
 // thousand rounds.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -401,6 +403,22 @@ TEST_F(DiscoveryTest, ChildWindowsOfAWindowWithoutForm) {
   HWND list = Child(dialog, "ComboBox", CBS_DROPDOWNLIST, 150);
   HWND edit = Child(dialog, "Edit", 0, 180);
   HWND text = Child(dialog, "Static", 0, 200);
+  // Lists, a multi-line edit, a tool bar, a header, and a class of the program's own that
+  // the skin data maps.
+  fw::InitCommonControlClasses();
+  HWND listbox = Child(dialog, "ListBox", WS_VSCROLL, 210);
+  HWND memo = Child(dialog, "Edit", ES_MULTILINE | WS_VSCROLL, 230);
+  HWND report = Child(dialog, WC_LISTVIEWA, LVS_REPORT, 250);
+  HWND tree = Child(dialog, WC_TREEVIEWA, 0, 270);
+  HWND bar = Child(dialog, TOOLBARCLASSNAMEA, CCS_NOPARENTALIGN | CCS_NORESIZE, 110);
+  HWND header = Child(dialog, WC_HEADERA, 0, 130);
+  HWND mapped = Child(dialog, "Static", 0, 140);
+  HWND own = Child(dialog, "Edit", 0, 290);  // inside the mapped panel
+  SetParent(own, mapped);
+  // The real skinners: a list view's skinner attaches its header, a tool bar's box fills.
+  RestoreStandardSkinnerMakers();
+  data_->SetSkin3rd(fw::TStringList{"static=panel"});
+  data_->SkinControls.bits |= 1u << xcPanel;
   const LONG_PTR simple_proc = GetWindowLongPtrA(simple, GWLP_WNDPROC);
   const LONG_PTR push_proc = GetWindowLongPtrA(push, GWLP_WNDPROC);
   auto* c = new TSkinForm(nullptr);
@@ -413,19 +431,42 @@ TEST_F(DiscoveryTest, ChildWindowsOfAWindowWithoutForm) {
     return SkinnerKind::None;
   };
   EXPECT_EQ(kind_of(push), SkinnerKind::Button);
-  EXPECT_EQ(kind_of(owner_drawn), SkinnerKind::CheckBox);  // 0xB and 3 = 3
+  EXPECT_EQ(c->FindSkinnerByHandle(owner_drawn), nullptr);  // the program draws it
   EXPECT_EQ(kind_of(radio), SkinnerKind::RadioButton);
   EXPECT_EQ(kind_of(list), SkinnerKind::ComBox);
   EXPECT_EQ(kind_of(edit), SkinnerKind::Edit);
+  EXPECT_EQ(kind_of(listbox), SkinnerKind::ScrollBar);
+  EXPECT_EQ(kind_of(memo), SkinnerKind::ScrollBar);
+  EXPECT_EQ(kind_of(report), SkinnerKind::ListView);
+  EXPECT_EQ(kind_of(tree), SkinnerKind::ScrollBar);
+  EXPECT_EQ(kind_of(bar), SkinnerKind::Box);
+  EXPECT_EQ(kind_of(header), SkinnerKind::Header);
+  // The mapping decides for statics here, the text among them; the panel's child is walked.
+  EXPECT_EQ(kind_of(mapped), SkinnerKind::Box);
+  EXPECT_EQ(kind_of(text), SkinnerKind::Box);
+  EXPECT_EQ(kind_of(own), SkinnerKind::Edit);
+  // The list view's own header got a skinner of its own.
+  HWND inner = ListView_GetHeader(report);
+  ASSERT_NE(inner, nullptr);
+  EXPECT_NE(c->FindSkinnerByHandle(inner), nullptr);
+  // A tool bar's background is the skin's face colour.
+  {
+    const fw::ScopedGetDc screen(nullptr);
+    const fw::ScopedMemoryDc mdc(CreateCompatibleDC(screen.get()));
+    const fw::ScopedBitmap bmp(CreateCompatibleBitmap(screen.get(), 200, 40));
+    const fw::ScopedSelectObject sel(mdc.get(), bmp.get());
+    SendMessageA(bar, WM_ERASEBKGND, reinterpret_cast<WPARAM>(mdc.get()), 0);
+    EXPECT_EQ(GetPixel(mdc.get(), 50, 5), RGB(200, 100, 50));
+  }
   EXPECT_EQ(c->FindSkinnerByHandle(group), nullptr);
   EXPECT_EQ(c->FindSkinnerByHandle(simple), nullptr);  // a simple combo box is left alone
-  EXPECT_EQ(c->FindSkinnerByHandle(text), nullptr);
   EXPECT_EQ(GetWindowLongPtrA(simple, GWLP_WNDPROC), simple_proc);
   EXPECT_NE(GetWindowLongPtrA(push, GWLP_WNDPROC), push_proc);
-  EXPECT_EQ(c->Skinners.size(), 5u);
+  const size_t skinned = c->Skinners.size();
+  EXPECT_EQ(skinned, 14u);  // text and mapped are both statics; the inner header counts
   // Walking again finds them skinned.
   c->SkinChildWindows();
-  EXPECT_EQ(c->Skinners.size(), 5u);
+  EXPECT_EQ(c->Skinners.size(), skinned);
   c->FreeSkinners();
   EXPECT_EQ(GetWindowLongPtrA(push, GWLP_WNDPROC), push_proc);
   delete c;
