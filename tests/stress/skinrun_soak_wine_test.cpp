@@ -30,12 +30,14 @@ struct Program {
   const char* command;
   const char* window_class;
   const char* edit_class;  // the child that takes the typed text
+  char font_menu;          // the drop-down that holds "Font..."
+  bool font_last;          // as its last item (else its first)
 };
 
-enum Action { kMenu, kType, kFind, kOpen, kAbout, kResize, kMaximize, kSkin, kActionCount };
+enum Action { kMenu, kType, kFind, kOpen, kFont, kAbout, kResize, kMaximize, kSkin, kActionCount };
 const char* const kActionNames[kActionCount] = {"menus",        "typing",       "find dialogs",
-                                                "open dialogs", "about boxes",  "resizes",
-                                                "maximizes",    "skin switches"};
+                                                "open dialogs", "font dialogs", "about boxes",
+                                                "resizes",      "maximizes",    "skin switches"};
 
 bool Responsive(HWND window) {
   DWORD_PTR ignored = 0;
@@ -83,8 +85,8 @@ void Soak(const Program& program) {
   const DWORD thread = GetWindowThreadProcessId(main, &pid);
   HWND edit = FindWindowExA(main, nullptr, program.edit_class, nullptr);
   ASSERT_TRUE(edit) << program.edit_class;
-  std::array<int, kActionCount> counts{};
-  int dialogs_skinned = 0, dialogs_missing = 0, keys = 0, keys_lost = 0;
+  std::array<int, kActionCount> counts{}, missing{};  // missing: dialogs that never came
+  int dialogs_skinned = 0, keys = 0, keys_lost = 0;
   srand(7);
   const DWORD end = GetTickCount() + static_cast<DWORD>(SoakSeconds()) * 1000;
   while (GetTickCount() < end) {
@@ -124,18 +126,25 @@ void Soak(const Program& program) {
       }
       case kFind:
         Chord(VK_CONTROL, 'F');
-        if (!ShowAndCloseDialog(pid, main, &dialogs_skinned)) ++dialogs_missing;
+        if (!ShowAndCloseDialog(pid, main, &dialogs_skinned)) ++missing[action];
         break;
       case kOpen:
         Chord(VK_CONTROL, 'O');
-        if (!ShowAndCloseDialog(pid, main, &dialogs_skinned)) ++dialogs_missing;
+        if (!ShowAndCloseDialog(pid, main, &dialogs_skinned)) ++missing[action];
+        break;
+      case kFont:  // the font common dialog
+        Chord(VK_MENU, static_cast<WORD>(program.font_menu));
+        fwtest::PumpUntil([&] { return fwtest::FindVisible("#32768", pid) != nullptr; }, 2000);
+        if (program.font_last) fwtest::TapKey(VK_UP);
+        fwtest::TapKey(VK_RETURN);
+        if (!ShowAndCloseDialog(pid, main, &dialogs_skinned)) ++missing[action];
         break;
       case kAbout:
         Chord(VK_MENU, 'H');
         fwtest::PumpUntil([&] { return fwtest::FindVisible("#32768", pid) != nullptr; }, 2000);
         fwtest::TapKey(VK_UP);  // the last item of the help menu: "About"
         fwtest::TapKey(VK_RETURN);
-        if (!ShowAndCloseDialog(pid, main, &dialogs_skinned)) ++dialogs_missing;
+        if (!ShowAndCloseDialog(pid, main, &dialogs_skinned)) ++missing[action];
         break;
       case kResize:
         PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -154,9 +163,11 @@ void Soak(const Program& program) {
     fwtest::PumpFor(50);
   }
   std::printf("%s: ", program.command);
-  for (int i = 0; i < kActionCount; ++i) std::printf("%s %d, ", kActionNames[i], counts[i]);
-  std::printf("dialogs skinned %d (missing %d), keys %d (lost %d)\n", dialogs_skinned,
-              dialogs_missing, keys, keys_lost);
+  for (int i = 0; i < kActionCount; ++i) {
+    std::printf("%s %d, ", kActionNames[i], counts[i]);
+    if (missing[i]) std::printf("(%d of them never came), ", missing[i]);
+  }
+  std::printf("dialogs skinned %d, keys %d (lost %d)\n", dialogs_skinned, keys, keys_lost);
   EXPECT_EQ(keys_lost, 0);
 
   // The engine stops inside the running program and gives everything back.
@@ -173,11 +184,11 @@ void Soak(const Program& program) {
   fwtest::SkinrunExitCode(skinrun, 15000);
 }
 
-TEST(SkinrunSoak, Notepad) { Soak({"notepad.exe", "Notepad", "Edit"}); }
+TEST(SkinrunSoak, Notepad) { Soak({"notepad.exe", "Notepad", "Edit", 'E', true}); }
 
 TEST(SkinrunSoak, Wordpad) {
-  Soak(
-      {"\"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe\"", "WORDPADTOP", "RichEdit20W"});
+  Soak({"\"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe\"", "WORDPADTOP", "RichEdit20W",
+        'O', false});
 }
 
 }  // namespace
