@@ -350,8 +350,13 @@ bool TSkinForm::OnSysCommand(WPARAM wparam, LPARAM lparam) {
     // a form object opens it here.
     if (!Form && OpenMenuByKey(static_cast<char>(lparam))) return true;
     const bool accelerator = MenuBar && MenuBar->FindAccelButton(static_cast<char>(lparam));
-    // The menu key alone does not start the system's menu loop over the skinned frame.
-    if (lparam == 0 || accelerator) return true;
+    // The menu key alone works the skinned bar, not the system's menu loop over the skinned
+    // frame. Nothing of this controller is touched after the bar's loop.
+    if (lparam == 0) {
+      if (MenuBar && FrameSkinned()) MenuBar->RunKeyboardMode();
+      return true;
+    }
+    if (accelerator) return true;
   }
   switch (command) {
     case SC_MINIMIZE:

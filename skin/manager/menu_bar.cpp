@@ -408,6 +408,96 @@ void TSkinMenuBar::SwitchToButton(TMenuBtn* button) {
   if (State().open_index >= 0) EndMenu();
 }
 
+void TSkinMenuBar::RunKeyboardMode() {
+  TMenuBtn* first = NextDropDown(ButtonCount() - 1, true);
+  if (!first || State().open_index >= 0) return;
+  EnsureButtonBounds();
+  HWND hwnd = controller_->Handle;
+  const fw::LifeWatch alive = Watch();
+  int index = first->Index;
+  // The highlighted button may be rebuilt by anything dispatched below: it is looked up
+  // by its index every time.
+  auto show = [&](int state) {
+    if (TMenuBtn* b = Button(index)) {
+      b->ButtonState = state;
+      PaintButton(*b);
+    }
+  };
+  show(3);
+  TMenuBtn* open = nullptr;
+  bool alt_down = false;  // the menu key pressed again: the mode ends when it comes up
+  bool done = false;
+  MSG msg;
+  while (!done) {
+    if (GetActiveWindow() != hwnd) break;
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    switch (msg.message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        switch (msg.wParam) {
+          case VK_LEFT:
+          case VK_RIGHT:
+            if (TMenuBtn* next = NextDropDown(index, (msg.wParam == VK_RIGHT) != RightToLeft())) {
+              show(1);
+              index = next->Index;
+              show(3);
+            }
+            break;
+          case VK_DOWN:
+          case VK_UP:
+          case VK_RETURN:
+            open = Button(index);
+            done = true;
+            break;
+          case VK_ESCAPE:
+          case VK_F10:
+            done = true;
+            break;
+          case VK_MENU:
+            alt_down = true;
+            break;
+          default:
+            TranslateMessage(&msg);  // a letter comes as a character message next
+            break;
+        }
+        continue;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+        if (msg.wParam == VK_MENU && alt_down) done = true;
+        continue;
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        if (TMenuBtn* b = FindAccelButton(static_cast<char>(msg.wParam))) {
+          open = b;
+          done = true;
+        } else {
+          MessageBeep(0);
+        }
+        continue;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+        done = true;  // the click goes on to where it was made
+        break;
+      default:
+        break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    // What was dispatched may have ended the window, this bar or its controller.
+    if (!alive || !IsWindow(hwnd)) return;
+  }
+  if (!alive) return;
+  show(1);
+  if (open && open->Enabled && open->SubMenu) SwitchToButton(open);
+}
+
 bool TSkinMenuBar::HandleNcLButtonDown(POINT window_point) {
   EnsureButtonBounds();
   TMenuBtn* button = ButtonAt(window_point);

@@ -82,6 +82,12 @@ class TSkinMenuBar : public fw::Watchable {
   bool RightToLeft() const;
   // The enabled button whose caption has that accelerator (case-insensitive), or nullptr.
   TMenuBtn* FindAccelButton(char key) const;
+  // The menu key pressed and released alone (or F10): as on the native bar, the first
+  // drop-down's button is highlighted and the keys work the bar (Left and Right move,
+  // Down, Up, Return or an accelerator open, Escape or the menu key leave) in a loop of
+  // its own until a drop-down is opened or the mode ends. Anything the loop dispatches may
+  // free the bar and its controller.
+  void RunKeyboardMode();
   // The controller's non-client left click: opens the button under the point; true then.
   bool HandleNcLButtonDown(POINT window_point);
 
