@@ -164,6 +164,17 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
       StartSkinning();
       handled = true;
       break;
+    case WM_SETTEXT:
+      if (!Form) {
+        // The caption follows the window's text also before the frame is live and while the
+        // window is minimised: a program may name its window again (the file it opened)
+        // before its message loop delivers WM_SKINSTART.
+        result = CallDefault(msg, wparam, lparam);
+        handled = true;
+        if (!alive) return result;
+        CaptionText = WindowTextOf(Handle);
+      }
+      break;
     case WM_DPICHANGED: {
       // The frame takes the new scale first, so that the move to the suggested rectangle
       // (by the form's own handler, or here) is measured with the new borders; then the
@@ -245,9 +256,7 @@ LRESULT TSkinForm::FrameWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_SETTEXT:
       if (!Form) {
         // The system paints its own caption for WM_SETTEXT; the skinned one goes over it.
-        result = CallDefault(msg, wparam, lparam);
-        if (!alive) return result;
-        CaptionText = WindowTextOf(Handle);
+        // (The text itself was taken in stage 2.)
         PaintFrame(nullptr);
         return result;
       }

@@ -462,6 +462,24 @@ TEST_F(SkinFormTest, SetWindowTextRepaintsTheCaption) {
   EXPECT_GT(changed, 50);
 }
 
+TEST_F(SkinFormTest, AWindowNamedAgainBeforeTheFrameIsLiveShowsItsNewCaption) {
+  auto form = MakeForm();
+  ASSERT_NE(ShowSkinned(*form), nullptr);
+  HWND window = CreateWindowExA(0, "STATIC", "Untitled", WS_OVERLAPPEDWINDOW, 10, 10, 240, 160,
+                                nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(SkinManager->AttachWindow(window));
+  TSkinForm* c = SkinManager->FindForm(window);
+  ASSERT_NE(c, nullptr);
+  // As a program names its window after the file it opened, before its message loop runs.
+  ASSERT_EQ(c->LifeState, skin::LifeAttached);
+  SetWindowTextA(window, "notes.txt - Editor");
+  fwtest::PumpFor(30);
+  EXPECT_EQ(c->LifeState, skin::LifeReady);
+  EXPECT_EQ(c->CaptionText, "notes.txt - Editor");
+  DestroyWindow(window);
+  fwtest::PumpFor(300);
+}
+
 TEST_F(SkinFormTest, PaintedFrameEqualsTheNativeComposition) {
   auto form = MakeForm();
   HWND hwnd = form->Handle();
