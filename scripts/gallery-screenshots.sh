@@ -26,6 +26,13 @@ trap '[ -z "$pid" ] || kill $pid 2>/dev/null || true; end_wine_session; [ -z "$x
 
 shooter="$build/tools/screenshot/screenshot.exe"
 bmp=$(mktemp --suffix=.bmp)
+# start PROGRAM [ARGS...]: starts a Windows program in the background, its process in pid.
+# `wine` is a shell function: started with & it would run in a subshell of its own, and pid
+# would name that subshell, whose end leaves the program (and its windows) running on.
+start() {
+  "$WINE_LOADER" "$@" </dev/null >/dev/null 2>&1 &
+  pid=$!
+}
 # report_shot STATUS NAME: says what became of the picture and ends the program shot.
 report_shot() {
   if [ "$1" -eq 0 ]; then echo "$out/$2.png"; else echo "gallery-screenshots: $2: no window" >&2; fi
@@ -38,8 +45,7 @@ report_shot() {
 shot() {
   local name=$1 title=$2 find=--window; shift 2
   if [[ $title == class:* ]]; then find=--class; title=${title#class:}; fi
-  wine "$@" </dev/null >/dev/null 2>&1 &
-  pid=$!
+  start "$@"
   if wine "$shooter" $find "$title" "Z:$bmp" </dev/null >/dev/null 2>&1 &&
     convert "$bmp" "$out/$name.png"; then report_shot 0 "$name"; else report_shot 1 "$name"; fi
   # skinrun's program is a process of its own: it ends here.
@@ -60,15 +66,32 @@ for skin in metallic dark; do
 done
 shot message-box-metallic Gallery "$build/app/gallery/gallery.exe" message
 shot message-box-dark Gallery "$build/app/gallery/gallery.exe" dark message
-# Programs nobody here wrote, through skinrun: Wine's notepad (at a size the sheet can show)
-# and wordpad.
-wine reg add 'HKCU\Software\Microsoft\Notepad' /v iWindowPosDX /t REG_DWORD /d 560 /f >/dev/null 2>&1 || true
-wine reg add 'HKCU\Software\Microsoft\Notepad' /v iWindowPosDY /t REG_DWORD /d 400 /f >/dev/null 2>&1 || true
+# Programs nobody here wrote, through skinrun: Wine's notepad and wordpad, each showing a
+# text file. Both open where and as large as they were when they last ended (saved in the
+# registry; the soak and the tests leave anything there, and a place off the screen becomes
+# Wine's default, the top-left corner): here a place and a size the sheet can show.
+reg() { wine reg add "$@" /f </dev/null >/dev/null 2>&1 || true; }
+notepad_key='HKCU\Software\Microsoft\Notepad'
+reg "$notepad_key" /v iWindowPosX /t REG_DWORD /d 40
+reg "$notepad_key" /v iWindowPosY /t REG_DWORD /d 40
+reg "$notepad_key" /v iWindowPosDX /t REG_DWORD /d 560
+reg "$notepad_key" /v iWindowPosDY /t REG_DWORD /d 400
+wordpad_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Applets\Wordpad\Options'
+# FrameRect: left, top, right, bottom (40, 40, 680, 500) as little-endian 32-bit numbers.
+reg "$wordpad_key" /v FrameRect /t REG_BINARY /d 2800000028000000a8020000f4010000
+reg "$wordpad_key" /v Maximized /t REG_DWORD /d 0
+text_dir=$(mktemp -d)
+printf '%s\r\n' "Wine's notepad and wordpad, skinned from outside by skinrun:" \
+  "the frame, the title bar and its buttons, the menu bar and the" \
+  "scroll bars are the skin's; the text is the program's own." "" \
+  "1 + 2 + 3 + 4 + 5 = 15" >"$text_dir/skinrun.txt"
+text="Z:${text_dir//\//\\}\\skinrun.txt"
 wordpad='C:\Program Files\Windows NT\Accessories\wordpad.exe'
 for skin in metallic dark; do
-  shot "notepad-$skin" class:Notepad "$build/tools/skinrun/skinrun.exe" --skin $skin notepad.exe
-  shot "wordpad-$skin" class:WORDPADTOP "$build/tools/skinrun/skinrun.exe" --skin $skin "$wordpad"
+  shot "notepad-$skin" class:Notepad "$build/tools/skinrun/skinrun.exe" --skin $skin notepad.exe "$text"
+  shot "wordpad-$skin" class:WORDPADTOP "$build/tools/skinrun/skinrun.exe" --skin $skin "$wordpad" "$text"
 done
+rm -rf "$text_dir"
 # At 144 and 192 DPI (the system resolution Wine takes from LogPixels at each program's
 # start): the calculator and two gallery pages; the setting is put back afterwards.
 desktop='HKCU\Control Panel\Desktop'
@@ -90,8 +113,7 @@ xshot() {
   wine taskkill /f /im calc.exe /im gallery.exe </dev/null >/dev/null 2>&1 || true
   # The last program's window must be gone first, or it would be found instead.
   for i in $(seq 100); do [ -z "$(xwindow "$title")" ] && break; sleep 0.1; done
-  wine "$@" </dev/null >/dev/null 2>&1 &
-  pid=$!
+  start "$@"
   for i in $(seq 200); do
     id=$(xwindow "$title")
     [ -n "$id" ] && break

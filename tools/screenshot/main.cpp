@@ -3,8 +3,9 @@
 // windows (menus, dialog boxes) come out black; this reads what GDI drew.
 //
 // screenshot.exe --window TITLE OUT.bmp: waits (up to 20 s) for a visible top-level window
-// titled TITLE, gives it two seconds to paint, and saves it with 8 pixels of the desktop
-// around it. --class CLASS instead finds the window by its class name (for programs whose
+// titled TITLE, waits until its thread reads messages, gives it two seconds to paint, and
+// saves it with 8 pixels of the desktop around it (what of that lies off the screen stays
+// black). --class CLASS instead finds the window by its class name (for programs whose
 // titles follow the language).
 #include <windows.h>
 
@@ -61,13 +62,23 @@ int Save(int x, int y, int w, int h, const char* path) {
   void* bits = nullptr;
   fw::ScopedBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap) return 1;
-  {
-    fw::ScopedSelectObject select(dc.get(), bitmap.get());
-    BitBlt(dc.get(), 0, 0, w, h, screen.get(), x, y, SRCCOPY);
-  }
-  GdiFlush();
   const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
   const DWORD size = stride * static_cast<DWORD>(h);
+  std::memset(bits, 0, size);
+  // Only the part of the rectangle on the screen is copied; the rest stays black. Wine's
+  // screen DC reads nothing at all for a source rectangle that reaches past the screen's
+  // edge, so a window at the top-left corner, with the margin around it, came out black.
+  const RECT asked{x, y, x + w, y + h};
+  const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                     GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  RECT shown{};
+  if (IntersectRect(&shown, &asked, &desktop)) {
+    fw::ScopedSelectObject select(dc.get(), bitmap.get());
+    BitBlt(dc.get(), shown.left - x, shown.top - y, shown.right - shown.left,
+           shown.bottom - shown.top, screen.get(), shown.left, shown.top, SRCCOPY);
+  }
+  GdiFlush();
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info.bmiHeader;
@@ -94,6 +105,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "screenshot: no window titled \"%s\" came\n", argv[2]);
       return 1;
     }
+    // The window's thread answers once it is past its start-up and reading its messages;
+    // then it has two seconds to paint.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer);
     Sleep(2000);
     RECT r{};
     GetWindowRect(window, &r);
