@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
+#include <unordered_map>
 
 #include "framework/application.h"
 #include "framework/forms.h"
@@ -37,7 +39,17 @@ std::u16string WidenAnsi(std::string_view text) {
 // Installed before main, so descriptions read anywhere on the Windows side convert with it.
 const bool kAnsiCodecInstalled = (SetTextCodec(NarrowAnsi, WidenAnsi), true);
 
-const char kControlProperty[] = "fw.TWinControl";
+// Which control owns each framework window. Kept in the process rather than as a window
+// property: every message to every framework window looks its control up, and a property
+// read is a round trip to the window server under Wine.
+std::mutex& ControlMapMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+std::unordered_map<HWND, TWinControl*>& ControlMap() {
+  static auto* map = new std::unordered_map<HWND, TWinControl*>;  // outlives static teardown
+  return *map;
+}
 
 // The control whose CreateWindowEx call is under way: its window is bound at the first
 // message it receives (WM_GETMINMAXINFO or WM_NCCREATE), before CreateWindowEx returns.
@@ -406,16 +418,23 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
   if (!hwnd) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(hwnd, kControlProperty));
+  std::lock_guard lock(ControlMapMutex());
+  auto it = ControlMap().find(hwnd);
+  return it == ControlMap().end() ? nullptr : it->second;
 }
 
 void TWinControl::AttachWindow(HWND hwnd) {
   handle_ = hwnd;
-  SetPropA(hwnd, kControlProperty, this);
+  std::lock_guard lock(ControlMapMutex());
+  ControlMap()[hwnd] = this;
 }
 
 void TWinControl::DetachWindow() {
-  if (handle_) RemovePropA(handle_, kControlProperty);
+  if (handle_) {
+    std::lock_guard lock(ControlMapMutex());
+    auto it = ControlMap().find(handle_);
+    if (it != ControlMap().end() && it->second == this) ControlMap().erase(it);
+  }
   handle_ = nullptr;
   mouse_inside_ = false;
 }
