@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
 
@@ -146,6 +147,8 @@ LRESULT CALLBACK FrameworkWindowProcedure(HWND hwnd, UINT msg, WPARAM wparam, LP
       return CallWindowProcA(it->second, hwnd, msg, wparam, lparam);
     return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
+  // A menu about to open, or settings changed: the fonts are read again.
+  if (msg == WM_INITMENUPOPUP || msg == WM_SETTINGCHANGE) ForgetSystemFonts();
   TMessage message{msg, wparam, lparam, 0};
   try {
     control->window_proc_(message);

@@ -1,5 +1,8 @@
 #include "framework/dpi.h"
 
+#include <mutex>
+#include <optional>
+
 #include "framework/scoped_handle.h"
 
 namespace fw {
@@ -33,7 +36,38 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : kDesignDpi;
 }
 
+struct KeptFonts {
+  std::mutex mutex;
+  std::optional<LOGFONTA> menu;
+};
+KeptFonts& Kept() {
+  static auto* kept = new KeptFonts;  // outlives static teardown
+  return *kept;
+}
+
 }  // namespace
+
+LOGFONTA SystemMenuFont() {
+  KeptFonts& kept = Kept();
+  std::lock_guard lock(kept.mutex);
+  if (!kept.menu) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+      LOGFONTA fallback{};
+      GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
+      return fallback;  // not kept: the next call asks again
+    }
+    kept.menu = metrics.lfMenuFont;
+  }
+  return *kept.menu;
+}
+
+void ForgetSystemFonts() {
+  KeptFonts& kept = Kept();
+  std::lock_guard lock(kept.mutex);
+  kept.menu.reset();
+}
 
 int SystemDpi() {
   static const auto get = User32Function<UINT(WINAPI*)()>("GetDpiForSystem");

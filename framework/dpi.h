@@ -25,6 +25,14 @@ inline int WindowSystemMetric(HWND hwnd, int index) {
   return SystemMetricForDpi(index, WindowDpi(hwnd));
 }
 
+// The font menus are drawn with, from the system's non-client metrics (at the system's
+// resolution). Kept once read, since reading it is a trip through the system's settings
+// (tens of microseconds under Wine, for every item a menu measures and draws);
+// ForgetSystemFonts drops the kept copy. Framework windows do so when the settings change
+// and whenever a menu opens, so that each menu shows the font of the moment.
+LOGFONTA SystemMenuFont();
+void ForgetSystemFonts();
+
 enum class TDpiAwareness { Unaware, System, PerMonitor, PerMonitorV2 };
 // Makes the process aware of each monitor's resolution unless a manifest or an earlier
 // call already decided: per monitor (version 2, else 1), else system aware. Answers what

@@ -253,7 +253,6 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format) {
   ScopedBitmap fresh;
   uint8_t* bits = nullptr;
   if (width > 0 && height > 0) {
-    ScopedGetDc screen(nullptr);
     if (format == pf24bit || format == pf32bit) {
       BITMAPINFO bi{};
       bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
@@ -263,11 +262,13 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format) {
       bi.bmiHeader.biBitCount = format == pf24bit ? 24 : 32;
       bi.bmiHeader.biCompression = BI_RGB;
       void* p = nullptr;
-      fresh.reset(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &p, nullptr, 0));
+      // Colours given in the header need no screen DC (a costly one to get under Wine).
+      fresh.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
       bits = static_cast<uint8_t*>(p);
     } else if (format == pf1bit) {
       fresh.reset(CreateBitmap(width, height, 1, 1, nullptr));
     } else {
+      ScopedGetDc screen(nullptr);
       fresh.reset(CreateCompatibleBitmap(screen.get(), width, height));
     }
     if (!fresh)

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "framework/forms.h"
 #include "framework/image_list.h"
 
@@ -615,6 +616,16 @@ bool TMenu::IsShortCut(TShortCut shortcut) {
   return true;
 }
 
+namespace {
+// Measured and drawn in the same font (the system's for menus), so an item's text fits.
+void UseSystemMenuFont(TCanvas& canvas) {
+  const LOGFONTA font = SystemMenuFont();
+  canvas.Font().SetName(font.lfFaceName);
+  canvas.Font().SetHeight(font.lfHeight);
+  canvas.Font().SetCharset(font.lfCharSet);
+}
+}  // namespace
+
 bool TMenu::DispatchDrawItem(DRAWITEMSTRUCT& dis) {
   if (dis.CtlType != ODT_MENU) return false;
   TMenuItem* item = FindItem(dis.itemID, fkCommand);
@@ -622,13 +633,7 @@ bool TMenu::DispatchDrawItem(DRAWITEMSTRUCT& dis) {
   item->UpdateFromAction();
   TCanvas canvas;
   canvas.SetHandle(dis.hDC);
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    canvas.Font().SetName(metrics.lfMenuFont.lfFaceName);
-    canvas.Font().SetHeight(metrics.lfMenuFont.lfHeight);
-    canvas.Font().SetCharset(metrics.lfMenuFont.lfCharSet);
-  }
+  UseSystemMenuFont(canvas);
   item->DrawItem(canvas, dis.rcItem, dis.itemState);
   canvas.SetHandle(nullptr);
   return true;
@@ -638,15 +643,11 @@ bool TMenu::DispatchMeasureItem(MEASUREITEMSTRUCT& mis) {
   if (mis.CtlType != ODT_MENU) return false;
   TMenuItem* item = FindItem(mis.itemID, fkCommand);
   if (!item) return false;
-  ScopedGetDc screen(nullptr);
+  // A memory DC measures text as the screen does, for a fraction of a screen DC's cost.
+  ScopedMemoryDc measuring(CreateCompatibleDC(nullptr));
   TCanvas canvas;
-  canvas.SetHandle(screen.get());
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    canvas.Font().SetName(metrics.lfMenuFont.lfFaceName);
-    canvas.Font().SetHeight(metrics.lfMenuFont.lfHeight);
-  }
+  canvas.SetHandle(measuring.get());
+  UseSystemMenuFont(canvas);
   int width = int(mis.itemWidth), height = int(mis.itemHeight);
   item->MeasureItem(canvas, width, height);
   mis.itemWidth = UINT(std::max(width, 0));
@@ -678,6 +679,10 @@ std::vector<TPopupMenu*>& LivePopups() {
 LRESULT CALLBACK PopupWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   try {
     switch (msg) {
+      case WM_INITMENUPOPUP:
+      case WM_SETTINGCHANGE:
+        ForgetSystemFonts();
+        break;
       case WM_COMMAND:
         if (HIWORD(wparam) == 0 && lparam == 0) {
           const auto list = LivePopups();

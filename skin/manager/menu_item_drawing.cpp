@@ -202,12 +202,10 @@ void DrawGlyph(fw::TMenuItem& item, fw::TCanvas& canvas, fw::TImageList* images,
 }  // namespace
 
 void UseMenuFont(fw::TCanvas& canvas, int dpi) {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
-  canvas.Font().SetName(metrics.lfMenuFont.lfFaceName);
-  canvas.Font().SetHeight(fw::ScaleForDpi(metrics.lfMenuFont.lfHeight, dpi, fw::SystemDpi()));
-  canvas.Font().SetCharset(metrics.lfMenuFont.lfCharSet);
+  const LOGFONTA font = fw::SystemMenuFont();
+  canvas.Font().SetName(font.lfFaceName);
+  canvas.Font().SetHeight(fw::ScaleForDpi(font.lfHeight, dpi, fw::SystemDpi()));
+  canvas.Font().SetCharset(font.lfCharSet);
   canvas.Font().SetStyle(0);
 }
 

@@ -18,6 +18,9 @@ TSkinPopupMenu::~TSkinPopupMenu() {
 void TSkinPopupMenu::Attach(HWND window, TSkinData* data, HMENU menu) {
   window_ = window;
   data_ = data;
+  // A menu opens: its items are drawn in the menu font of the moment (a program not built
+  // on the framework has no framework window to drop the kept copy when settings change).
+  fw::ForgetSystemFonts();
   // The menu window's monitor decides its scale (a skin loaded while it is open leaves
   // this copy alone).
   scaled_ = data ? data->ScaledFor(fw::WindowDpi(window)) : nullptr;
