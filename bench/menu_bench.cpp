@@ -18,6 +18,7 @@
 #include "framework/application.h"
 #include "framework/menus.h"
 #include "framework/scoped_handle.h"
+#include "framework/window_subclass.h"
 #include "skin/data/skin_data.h"
 #include "skin/manager/menu_item_drawing.h"
 #include "skin/manager/skin_manager.h"
@@ -42,21 +43,16 @@ std::map<UINT, double>* g_by_message = nullptr;
 std::vector<std::pair<UINT, LARGE_INTEGER>> g_open_calls;
 // The menu window of the opening under way (a class name is itself a server request).
 HWND g_menu_window = nullptr;
-WNDPROC g_menu_old_proc = nullptr;
+fw::WindowSubclass g_menu_subclass;
 
 bool IsMenuWindow(HWND hwnd) { return hwnd && hwnd == g_menu_window; }
 
-LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  const WNDPROC old = g_menu_old_proc;
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-    g_menu_window = nullptr;
-    return CallWindowProcA(old, hwnd, msg, wparam, lparam);
-  }
-  const LRESULT result = CallWindowProcA(old, hwnd, msg, wparam, lparam);
+LRESULT MenuWindowProc(void*, HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCDESTROY) g_menu_window = nullptr;
+  const LRESULT result = g_menu_subclass.CallOld(msg, wparam, lparam);
   if (msg == WM_PAINT && g_elapsed_ms < 0) {
     g_elapsed_ms = MsSince(g_start);
-    PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(g_menu_subclass.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
   }
   return result;
 }
@@ -70,8 +66,8 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wparam, LPARAM lparam) {
     GetClassNameA(hwnd, name, sizeof name);
     if (std::string(name) == "#32768") {
       g_menu_window = hwnd;
-      g_menu_old_proc = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuWindowProc)));
+      g_menu_subclass.Restore();  // a menu window that was never destroyed
+      g_menu_subclass.Install(hwnd, &MenuWindowProc, nullptr);
     }
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
