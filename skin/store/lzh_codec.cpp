@@ -29,9 +29,10 @@ constexpr int kRunScan = 8;  // frequencies RunEnd compares at a time
 struct AdaptiveTree {
   // [kT] on are sentinels above every frequency; they end the scans of RunEnd.
   uint16_t freq[kT + kRunScan];
-  uint16_t prnt[kT + kN];  // parent of a node; [kT + symbol] is the node holding a leaf
-  uint16_t son[kT + 1];    // first child of an internal node, or kT + symbol for a leaf;
-                           // [kT] is never written, it keeps son[c + 1] inside the table
+  static constexpr int kSpare = kT + kN;  // a prnt entry nothing reads
+  uint16_t prnt[kT + kN + 1];  // parent of a node; [kT + symbol] is the node holding a leaf
+  uint16_t son[kT + 1];        // first child of an internal node, or kT + symbol for a leaf;
+                               // [kT] is never written, it keeps son[c + 1] inside the table
 
   void Start() {
     for (int i = 0; i < kN; ++i) {
@@ -111,13 +112,16 @@ struct AdaptiveTree {
     const int l = RunEnd(c + 1, k - 1u);
     freq[c] = freq[l];
     freq[l] = k;
+    // A leaf has one entry in prnt, an internal node's two children have two; the second
+    // write of a leaf goes to the spare entry, so that which of the two a node is costs no
+    // branch (one the processor could not foresee).
     const int i = son[c];
-    prnt[i] = uint16_t(l);
-    if (i < kT) prnt[i + 1] = uint16_t(l);
     const int j = son[l];
-    son[l] = uint16_t(i);
+    prnt[i] = uint16_t(l);
+    prnt[i < kT ? i + 1 : kSpare] = uint16_t(l);
     prnt[j] = uint16_t(c);
-    if (j < kT) prnt[j + 1] = uint16_t(c);
+    prnt[j < kT ? j + 1 : kSpare] = uint16_t(c);
+    son[l] = uint16_t(i);
     son[c] = uint16_t(j);
     return l;
   }
@@ -147,6 +151,18 @@ class BitReader {
     if (count_ < 32) Refill();
   }
 
+  // The same, topping the buffer up whatever it holds while 8 input bytes remain. That puts
+  // a load between one code and the next, which costs more than the test of the count
+  // where codes come in lengths the processor learns (symbols) and less where it cannot
+  // foresee the test (after match positions, which take 9 to 14 bits).
+  void FillAlways() {
+    if (end_ - p_ >= 8) {
+      TopUp();
+    } else {
+      Fill();
+    }
+  }
+
   // The next n (1..32) bits as a number, first bit highest; Fill first.
   unsigned Peek(int n) const { return unsigned(buffer_ >> (64 - n)); }
   void Skip(int n) {
@@ -163,16 +179,23 @@ class BitReader {
   }
 
  private:
-  // Leaves 57 to 64 bits in the buffer.
+  // Takes the whole bytes that fit under the count_ bits held (leaving 56 to 63). The bits
+  // below those are the input's next ones too, or zero, so OR-ing them in again later
+  // changes nothing. Needs 8 bytes of input; count_ is below 64 whenever it runs (only the
+  // byte-wise ending below reaches 64, and no top-up follows it).
+  void TopUp() {
+    uint64_t word;
+    std::memcpy(&word, p_, 8);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    buffer_ |= word >> count_;
+    p_ += (63 - count_) >> 3;
+    count_ |= 56;
+  }
+
+  // Leaves at least 56 bits in the buffer.
   void Refill() {
     if (end_ - p_ >= 8) {
-      uint64_t word;
-      std::memcpy(&word, p_, 8);
-      if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-      const int take = (64 - count_) / 8;
-      buffer_ |= (take == 8 ? word : word >> (64 - 8 * take)) << (64 - count_ - 8 * take);
-      p_ += take;
-      count_ += 8 * take;
+      TopUp();
       return;
     }
     while (count_ <= 56) {
@@ -214,7 +237,7 @@ class SymbolDecoder {
   }
 
  private:
-  static constexpr int kLookupBits = 7;
+  static constexpr int kLookupBits = 6;
   static constexpr int kNodeBits = 10;  // kT < 1 << kNodeBits
   static constexpr unsigned kNodeMask = (1u << kNodeBits) - 1;
   // place_ of an open node: its depth + 1 and the first code (of kLookupBits bits) that
@@ -341,12 +364,19 @@ int32_t ReadLength(std::span<const uint8_t> source) {
 // 0..4035 start as spaces, 4036..4095 as zeros.
 inline uint8_t InitialWindowByte(int64_t position) { return position < -4036 ? 0 : 0x20; }
 
-constexpr int kCopySlack = 7;
-static_assert(LzhExpander::kOutputSlack == size_t(TLZH::kLookAhead + kCopySlack));
-
 // Copies a match of `length` bytes from `distance` bytes back to out + count, byte by byte
-// in effect: a match closer than its length repeats what it has just written. Eight bytes
-// move at a time, so up to kCopySlack bytes past the match are overwritten.
+// in effect: a match closer than its length repeats what it has just written. Up to
+// kCopyBlock - length bytes past the match are overwritten (later symbols write them again).
+//
+// Most matches start at least their length back: those copy a whole block, so no loop
+// count varies with the length. Runs with a period under 8 (a colour repeated along a row)
+// store an 8-byte pattern again and again, rather than reading back bytes just written,
+// which the processor cannot hand from a store still in flight to a load straddling it.
+constexpr int kCopyBlock = 64;
+static_assert(LzhExpander::kOutputSlack >= size_t(kCopyBlock - 1) &&
+              LzhExpander::kOutputSlack >= size_t(TLZH::kLookAhead + 7) &&
+              kCopyBlock >= TLZH::kLookAhead);
+
 inline void CopyMatch(uint8_t* out, int64_t count, int distance, int length) {
   uint8_t* const to = out + count;
   int64_t from = count - distance;
@@ -355,14 +385,27 @@ inline void CopyMatch(uint8_t* out, int64_t count, int distance, int length) {
       to[k] = from >= 0 ? out[from] : InitialWindowByte(from);
     return;
   }
-  // Read from a multiple of the distance of at least 8 back: the same bytes, as the output
-  // repeats with the distance's period.
-  int k = 0, step = distance;
-  if (distance < 8) {
-    step = distance * ((8 + distance - 1) / distance);
-    for (; k < step && k < length; ++k) to[k] = to[k - distance];
+  if (distance >= length) {
+    uint8_t block[kCopyBlock];
+    std::memcpy(block, to - distance, kCopyBlock);
+    std::memcpy(to, block, kCopyBlock);
+    return;
   }
-  for (; k < length; k += 8) std::memcpy(to + k, to + k - step, 8);
+  if (distance >= 8) {
+    for (int k = 0; k < length; k += 8) std::memcpy(to + k, to + k - distance, 8);
+    return;
+  }
+  uint64_t pattern = 0;  // the period's bytes in memory order, repeated to fill 8
+  for (int k = 0; k < distance; ++k) {
+    const uint64_t byte = to[k - distance];
+    pattern |= std::endian::native == std::endian::little ? byte << (8 * k) : byte << (56 - 8 * k);
+  }
+  for (int width = distance; width < 8; width *= 2) {
+    pattern |= std::endian::native == std::endian::little ? pattern << (8 * width)
+                                                          : pattern >> (8 * width);
+  }
+  const int step = 8 - 8 % distance;  // whole periods in 8 bytes
+  for (int k = 0; k < length; k += step) std::memcpy(to + k, &pattern, 8);
 }
 
 class BitWriter {
@@ -559,7 +602,7 @@ int64_t LzhExpander::ExpandTo(uint8_t* out, int64_t length) {
     }
     // Position: its first 8 bits give the upper six bits and the code length (3..8), the
     // low six bits end the code.
-    bits.Fill();
+    bits.FillAlways();
     const unsigned entry = kPositionTable.entry[bits.Peek(8)];
     const int code_length = int(entry >> 8) + 6;
     const unsigned low = bits.Peek(code_length) & 0x3F;

@@ -75,7 +75,7 @@ class TLZH {
 class LzhExpander {
  public:
   // Bytes the output needs past Length(): a final match may run up to kLookAhead - 1 bytes
-  // past the length, and matches are copied eight bytes at a time.
+  // past the length, and a match is copied as a block of 64 bytes or 8 at a time.
   static constexpr size_t kOutputSlack = TLZH::kLookAhead + 7;
 
   // Reads the stated length of `source`, which is not copied and must outlive the
