@@ -12,13 +12,27 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+char UpperChar(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
 }  // namespace
 
 std::string UpperAscii(std::string_view text) {
   std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  for (char& c : out) c = UpperChar(c);
   return out;
+}
+
+size_t IniFile::NoCaseHash::operator()(std::string_view name) const {
+  uint64_t hash = 14695981039346656037u;  // FNV-1a
+  for (const char c : name) hash = (hash ^ uint8_t(UpperChar(c))) * 1099511628211u;
+  return size_t(hash);
+}
+
+bool IniFile::NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && UpperChar(a[i]) != UpperChar(b[i])) return false;
+  return true;
 }
 
 void IniFile::Parse(std::string_view text) {
@@ -48,7 +62,7 @@ void IniFile::Parse(std::string_view text) {
       const std::string_view name = Trim(line.substr(1, close - 1));
       sections_.emplace_back();
       current = &sections_.back();
-      section_index_.emplace(UpperAscii(name), sections_.size() - 1);
+      section_index_.emplace(std::string(name), sections_.size() - 1);
       if (list_bytes + name.size() + 1 <= kSectionListBytes) {
         list_bytes += name.size() + 1;
         section_names_.emplace_back(name);
@@ -67,32 +81,36 @@ void IniFile::Parse(std::string_view text) {
       value = value.substr(1, value.size() - 2);
     }
     if (value.size() > kMaxValueLength) value = value.substr(0, kMaxValueLength);
-    current->values.emplace(UpperAscii(key), std::string(value));
+    current->values.emplace(std::string(key), std::string(value));
   }
 }
 
 bool IniFile::SectionExists(std::string_view section) const {
-  return section_index_.count(UpperAscii(section)) != 0;
+  return section_index_.find(section) != section_index_.end();
+}
+
+const std::string* IniFile::Lookup(std::string_view section, std::string_view key) const {
+  const auto s = section_index_.find(section);
+  if (s == section_index_.end()) return nullptr;
+  const auto& values = sections_[s->second].values;
+  const auto v = values.find(key);
+  return v == values.end() ? nullptr : &v->second;
 }
 
 std::optional<std::string> IniFile::Find(std::string_view section, std::string_view key) const {
-  const auto s = section_index_.find(UpperAscii(section));
-  if (s == section_index_.end()) return std::nullopt;
-  const auto& values = sections_[s->second].values;
-  const auto v = values.find(UpperAscii(key));
-  if (v == values.end()) return std::nullopt;
-  return v->second;
+  if (const std::string* v = Lookup(section, key)) return *v;
+  return std::nullopt;
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view default_value) const {
-  if (auto v = Find(section, key)) return std::move(*v);
-  return std::string(default_value);
+  const std::string* v = Lookup(section, key);
+  return v ? *v : std::string(default_value);
 }
 
 int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
                              int32_t default_value) const {
-  const auto v = Find(section, key);
+  const std::string* v = Lookup(section, key);
   if (!v) return default_value;
   return ParseInteger(*v).value_or(default_value);
 }

@@ -58,11 +58,27 @@ class IniFile {
   static std::optional<int32_t> ParseInteger(std::string_view text);
 
  private:
-  struct Section {
-    std::unordered_map<std::string, std::string> values;  // upper-cased key -> value
+  // Names hashed and compared without regard to ASCII case, so that a lookup takes the
+  // caller's text as it is, without an upper-cased copy.
+  struct NoCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const;
   };
+  struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  template <typename Value>
+  using NameMap = std::unordered_map<std::string, Value, NoCaseHash, NoCaseEqual>;
+
+  struct Section {
+    NameMap<std::string> values;  // key as written -> value
+  };
+  // The value of a key, or null.
+  const std::string* Lookup(std::string_view section, std::string_view key) const;
+
   std::vector<Section> sections_;
-  std::unordered_map<std::string, size_t> section_index_;  // upper-cased name -> first
+  NameMap<size_t> section_index_;  // name as written -> the first section of that name
   std::vector<std::string> section_names_;
 };
 
