@@ -61,7 +61,9 @@ const TClassInfo& TTimer::StaticClassInfo() {
   return info;
 }
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) { Update(); }
+TTimer::TTimer(TComponent* owner) : TTimer(owner, true) {}
+
+TTimer::TTimer(TComponent* owner, bool enabled) : TComponent(owner), enabled_(enabled) { Update(); }
 
 TTimer::~TTimer() {
   timer_.Reset();

@@ -10,6 +10,9 @@ class TTimer : public TComponent {
   FW_CLASS_INFO()
  public:
   explicit TTimer(TComponent* owner);
+  // A timer that starts stopped (`enabled` false) makes no window and no system timer until
+  // it is first enabled.
+  TTimer(TComponent* owner, bool enabled);
   ~TTimer() override;
 
   bool Enabled() const { return enabled_; }

@@ -494,6 +494,17 @@ bool TakeSecondClickOn(const TSkinForm& form, const TWinSysButton* button) {
 
 }  // namespace
 
+HMENU TSkinForm::NativeSystemMenuHandle() {
+  if (NativeSystemMenu || !(CaptionIcons & kIconSystemMenu)) return NativeSystemMenu;
+  // The system makes a window's copy of its menu only while the window has WS_SYSMENU,
+  // which the skinned caption takes away: it is lent back for the call.
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_STYLE));
+  if (!(style & WS_SYSMENU)) SetWindowLongA(Handle, GWL_STYLE, LONG(style | WS_SYSMENU));
+  NativeSystemMenu = GetSystemMenu(Handle, FALSE);
+  if (!(style & WS_SYSMENU) && IsWindow(Handle)) SetWindowLongA(Handle, GWL_STYLE, LONG(style));
+  return NativeSystemMenu;
+}
+
 void TSkinForm::ShowSystemMenu(POINT screen_point, bool by_button) {
   if (SystemPopup) {
     SystemPopup->SetEnabled(0, ShowState != ShowNormal);
@@ -526,7 +537,7 @@ void TSkinForm::ShowSystemMenu(POINT screen_point, bool by_button) {
     if (SystemPopup->Popup(window, screen_point) >= 0) return;
   } else {
     // The choice arrives as WM_COMMAND, which the frame turns into WM_SYSCOMMAND.
-    HMENU native = NativeSystemMenu ? NativeSystemMenu : GetSystemMenu(window, FALSE);
+    HMENU native = NativeSystemMenuHandle();
     if (native)
       TrackPopupMenu(native, TPM_RIGHTBUTTON, screen_point.x, screen_point.y, 0, window, nullptr);
   }

@@ -294,7 +294,10 @@ void TSkinForm::StartSkinning() {
       RecalcFrame();
     } else if (ShowState != ShowMinimized && FrameKind != FrameNone) {
       LifeState = LifeFitting;
-      FitWindowToFrame(false);
+      // The whole window is redrawn below, so the resize paints nothing itself (under Wine
+      // that halves the cost of the resize and of the region). A child window still
+      // redraws, for what it uncovers of its parent.
+      FitWindowToFrame(false, (Style & WS_CHILD) != 0);
       LifeState = LifeReady;
       UpdateWindowRegion(false);  // the whole window is redrawn below
     }

@@ -171,15 +171,18 @@ void TSkinForm::AttachToWindow(TSkinData* data) {
   if (Subclassed()) return;
   SkinData = data;
   UseDpi(fw::WindowDpi(Handle));
-  HoverTimer = std::make_unique<fw::TTimer>(nullptr);
-  HoverTimer->SetEnabled(false);
+  // Made stopped: the first hover starts it (a running timer needs the timers' window,
+  // which takes a window creation at start-up otherwise).
+  HoverTimer = std::make_unique<fw::TTimer>(nullptr, false);
   HoverTimer->SetInterval(250);
   HoverTimer->OnTimer = [this](fw::TObject*) { HoverPoll(); };
   LoadCaptionFont();
   Style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_STYLE));
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_EXSTYLE));
   RightToLeft = (ex_style & WS_EX_LEFTSCROLLBAR) != 0;
-  NativeSystemMenu = GetSystemMenu(Handle, FALSE);
+  // A window's own copy of the system menu is made by its first GetSystemMenu, which takes
+  // milliseconds: with WS_SYSMENU it is asked for only when the system's menu is shown.
+  NativeSystemMenu = (Style & WS_SYSMENU) ? nullptr : GetSystemMenu(Handle, FALSE);
   LoadWindowIcon();
   CaptionText = WindowText(Handle);
   ClassName = WindowClassName(Handle);
@@ -387,7 +390,7 @@ CaptionTextLayout TSkinForm::TextLayout() const {
   return layout;
 }
 
-void TSkinForm::FitWindowToFrame(bool refresh_client) {
+void TSkinForm::FitWindowToFrame(bool refresh_client, bool redraw) {
   const PhaseTimer timer(EnginePhase::FitFrame);
   if (ShowState == ShowMaximized) {
     RecalcFrame();
@@ -424,8 +427,20 @@ void TSkinForm::FitWindowToFrame(bool refresh_client) {
       width = needed;
     }
   }
-  SetWindowPos(Handle, nullptr, 0, 0, width, size.height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  HWND window = Handle;
+  RECT before{};
+  GetWindowRect(window, &before);
+  SetWindowPos(window, nullptr, 0, 0, width, size.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | (redraw ? 0 : SWP_NOREDRAW));
+  // What the smaller window uncovers of the windows behind it is theirs to repaint (this
+  // controller may be gone by now: only the window handle is used).
+  RECT after{};
+  if (redraw || !GetWindowRect(window, &after)) return;
+  fw::ScopedRegion uncovered(CreateRectRgnIndirect(&before));
+  fw::ScopedRegion kept(CreateRectRgnIndirect(&after));
+  if (CombineRgn(uncovered.get(), uncovered.get(), kept.get(), RGN_DIFF) > NULLREGION)
+    RedrawWindow(GetDesktopWindow(), nullptr, uncovered.get(),
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // ---- painting ----

@@ -93,7 +93,9 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   void ReapplySkin();
   void SetCaptionStyles(bool on);
   void RecalcFrame();
-  void FitWindowToFrame(bool refresh_client);
+  // Resizes the window so that its client keeps its size inside the skin's frame. `redraw`
+  // false leaves all repainting to the caller, which must invalidate the whole window.
+  void FitWindowToFrame(bool refresh_client, bool redraw = true);
   void PaintFrame(HDC dc);
   void PaintBorderPiece(TStripSide side, const RECT& rect, HDC dc);
   void PaintTitleBar(HDC dc);
@@ -175,6 +177,7 @@ class TSkinForm : public fw::TComponent, public fw::Watchable {
   void MdiChildCommand(UINT command);
   bool ActiveMdiChildMaximized() const;
   void BuildSystemPopup();
+  HMENU NativeSystemMenuHandle();  // the window's own system menu, made on first use
   // Shows the window menu; `by_button` for a click on the system-menu button, the only
   // click whose double closes the window.
   void ShowSystemMenu(POINT screen_point, bool by_button);

@@ -386,6 +386,7 @@ class ReentrancyTest : public fwtest::ApplicationTest {
 
 TEST_F(ReentrancyTest, EveryLoopSurvivesEveryChangeInsideIt) {
   fw::TPopupMenu::PopupWindow();  // the process-wide owner of popup menus, made once
+  fw::TTimer{nullptr};            // and the timers' window, made by the first running timer
   stress::RunPendingNow();
   fwtest::PumpFor(300);
   const fw::HandleSnapshot start = fwtest::QuietHandleSnapshot();
