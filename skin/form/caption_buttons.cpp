@@ -498,11 +498,15 @@ HMENU TSkinForm::NativeSystemMenuHandle() {
   if (NativeSystemMenu || !(CaptionIcons & kIconSystemMenu)) return NativeSystemMenu;
   // The system makes a window's copy of its menu only while the window has WS_SYSMENU,
   // which the skinned caption takes away: it is lent back for the call.
-  const DWORD style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_STYLE));
-  if (!(style & WS_SYSMENU)) SetWindowLongA(Handle, GWL_STYLE, LONG(style | WS_SYSMENU));
-  NativeSystemMenu = GetSystemMenu(Handle, FALSE);
-  if (!(style & WS_SYSMENU) && IsWindow(Handle)) SetWindowLongA(Handle, GWL_STYLE, LONG(style));
-  return NativeSystemMenu;
+  // The style changes reach the window's procedures, which may end this controller.
+  HWND window = Handle;
+  const fw::LifeWatch alive = Watch();
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+  if (!(style & WS_SYSMENU)) SetWindowLongA(window, GWL_STYLE, LONG(style | WS_SYSMENU));
+  HMENU menu = GetSystemMenu(window, FALSE);
+  if (!(style & WS_SYSMENU)) SetWindowLongA(window, GWL_STYLE, LONG(style));
+  if (alive) NativeSystemMenu = menu;
+  return menu;
 }
 
 void TSkinForm::ShowSystemMenu(POINT screen_point, bool by_button) {
