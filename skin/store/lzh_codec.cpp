@@ -274,8 +274,13 @@ class SymbolDecoder {
       MakeLookup();
       leaf = t.prnt[code];
     }
+    // The leaf's level is written out on its own, ahead of the loop over the levels above.
+    // Those always count nodes the previous symbol has just counted (the root at least), so
+    // the processor learns to hold their loads back behind that symbol's stores; the leaf's
+    // loads seldom meet such a store, and as separate instructions they are not held back
+    // with the others (expansion about 5 % faster on inputs that hardly compress).
     int c = leaf;
-    do {
+    auto level = [&] {
       const uint16_t k = ++t.freq[c];
       if (k > t.freq[c + 1]) {
         const int l = t.Promote(c, k);
@@ -283,7 +288,9 @@ class SymbolDecoder {
         c = l;
       }
       c = t.prnt[c];
-    } while (c != 0);
+    };
+    level();
+    while (c != 0) level();
   }
 
   void MakeLookup() {
