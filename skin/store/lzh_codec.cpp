@@ -255,7 +255,7 @@ class SymbolDecoder {
   }
 
  private:
-  static constexpr int kLookupBits = 6;
+  static constexpr int kLookupBits = 7;
   static constexpr int kNodeBits = 10;  // kT < 1 << kNodeBits
   static constexpr unsigned kNodeMask = (1u << kNodeBits) - 1;
   // place_ of an open node: its depth + 1 and the first code (of kLookupBits bits) that
@@ -329,7 +329,28 @@ class SymbolDecoder {
   // After the subtrees under nodes a and b have been swapped. Two leaves leave the shape as
   // it was: the lookup leads to nodes, not to symbols.
   void Renew(int a, int b) {
-    if (tree_.son[a] >= kT && tree_.son[b] >= kT) return;
+    const bool leaf_a = tree_.son[a] >= kT;
+    const bool leaf_b = tree_.son[b] >= kT;
+    if (leaf_a && leaf_b) return;
+    const unsigned depth_a = place_[a] & kDepthMask;
+    if (depth_a != 0 && depth_a == (place_[b] & kDepthMask)) {
+      // Two open nodes of one depth: what the lookup held under each now lies under the
+      // other, the same levels down, but for a leaf's entries, which name the node itself;
+      // the open nodes that moved take the codes of where they are now.
+      const int depth = int(depth_a) - 1;
+      const unsigned span = 1u << (kLookupBits - depth);
+      uint16_t* const under_a = lookup_ + (place_[a] >> kCodeShift);
+      uint16_t* const under_b = lookup_ + (place_[b] >> kCodeShift);
+      std::swap_ranges(under_a, under_a + span, under_b);
+      const unsigned skip = unsigned(depth) << kNodeBits;
+      if (leaf_a) std::fill(under_a, under_a + span, uint16_t(skip | unsigned(a)));
+      if (leaf_b) std::fill(under_b, under_b + span, uint16_t(skip | unsigned(b)));
+      if (depth + 1 < kLookupBits) {
+        Recode(a);
+        Recode(b);
+      }
+      return;
+    }
     Unplace(a);
     Unplace(b);
     Replace(a);
@@ -345,6 +366,20 @@ class SymbolDecoder {
       if (place_[child] == 0) continue;
       place_[child] = 0;
       Unplace(child);
+    }
+  }
+
+  // Gives the open nodes under `node` the codes their places there have.
+  void Recode(int node) {
+    const int son = tree_.son[node];
+    if (son >= kT) return;
+    const unsigned place = place_[node];
+    const int depth = int(place & kDepthMask) - 1;
+    for (int bit = 0; bit < 2; ++bit) {
+      if (place_[son + bit] == 0) continue;
+      const unsigned first = (place >> kCodeShift) | unsigned(bit) << (kLookupBits - depth - 1);
+      place_[son + bit] = uint16_t(first << kCodeShift | unsigned(depth + 2));
+      Recode(son + bit);
     }
   }
 
