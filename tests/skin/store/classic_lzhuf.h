@@ -77,6 +77,14 @@ class Decoder {
     return std::move(out);
   }
 
+  // Decodes into `destination`, replacing what it holds; the room it has is used again.
+  void RunInto(std::vector<uint8_t>& destination) {
+    out.swap(destination);
+    out.clear();
+    Decode();
+    out.swap(destination);
+  }
+
  private:
   const uint8_t* data;
   size_t size;
@@ -297,6 +305,10 @@ class Decoder {
 
 inline std::vector<uint8_t> Expand(const std::vector<uint8_t>& in) {
   return Decoder(in.data(), in.size()).Run();
+}
+
+inline void Expand(const std::vector<uint8_t>& in, std::vector<uint8_t>& out) {
+  Decoder(in.data(), in.size()).RunInto(out);
 }
 
 }  // namespace classic_lzhuf

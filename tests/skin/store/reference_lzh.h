@@ -130,13 +130,20 @@ class Decoder {
 
   std::vector<uint8_t> Run() {
     std::vector<uint8_t> out;
+    RunInto(out);
+    return out;
+  }
+
+  // Decodes into `out`, replacing what it holds; the room it has is used again.
+  void RunInto(std::vector<uint8_t>& out) {
+    out.clear();
     long textsize = 0;
     for (int i = 0; i < 4; i++) {
       const int c = GetC();  // a missing byte counts as 0
       if (c > 0) textsize |= long(c) << (8 * i);
     }
     textsize = long(int32_t(uint32_t(textsize)));
-    if (textsize <= 0) return out;
+    if (textsize <= 0) return;
     // Room for the output up front, so that growing it does not count in the benchmark's
     // figures; a length field past what the input could give reserves no more than that.
     out.reserve(std::min(size_t(textsize), size_ * 64 + 64));
@@ -163,7 +170,6 @@ class Decoder {
         }
       }
     }
-    return out;
   }
 
  private:
@@ -226,6 +232,10 @@ class Decoder {
 
 inline std::vector<uint8_t> Expand(const std::vector<uint8_t>& in) {
   return Decoder(in.data(), in.size()).Run();
+}
+
+inline void Expand(const std::vector<uint8_t>& in, std::vector<uint8_t>& out) {
+  Decoder(in.data(), in.size()).RunInto(out);
 }
 
 // Greedy brute-force encoder (slow: for test inputs of a few tens of kilobytes). Begin,
