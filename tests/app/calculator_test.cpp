@@ -184,7 +184,7 @@ TEST(ReadEditValue, NumberSyntax) {
     EXPECT_EQ(ReadEditValue(text).kind, EditValue::Kind::kNotANumber) << text;
   }
   // A long digit string is read whole, not cut off.
-  const EditValue long_number = ReadEditValue(std::string(400, '1') + "e-399");
+  const EditValue long_number = ReadEditValue(std::string(400, '1').append("e-399"));
   ASSERT_EQ(long_number.kind, EditValue::Kind::kNumber);
   EXPECT_NEAR(long_number.value, 1.11111111111111111, 1e-15);
 }

@@ -121,9 +121,8 @@ TEST_F(SkinpackCommands, BadPackagesFailWithOneLineNamingTheFile) {
   const std::vector<uint8_t> packed = skin::LzhCompress(old);
   Write(P("old.skn"), std::string(packed.begin(), packed.end()));
   Write(P("junk.skn"), std::string("\xFF\xFF\xFF\x7F junk", 9));
-  const std::string bad_sizes_container =
-      std::string("\x20\x4E\0\0\x03\0\0\0\0\0\0\0\0\0\0\0", 16) + "a\r\n" +
-      std::string("\x09\0\0\0", 4) + "abc";
+  std::string bad_sizes_container("\x20\x4E\0\0\x03\0\0\0\0\0\0\0\0\0\0\0", 16);
+  bad_sizes_container.append("a\r\n").append("\x09\0\0\0", 4).append("abc");
   const std::vector<uint8_t> bad_sizes = skin::LzhCompress(
       std::vector<uint8_t>(bad_sizes_container.begin(), bad_sizes_container.end()));
   Write(P("sizes.skn"), std::string(bad_sizes.begin(), bad_sizes.end()));
