@@ -276,10 +276,22 @@ TSkinData* TSkinManage::ChooseSkinData(HWND window) const {
   return SkinDatas.empty() ? nullptr : SkinDatas.front();
 }
 
+namespace {
+
+// The engine runs on one thread. Wine also reports to a thread's hook the activation of
+// windows of other threads and other processes (a box another program shows); such a window
+// is never subclassed, and is not even asked whether it is skinned, as a send to a busy
+// thread would wait for it.
+bool OwnedByThisThread(HWND window) {
+  return IsWindow(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+}  // namespace
+
 bool TSkinManage::AttachWindow(HWND window) {
   Record({ManagerRequest::AttachWindow, nullptr, 0, 0, window});
   if (!Active) return false;
-  if (!IsWindow(window)) return false;
+  if (!OwnedByThisThread(window)) return false;
   if (SendMessageA(window, WM_SKINQUERY, 0, 0) == 1) return false;
   if (FindForm(window)) return false;
   fw::TCustomForm* form = FormOfWindow(window);
@@ -308,7 +320,7 @@ bool TSkinManage::AttachWindow(HWND window) {
 }
 
 void TSkinManage::SkinPopup(HWND window) {
-  if (!Active) return;
+  if (!Active || !OwnedByThisThread(window)) return;
   if (SendMessageA(window, WM_SKINQUERY, 0, 0) == 1) return;
   if (IsPopupTracked(window)) return;
   TSkinData* data = ChooseSkinData(window);

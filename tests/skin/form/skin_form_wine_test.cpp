@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "framework/form_reader.h"
@@ -347,6 +348,28 @@ TEST_F(SkinFormTest, WindowsTheManagerLeavesAlone) {
                              nullptr, nullptr);
     EXPECT_FALSE(SkinManager->AttachWindow(h)) << cls;
     DestroyWindow(h);
+  }
+
+  // A window of another thread (or program) is never taken: the engine runs on one thread.
+  {
+    HWND other = nullptr;
+    DWORD owner_id = 0;
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread owner([&] {
+      other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CAPTION, 0, 0, 80, 80, nullptr,
+                              nullptr, nullptr, nullptr);
+      owner_id = GetCurrentThreadId();
+      SetEvent(made);
+      MSG msg;
+      while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_APP) DispatchMessageA(&msg);
+      DestroyWindow(other);
+    });
+    WaitForSingleObject(made, 5000);
+    EXPECT_FALSE(SkinManager->AttachWindow(other));
+    EXPECT_EQ(SkinManager->FindForm(other), nullptr);
+    PostThreadMessageA(owner_id, WM_APP, 0, 0);
+    owner.join();
+    CloseHandle(made);
   }
 
   // A window without area is left for its next activation.
