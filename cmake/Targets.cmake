@@ -19,6 +19,9 @@ endfunction()
 # add_wine_test(NAME SOURCES ... [LIBS ...] [TIMEOUT s])
 # A test of Windows-side code, built only in the cross build and run under Wine.
 # It links the test support library (a main that closes stray message boxes and menus).
+# A test given more time is a long one and starts before the others (its COST): a run
+# without ctest's record of earlier times would otherwise start them in the order declared,
+# and the last long one would end alone while the other job slot stays empty.
 function(add_wine_test name)
   if(NOT WIN32)
     return()
@@ -31,7 +34,7 @@ function(add_wine_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} wine_test_support GTest::gmock GTest::gtest)
   target_precompile_headers(${name} REUSE_FROM wine_test_pch)
   add_test(NAME wine.${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(wine.${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  set_tests_properties(wine.${name} PROPERTIES TIMEOUT ${T_TIMEOUT} COST ${T_TIMEOUT})
 endfunction()
 
 # add_fuzz_target(NAME SOURCES ... [LIBS ...] CORPUS dir)
