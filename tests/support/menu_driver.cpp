@@ -24,7 +24,11 @@ void SendKey(WORD vk, bool up) {
 BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM lparam) {
   char name[32] = {};
   GetClassNameA(hwnd, name, sizeof name);
-  if (std::string_view(name) == "#32768" && IsWindowVisible(hwnd))
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  // Tests run side by side: another program's menu is not this test's.
+  if (std::string_view(name) == "#32768" && IsWindowVisible(hwnd) &&
+      process == GetCurrentProcessId())
     reinterpret_cast<std::vector<HWND>*>(lparam)->push_back(hwnd);
   return TRUE;
 }
