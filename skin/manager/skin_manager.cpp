@@ -38,6 +38,14 @@ void TimerTick() {
 
 constexpr unsigned Bit(int action) { return action > 0 && action < 32 ? 1u << action : 0u; }
 
+// The engine runs on one thread. Wine also reports to a thread's hook the activation of
+// windows of other threads and other processes (a box another program shows); such a window
+// is never subclassed, and is not even asked whether it is skinned, as a send to a busy
+// thread would wait for it.
+bool OwnedByThisThread(HWND window) {
+  return IsWindow(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
 }  // namespace
 
 void DebugLog(const char*) {}
@@ -137,6 +145,8 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wparam, LPARAM lparam
         manager->ReleasePopup(window);
         break;
       case HCBT_ACTIVATE:
+        // Another thread's window showing says nothing about this one's.
+        if (!OwnedByThisThread(window)) break;
         if (manager->StartCount == 0) manager->StartCount = 1;
         manager->AttachWindow(window);
         break;
@@ -275,18 +285,6 @@ TSkinData* TSkinManage::ChooseSkinData(HWND window) const {
   if (chosen) return chosen;
   return SkinDatas.empty() ? nullptr : SkinDatas.front();
 }
-
-namespace {
-
-// The engine runs on one thread. Wine also reports to a thread's hook the activation of
-// windows of other threads and other processes (a box another program shows); such a window
-// is never subclassed, and is not even asked whether it is skinned, as a send to a busy
-// thread would wait for it.
-bool OwnedByThisThread(HWND window) {
-  return IsWindow(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
-}
-
-}  // namespace
 
 bool TSkinManage::AttachWindow(HWND window) {
   Record({ManagerRequest::AttachWindow, nullptr, 0, 0, window});

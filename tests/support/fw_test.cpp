@@ -79,10 +79,7 @@ void CALLBACK RecordPending(HWND, UINT, UINT_PTR id, DWORD) {
 LRESULT CALLBACK CbtHook(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_ACTIVATE) {
     HWND hwnd = reinterpret_cast<HWND>(wparam);
-    // Wine reports other programs' activations too: only this program's boxes count.
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    if (process == GetCurrentProcessId() && ClassOf(hwnd) == "#32770" &&
+    if (OfThisProgram(hwnd) && ClassOf(hwnd) == "#32770" &&
         std::find(g_pending.begin(), g_pending.end(), hwnd) == g_pending.end()) {
       g_pending.push_back(hwnd);
       SetTimer(nullptr, 0, 10, RecordPending);
@@ -156,6 +153,12 @@ std::vector<std::string> DamagedHeaps() {
     if (!HeapValidate(heap, 0, nullptr)) damaged.push_back(HeapName(heap));
   }
   return damaged;
+}
+
+bool OfThisProgram(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process == GetCurrentProcessId();
 }
 
 void RecordBox(HWND box) {

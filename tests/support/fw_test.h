@@ -32,6 +32,10 @@
 
 namespace fwtest {
 
+// True for a window of this program. Test programs run side by side, and Wine tells a
+// thread's hooks of other programs' windows too.
+bool OfThisProgram(HWND window);
+
 void RecordBox(HWND box);
 
 struct RecordedBox {

@@ -4,6 +4,8 @@
 #include <map>
 #include <string_view>
 
+#include "tests/support/fw_test.h"
+
 namespace fwtest {
 
 namespace {
@@ -24,11 +26,7 @@ void SendKey(WORD vk, bool up) {
 BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM lparam) {
   char name[32] = {};
   GetClassNameA(hwnd, name, sizeof name);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  // Tests run side by side: another program's menu is not this test's.
-  if (std::string_view(name) == "#32768" && IsWindowVisible(hwnd) &&
-      process == GetCurrentProcessId())
+  if (std::string_view(name) == "#32768" && IsWindowVisible(hwnd) && OfThisProgram(hwnd))
     reinterpret_cast<std::vector<HWND>*>(lparam)->push_back(hwnd);
   return TRUE;
 }
